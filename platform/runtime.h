@@ -1,0 +1,90 @@
+// The screen of the panel (an SDL window or a headless image), and the inspection and
+// automation interface used by tests and by tools through a control socket.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace platform {
+
+inline constexpr int kScreenWidth = 640;
+inline constexpr int kScreenHeight = 480;
+
+struct ScreenOptions {
+    bool headless = true;
+    int scale = 1;                    // window scale factor on desktop screens (SDL only)
+    std::string title = "Panel";      // host window title
+    std::string controlSocket;        // Unix socket path for automation; empty: none
+};
+
+// Opens the screen on the calling thread, which becomes the user-interface thread. Falls back
+// to headless (and says so on stderr) when no display can be opened. Returns false only when
+// the control socket cannot be opened.
+bool OpenScreen(const ScreenOptions& options);
+bool ScreenIsHeadless();
+
+// The whole screen as it is composed now, written as PNG. Thread-safe.
+bool SaveScreenshot(const std::filesystem::path& png);
+
+// ---- inspection ----
+struct DrawnText {
+    std::wstring text;
+    RECT rect;        // screen coordinates
+    COLORREF colour;
+};
+struct ControlInfo {
+    int id = 0;
+    std::wstring className;
+    std::wstring text;
+    RECT rect;        // screen coordinates
+    bool visible = false;
+    bool enabled = true;
+    bool checked = false;
+    bool pressed = false;
+};
+struct WindowInfo {
+    std::wstring className;
+    std::wstring title;
+    RECT rect;        // screen coordinates
+    bool topLevel = false;
+    bool isMessageBox = false;
+    std::wstring messageText;                // message boxes: their text
+    std::vector<std::wstring> buttons;       // message boxes: their button labels
+    std::vector<ControlInfo> controls;       // child controls with an id
+    std::vector<DrawnText> texts;            // texts drawn in its last paint
+};
+
+// Every visible window, top-most first. Thread-safe (runs on the user-interface thread).
+std::vector<WindowInfo> InspectWindows();
+std::string InspectWindowsJson();
+
+// ---- automation (thread-safe; each call waits until the user-interface thread is idle) ----
+bool Tap(int x, int y);
+bool PointerDown(int x, int y);
+bool PointerUp(int x, int y);
+bool PressControl(int id);  // a visible, enabled control with this id, top-most window first
+// Presses a button of the open message box by its label ("OK", "Yes", "No", "Cancel",
+// "Retry"); case-insensitive.
+bool AnswerMessageBox(const std::wstring& button);
+bool SendKey(unsigned virtualKey, bool alt);
+
+// Waits until the user-interface thread has nothing left to do: no posted message, no due
+// timer, no pending paint. Returns false after a real-time guard of a few seconds.
+bool WaitIdle();
+
+// Virtual clock: moves time forward in steps from timer deadline to timer deadline, letting
+// the user-interface thread handle each step before the next, so every timer fires as often
+// as it would in real time. Sleepers on other threads wake as their deadlines pass.
+void AdvanceClock(std::int64_t milliseconds);
+
+// One automation command line of the control socket ("tap X Y", "down X Y", "up X Y",
+// "press ID", "tree", "answer BUTTON", "screenshot PATH", "key VK [alt]", "advance MS",
+// "idle") answered as one JSON line.
+std::string RunControlCommand(const std::string& line);
+
+}  // namespace platform
