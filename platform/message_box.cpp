@@ -1,0 +1,266 @@
+// Message boxes drawn by the platform: a modal, top-most window of class "#MessageBox" with
+// the caption, an icon, the text in a static child (id 0xFFFF, where the inspector reads it)
+// and one button per answer of the set. Sized to its text and centred on the screen.
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/detail_controls.h"
+#include "platform/dialog.h"
+#include "platform/runtime.h"
+
+namespace platform::controls {
+
+namespace {
+
+constexpr int kTextId = 0xFFFF;
+constexpr int kMargin = 14;
+constexpr int kIconSize = 32;
+constexpr int kIconGap = 14;
+constexpr int kButtonWidth = 84;
+constexpr int kButtonHeight = 30;
+constexpr int kButtonGap = 10;
+constexpr int kTextToButtons = 16;
+constexpr int kMinClientWidth = 200;
+constexpr int kMaxOuterWidth = 620;
+constexpr int kMaxOuterHeight = 470;
+constexpr int kCaptionFontHeight = 14;
+
+struct Answer {
+    int id;
+    const wchar_t* label;
+};
+
+enum class Icon { None, Stop, Question, Exclamation, Information };
+
+struct MessageBoxSpec {
+    std::wstring text;
+    std::vector<Answer> answers;
+    Icon icon = Icon::None;
+    size_t defaultIndex = 0;
+};
+
+std::map<HWND, const MessageBoxSpec*> g_boxes;
+
+std::vector<Answer> AnswersOf(UINT type)
+{
+    switch (type & 0x0F) {
+        case MB_OKCANCEL: return {{IDOK, L"OK"}, {IDCANCEL, L"Cancel"}};
+        case MB_ABORTRETRYIGNORE:
+            return {{IDABORT, L"Abort"}, {IDRETRY, L"Retry"}, {IDIGNORE, L"Ignore"}};
+        case MB_YESNOCANCEL: return {{IDYES, L"Yes"}, {IDNO, L"No"}, {IDCANCEL, L"Cancel"}};
+        case MB_YESNO: return {{IDYES, L"Yes"}, {IDNO, L"No"}};
+        case MB_RETRYCANCEL: return {{IDRETRY, L"Retry"}, {IDCANCEL, L"Cancel"}};
+        default: return {{IDOK, L"OK"}};
+    }
+}
+
+Icon IconOf(UINT type)
+{
+    switch (type & 0xF0) {
+        case MB_ICONSTOP: return Icon::Stop;
+        case MB_ICONQUESTION: return Icon::Question;
+        case MB_ICONEXCLAMATION: return Icon::Exclamation;
+        case MB_ICONINFORMATION: return Icon::Information;
+        default: return Icon::None;
+    }
+}
+
+// ---- icons ----
+
+void PaintGlyph(HDC dc, const RECT& box, const wchar_t* glyph, COLORREF colour, int top = 0)
+{
+    GdiObject font(MakeFont(22, true));
+    RECT r{box.left, box.top + top, box.right, box.bottom + top};
+    DrawLabel(dc, glyph, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, colour, font.get());
+}
+
+void PaintDisc(HDC dc, const RECT& box, COLORREF fill, COLORREF edge)
+{
+    GdiObject brush(CreateSolidBrush(fill));
+    GdiObject pen(CreatePen(PS_SOLID, 1, edge));
+    Selection b(dc, brush.get());
+    Selection p(dc, pen.get());
+    Ellipse(dc, box.left, box.top, box.right, box.bottom);
+}
+
+void PaintIcon(HDC dc, Icon icon, const RECT& box)
+{
+    switch (icon) {
+        case Icon::Stop: {
+            PaintDisc(dc, box, RGB(204, 0, 0), RGB(128, 0, 0));
+            GdiObject pen(CreatePen(PS_SOLID, 4, RGB(255, 255, 255)));
+            Selection p(dc, pen.get());
+            MoveToEx(dc, box.left + 10, box.top + 10, nullptr);
+            LineTo(dc, box.right - 10, box.bottom - 10);
+            MoveToEx(dc, box.right - 10, box.top + 10, nullptr);
+            LineTo(dc, box.left + 10, box.bottom - 10);
+            break;
+        }
+        case Icon::Question:
+            PaintDisc(dc, box, RGB(255, 255, 255), RGB(0, 0, 160));
+            PaintGlyph(dc, box, L"?", RGB(0, 0, 160));
+            break;
+        case Icon::Exclamation: {
+            POINT pts[3] = {{(box.left + box.right) / 2, box.top},
+                            {box.right - 1, box.bottom - 2},
+                            {box.left, box.bottom - 2}};
+            GdiObject brush(CreateSolidBrush(RGB(255, 208, 0)));
+            GdiObject pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+            {
+                Selection b(dc, brush.get());
+                Selection p(dc, pen.get());
+                Polygon(dc, pts, 3);
+            }
+            PaintGlyph(dc, box, L"!", RGB(0, 0, 0), 4);
+            break;
+        }
+        case Icon::Information:
+            PaintDisc(dc, box, RGB(0, 64, 192), RGB(0, 0, 128));
+            PaintGlyph(dc, box, L"i", RGB(255, 255, 255));
+            break;
+        case Icon::None: break;
+    }
+}
+
+RECT IconBox(HWND wnd)
+{
+    (void)wnd;
+    return RECT{kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
+}
+
+// ---- layout ----
+
+SIZE MeasureText(HDC dc, const std::wstring& text, int maxWidth, int height, bool bold)
+{
+    GdiObject font(MakeFont(height, bold));
+    Selection f(dc, font.get());
+    RECT calc{0, 0, maxWidth, 0};
+    if (!text.empty()) {
+        DrawText(dc, text.c_str(), static_cast<int>(text.size()), &calc,
+                 DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
+    }
+    return SIZE{std::min<LONG>(calc.right - calc.left, maxWidth), calc.bottom - calc.top};
+}
+
+void Layout(HWND box, const MessageBoxSpec& spec)
+{
+    RECT outer, client;
+    GetWindowRect(box, &outer);
+    GetClientRect(box, &client);
+    int frameW = (outer.right - outer.left) - client.right;
+    int frameH = (outer.bottom - outer.top) - client.bottom;
+    bool icon = spec.icon != Icon::None;
+    int textLeft = kMargin + (icon ? kIconSize + kIconGap : 0);
+    int maxTextWidth = kMaxOuterWidth - frameW - textLeft - kMargin;
+
+    SIZE text{0, 0};
+    SIZE caption{0, 0};
+    if (HDC dc = GetDC(box); dc != nullptr) {
+        text = MeasureText(dc, ExpandTabsCapped(spec.text), maxTextWidth, kFontHeight, false);
+        caption = MeasureText(dc, WindowText(box), kMaxOuterWidth, kCaptionFontHeight, true);
+        ReleaseDC(box, dc);
+    }
+    int maxTextHeight = kMaxOuterHeight - frameH - 2 * kMargin - kTextToButtons - kButtonHeight;
+    text.cx += 2;  // slack for rounding of the measured width
+    text.cy = std::min<LONG>(text.cy, maxTextHeight);
+
+    int count = static_cast<int>(spec.answers.size());
+    int buttonsWidth = count * kButtonWidth + (count - 1) * kButtonGap;
+    int contentHeight = std::max<int>(icon ? kIconSize : 0, text.cy);
+    int width =
+        std::max({textLeft + static_cast<int>(text.cx) + kMargin, buttonsWidth + 2 * kMargin,
+                  static_cast<int>(caption.cx) + 3 * kMargin, kMinClientWidth});
+    width = std::min(width, kMaxOuterWidth - frameW);
+    int height = kMargin + contentHeight + kTextToButtons + kButtonHeight + kMargin;
+
+    int outerW = width + frameW;
+    int outerH = height + frameH;
+    MoveWindow(box, (kScreenWidth - outerW) / 2, (kScreenHeight - outerH) / 2, outerW, outerH,
+               FALSE);
+
+    int textTop = kMargin + (contentHeight - text.cy) / 2;
+    CreateWindowEx(0, WC_STATIC, spec.text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, textLeft,
+                   textTop, text.cx, text.cy, box, kTextId, nullptr, nullptr);
+    int x = (width - buttonsWidth) / 2;
+    int y = kMargin + contentHeight + kTextToButtons;
+    for (size_t i = 0; i < spec.answers.size(); ++i) {
+        DWORD style =
+            WS_CHILD | WS_VISIBLE | (i == spec.defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        CreateWindowEx(0, WC_BUTTON, spec.answers[i].label, style, x, y, kButtonWidth,
+                       kButtonHeight, box, spec.answers[i].id, nullptr, nullptr);
+        x += kButtonWidth + kButtonGap;
+    }
+}
+
+// ---- behaviour ----
+
+bool HasAnswer(const MessageBoxSpec& spec, int id)
+{
+    return std::any_of(spec.answers.begin(), spec.answers.end(),
+                       [id](const Answer& a) { return a.id == id; });
+}
+
+void OnCommand(HWND box, const MessageBoxSpec& spec, int id)
+{
+    if (HasAnswer(spec, id)) {
+        EndDialog(box, id);
+        return;
+    }
+    // Escape or close: Cancel when the set has it, OK when it is the only answer
+    if (id == IDCANCEL && spec.answers.size() == 1) EndDialog(box, spec.answers[0].id);
+}
+
+void Paint(HWND box, const MessageBoxSpec& spec)
+{
+    PaintScope paint(box);
+    if (paint.dc() == nullptr) return;
+    FillSolid(paint.dc(), ClientRect(box), kFace);
+    PaintIcon(paint.dc(), spec.icon, IconBox(box));
+}
+
+INT_PTR MessageBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_INITDIALOG) {
+        const auto* spec = reinterpret_cast<const MessageBoxSpec*>(lp);
+        g_boxes[box] = spec;
+        Layout(box, *spec);
+        return TRUE;
+    }
+    auto it = g_boxes.find(box);
+    if (it == g_boxes.end()) return FALSE;
+    const MessageBoxSpec& spec = *it->second;
+    switch (msg) {
+        case WM_PAINT: Paint(box, spec); return TRUE;
+        case WM_ERASEBKGND: return TRUE;
+        case WM_COMMAND: OnCommand(box, spec, LOWORD(wp)); return TRUE;
+        case WM_DESTROY: g_boxes.erase(box); return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+}  // namespace platform::controls
+
+int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    using namespace platform::controls;
+    MessageBoxSpec spec;
+    spec.text = text != nullptr ? text : L"";
+    spec.answers = AnswersOf(type);
+    spec.icon = IconOf(type);
+    spec.defaultIndex = (type & MB_DEFBUTTON2) != 0 && spec.answers.size() > 1 ? 1 : 0;
+
+    DialogTemplate tmpl;
+    tmpl.caption = caption != nullptr ? caption : L"Error";
+    tmpl.style = WS_POPUP | WS_CAPTION;
+    tmpl.width = kMinClientWidth;
+    tmpl.height = 120;
+    tmpl.background = kFace;
+    INT_PTR result = RunModal(kMessageBoxClass, tmpl, nullptr, owner, MessageBoxProc,
+                              reinterpret_cast<LPARAM>(&spec));
+    return result < 0 ? 0 : static_cast<int>(result);
+}
