@@ -1,0 +1,346 @@
+// The program entry of the operator display and its host set-up. The entry follows the panel
+// program's order: look for a running display, set up the instance, preset the dryer state,
+// hide the taskbar, then run the message loop with its two request checks.
+#include "dryer/app/orbitdryer.h"
+
+#include <atomic>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "dryer/app/single_instance.h"
+#include "dryer/app/timers.h"
+#include "dryer/link/link_state.h"
+#include "dryer/records/data_log_hooks.h"
+#include "dryer/records/display_settings.h"
+#include "dryer/screens/batch_timers_panel.h"
+#include "dryer/screens/entry_dialogs.h"
+#include "dryer/screens/home_panels.h"
+#include "dryer/screens/screen_manager.h"
+#include "platform/files.h"
+#include "platform/gdi.h"
+#include "platform/registry.h"
+#include "platform/runtime.h"
+#include "platform/serial.h"
+#include "platform/window.h"
+#include "resources/orbitdryer/bitmap_table.h"
+
+#if __has_include("sim/display_io_sim.h")
+#include "sim/display_io_sim.h"
+#define ORBITDRYER_HAS_SIMULATOR 1
+#endif
+
+namespace {
+
+// Posted by the decoder's hooks (communication thread) to the main window.
+constexpr UINT kMsgHomeComposition = WM_APP + 0x102;
+constexpr UINT kMsgBatchLayout = WM_APP + 0x103;
+
+std::atomic<HWND> gMainWindow{nullptr};
+HINSTANCE gInstance = nullptr;
+SingleInstance* gSingleInstance = nullptr;  // set by OrbitDryerMain for the raise requests
+
+// ---- decoder hooks: hand the work to the user-interface thread ----
+
+void PostHomeComposition()
+{
+    PostMessage(gMainWindow.load(), kMsgHomeComposition, 0, 0);
+}
+
+void PostBatchLayout(std::uint8_t)
+{
+    PostMessage(gMainWindow.load(), kMsgBatchLayout, 0, 0);
+}
+
+// The main window procedure of the screen manager, with the two hook messages in front.
+LRESULT ProgramWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case kMsgHomeComposition:
+            HomeComposition();
+            RefreshMainButtons();
+            return 0;
+        case kMsgBatchLayout: LayOutBatchTimerButtons(); return 0;
+    }
+    return MainWindowProc(wnd, msg, wp, lp);
+}
+
+// ---- instance set-up ----
+
+bool InitInstance(HINSTANCE instance)
+{
+    gInstance = instance;
+    WNDCLASS wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = ProgramWindowProc;
+    wc.hInstance = instance;
+    wc.iconId = 101;
+    wc.hbrBackground = GetStockObject(BLACK_BRUSH);
+    wc.lpszClassName = kMainWindowClass;
+    RegisterClass(&wc);
+
+    HWND main =
+        CreateWindowEx(WS_EX_TOPMOST, kMainWindowClass, kMainWindowTitle, WS_VISIBLE, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, 0, instance, nullptr);
+    if (main == nullptr) return false;
+
+    ClearShutdownHistoryVolumeId();
+    gMainWindow.store(main);
+    if (gSingleInstance != nullptr) gSingleInstance->ListenForRaise(main, kMsgRaiseMain);
+    LoadDisplaySettings();
+    // Until the dryer reports its view, the stored one decides the home screen.
+    const BYTE units = DryerImage.Get(unitsAndOptions.offset);
+    DryerImage.Set(unitsAndOptions.offset,
+                   static_cast<BYTE>(CurrentDisplaySettings().screenView == 1
+                                         ? (units | kUnitsGraphViewBit)
+                                         : (units & ~kUnitsGraphViewBit)));
+    CreateScreenSet(main, instance);
+    RefreshMainButtonsHook.store(PostHomeComposition);
+    EnableTimerButtonsHook.store(PostBatchLayout);
+    OpenDryerLink();  // without a port the display runs without a link
+    ResetMoistureViewState();
+
+    StartTimers(main);
+    StartShutdownHistory();
+    UpdateWindow(main);
+    return true;
+}
+
+void HideTaskbar()
+{
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\AutoHide", 0, nullptr, 0,
+                       KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS) {
+        return;  // ignored: the panel works with the taskbar shown
+    }
+    const BYTE one = 1;
+    RegSetValueEx(key, L"Default", 0, REG_DWORD, &one, 1);
+    RegCloseKey(key);
+}
+
+HWND FindMainWindow()
+{
+    return FindWindow(kMainWindowClass, kMainWindowTitle);
+}
+
+// After every message: the decoder's two requests become commands to the main window.
+void CheckLinkRequests()
+{
+    if (OpenMeteringScreenRequest.load() == 1) {
+        OpenMeteringScreenRequest.store(0);
+        SendMessage(FindMainWindow(), WM_COMMAND, kCmdOpenMetering, 0);
+    }
+    if (DefaultsSwitchScreenRequest.load() != 0 && DefaultsSwitchDismissed.load() == 0) {
+        DefaultsSwitchScreenRequest.store(0);
+        SendMessage(FindMainWindow(), WM_COMMAND, kCmdDefaultsSwitch, 0);
+    }
+}
+
+int MessageLoop(HACCEL accelerators)
+{
+    MSG msg;
+    while (GetMessage(&msg, nullptr, 0, 0)) {
+        if (!TranslateAccelerator(msg.hwnd, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        }
+        CheckLinkRequests();
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+// Program-start values of everything a run keeps in globals (a test may run several).
+void ResetProgramState()
+{
+    ResetLinkStateForTest();
+    ResetScreenManager();
+    ResetEntryDialogs();
+    ResetTicks();
+    gMainWindow.store(nullptr);
+}
+
+bool ParseScale(const std::string& text, int* out)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > 8) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+std::vector<BitmapResource>& ProgramBitmaps()
+{
+    static std::vector<BitmapResource> table;
+    return table;
+}
+
+void RegisterProgramBitmaps()
+{
+    std::vector<BitmapResource>& table = ProgramBitmaps();
+    table.clear();
+    for (const BitmapResource& r : OrbitDryerBitmaps()) table.push_back(r);
+    for (const BitmapResource& r : HomePanelBitmaps()) table.push_back(r);
+    platform::RegisterBitmapResources("orbitdryer", table);
+}
+
+}  // namespace
+
+const char* OrbitDryerUsage()
+{
+    return "usage: orbitdryer [options]\n"
+           "  --root DIR       panel storage root (default ./panel)\n"
+           "  --port DEVICE    serial device behind COM1: (default /dev/ttyS0)\n"
+           "  --usb DIR        folder standing in for the USB drive (default DIR/Hard Disk2)\n"
+           "  --simulate       run the dryer simulator on a pseudo-terminal and connect to it\n"
+           "  --scenario NAME  simulator scenario with --simulate\n"
+           "  --headless       no window; draw off-screen only\n"
+           "  --control PATH   automation socket (one command per line)\n"
+           "  --scale N        window scale factor (1-8)\n"
+           "  --help           print this help\n";
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine result;
+    OrbitDryerOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool takesValue = a == "--root" || a == "--port" || a == "--usb" ||
+                                a == "--scenario" || a == "--control" || a == "--scale";
+        if (a == "--help") {
+            result.help = true;
+            return result;
+        }
+        if (a == "--simulate") {
+            options.simulate = true;
+            continue;
+        }
+        if (a == "--headless") {
+            options.headless = true;
+            continue;
+        }
+        if (!takesValue) {
+            result.error = "orbitdryer: unknown option '" + a + "' (try --help)";
+            return result;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            result.error = "orbitdryer: option " + a + " needs a value";
+            return result;
+        }
+        const std::string& value = args[++i];
+        if (a == "--root") options.root = value;
+        if (a == "--port") options.port = value;
+        if (a == "--usb") options.usb = value;
+        if (a == "--scenario") options.scenario = value;
+        if (a == "--control") options.control = value;
+        if (a == "--scale" && !ParseScale(value, &options.scale)) {
+            result.error =
+                "orbitdryer: --scale needs a whole number from 1 to 8, not '" + value + "'";
+            return result;
+        }
+    }
+    if (!options.scenario.empty() && !options.simulate) {
+        result.error = "orbitdryer: --scenario needs --simulate";
+        return result;
+    }
+    result.options = options;
+    return result;
+}
+
+int RunOrbitDryer(HINSTANCE instance)
+{
+    if (HWND running = FindWindow(kMainWindowClass, nullptr); running != nullptr) {
+        // The low bit brings the running display's owned windows forward with it.
+        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(running) | 1u));
+        return 0;
+    }
+    if (!InitInstance(instance)) return 0;
+
+    SetForegroundWindow(FindMainWindow());
+    const ACCEL table[] = {{FVIRTKEY | FALT, VK_F4, kCmdAltF4},
+                           {FVIRTKEY | FALT, VK_OEM_2, kCmdAltSlash}};
+    HACCEL accelerators = CreateAcceleratorTable(table, 2);
+
+    DryerImage.Set(dryerState.offset, kDryerStateIdle);
+    HideTaskbar();
+    return MessageLoop(accelerators);
+}
+
+void RequestOrbitDryerQuit()
+{
+    PostMessage(gMainWindow.load(), WM_CLOSE, 0, 0);
+}
+
+int OrbitDryerMain(const OrbitDryerOptions& options)
+{
+    std::error_code ec;
+    const std::filesystem::path root = std::filesystem::absolute(options.root, ec);
+    std::filesystem::create_directories(root, ec);
+    if (!std::filesystem::is_directory(root)) {
+        std::fprintf(stderr, "orbitdryer: cannot use panel root %s\n", root.string().c_str());
+        return 2;
+    }
+    const std::filesystem::path usb =
+        options.usb.empty() ? root / "Hard Disk2" : std::filesystem::path(options.usb);
+    std::filesystem::create_directories(root / "Hard Disk", ec);
+
+    SingleInstance instance;
+    if (instance.Claim(root) == InstanceClaim::AlreadyRunning) return 0;
+
+    platform::SetPanelRoots(root, usb);
+#ifdef ORBITDRYER_HAS_SIMULATOR
+    std::unique_ptr<sim::DisplayIoSimulator> simulator;
+    if (options.simulate) {
+        sim::SimOptions simOptions;
+        if (!options.scenario.empty()) simOptions.scenario = options.scenario;
+        simulator = std::make_unique<sim::DisplayIoSimulator>(simOptions);
+        if (!simulator->Start()) {
+            std::fprintf(stderr, "orbitdryer: the simulator could not start\n");
+            return 2;
+        }
+        platform::SetComPortDevice(L"COM1:", simulator->devicePath());
+    } else {
+        platform::SetComPortDevice(L"COM1:", options.port);
+    }
+#else
+    if (options.simulate) {
+        std::fprintf(stderr, "orbitdryer: built without the simulator\n");
+        return 2;
+    }
+    platform::SetComPortDevice(L"COM1:", options.port);
+#endif
+
+    if (!options.screenAlreadyOpen) {
+        platform::ScreenOptions screen;
+        screen.headless = options.headless;
+        screen.scale = options.scale;
+        screen.title = "OrbitDryer";
+        screen.controlSocket = options.control;
+        if (!platform::OpenScreen(screen)) {
+            std::fprintf(stderr, "orbitdryer: cannot open the control socket %s\n",
+                         options.control.c_str());
+            return 2;
+        }
+        if (platform::ScreenIsHeadless() && !options.control.empty()) {
+            std::fprintf(stderr, "orbitdryer: headless; control socket %s\n",
+                         options.control.c_str());
+        }
+    }
+
+    ResetProgramState();
+    RegisterProgramBitmaps();
+    gSingleInstance = &instance;
+    const int code = RunOrbitDryer(nullptr);
+    gSingleInstance = nullptr;
+    StopDryerLink();
+    RefreshMainButtonsHook.store(nullptr);
+    EnableTimerButtonsHook.store(nullptr);
+    instance.Release();
+    return code;
+}

@@ -1,0 +1,350 @@
+// The display's three periodic timers. Each tick does a bounded amount of work and only asks
+// for repaints; all of it runs on the user-interface thread.
+#include "dryer/app/timers.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "dryer/link/link_state.h"
+#include "dryer/link/pending_command.h"
+#include "dryer/records/data_log_hooks.h"
+#include "dryer/records/display_settings.h"
+#include "dryer/screens/batch_timers_panel.h"
+#include "dryer/screens/entry_dialogs.h"
+#include "dryer/screens/home_panels.h"
+#include "dryer/screens/screen_manager.h"
+#include "dryer/screens/screen_procs.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr int kStatusRefreshTicks = 25;
+constexpr int kLongTermEvery = 12;  // seconds between long-term samples
+constexpr int kGraphEvery = 10;     // unloading seconds between graph samples
+constexpr int kLogFullPercent = 70;
+constexpr int kAutoRepeatDelay = 5;  // 100 ms ticks before a held button repeats
+constexpr RECT kBannerTextRect{105, 65, 260, 75};
+
+// A batch timer: the button(s) that hold it, its setting and remaining pairs, the reload flag
+// and the question asked.
+struct ReloadRow {
+    BatchTimer timer;
+    int button;
+    int altButton;  // 0: none
+    ImageField setting;
+    ImageField remaining;
+    Pending reload;
+    const wchar_t* question;
+    const wchar_t* altQuestion;
+};
+constexpr ReloadRow kReloadRows[] = {
+    {BatchTimer::Dry, kBatchDryButton, kBatchHiHeatButton, dryTimerSetting, dryTimerRemaining,
+     Pending::dryTimerReload, L"Reload DRY TIMER with %d minutes and %02d seconds?",
+     L"Reload HI-HEAT DRY TIMER with %d minutes and %02d seconds?"},
+    {BatchTimer::LoHeat, kBatchLoHeatButton, 0, loHeatTimerSetting, loHeatTimerRemaining,
+     Pending::loHeatTimerReload, L"Reload LO-HEAT DRY TIMER with %d minutes and %02d seconds?",
+     nullptr},
+    {BatchTimer::Cool, kBatchCoolButton, 0, coolTimerSetting, coolTimerRemaining,
+     Pending::coolTimerReload, L"Reload COOL TIMER with %d minutes and %02d seconds?", nullptr},
+    {BatchTimer::Unload, kBatchUnloadButton, 0, unloadTimerSetting, unloadTimerRemaining,
+     Pending::unloadTimerReload, L"Reload UNLOAD TIMER with %d minutes and %02d seconds?", nullptr},
+};
+
+struct AutoRepeatScreen {
+    HWND screen = nullptr;
+    std::vector<int> buttons;
+    int counter = kAutoRepeatDelay;
+};
+
+TickState gTicks;
+unsigned gBlinkFlags = 0;
+std::vector<AutoRepeatScreen> gAutoRepeat;
+
+bool WarningActive()
+{
+    return DryerImage.Get(warningIndex.offset) != 0 || DryerImage.Get(warningNode.offset) != 0;
+}
+
+bool Unloading()
+{
+    return (DryerImage.Get(dryerState2.offset) & 0x01) != 0 ||
+           (DryerImage.Get(dryerState.offset) & 0x40) != 0;
+}
+
+void Invalidate(HWND wnd, const RECT* rect, BOOL erase)
+{
+    if (wnd != nullptr) InvalidateRect(wnd, rect, erase);
+}
+
+int Step3(int phase, int by)
+{
+    return ((phase + by) % 3 + 3) % 3;
+}
+
+// ---- 175 ms ----
+
+void StepBlink()
+{
+    TickState& t = gTicks;
+    t.blinkPhase = t.blinkPhase > 6 ? 0 : t.blinkPhase + 1;
+    if (t.blinkPhase != 0 && t.blinkPhase != 3) return;
+    if (t.blinkPhase == 0) gBlinkFlags &= ~kSlowBlinkBit;
+    if (t.blinkPhase == 3) gBlinkFlags |= kSlowBlinkBit;
+    if (WarningActive()) Invalidate(Screens().warning, nullptr, TRUE);
+}
+
+void StepPollPacing()
+{
+    ++gTicks.pollDivider;
+    if (gTicks.pollDivider % 2 == 0) SignalPollEvent();
+}
+
+void StepStatusRefresh()
+{
+    TickState& t = gTicks;
+    if (!t.statusRefreshRequested) return;
+    if (--t.statusRefreshCountdown > 0) return;
+    t.statusRefreshRequested = false;
+    t.statusRefreshCountdown = kStatusRefreshTicks;
+    Invalidate(Screens().lineGraph, nullptr, TRUE);
+    Invalidate(Screens().customView, nullptr, TRUE);
+}
+
+// ---- 1 s ----
+
+void SendClock()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    DesiredSettings.Set(clockSetting.offset + 0, static_cast<std::uint8_t>(now.wMinute));
+    DesiredSettings.Set(clockSetting.offset + 1, static_cast<std::uint8_t>(now.wHour));
+    DesiredSettings.Set(clockSetting.offset + 2, static_cast<std::uint8_t>(now.wDay));
+    DesiredSettings.Set(clockSetting.offset + 3, static_cast<std::uint8_t>(now.wMonth));
+    DesiredSettings.Set(clockSetting.offset + 4, static_cast<std::uint8_t>(now.wYear % 100));
+    PendingCommand.Set(Pending::clock);
+}
+
+void WarnLogNearlyFull()
+{
+    if (LongTermFillLevelPercent() <= kLogFullPercent || !gTicks.logSizeWarningArmed) return;
+    gTicks.logSizeWarningArmed = false;
+    const int answer =
+        MessageBox(Screens().main,
+                   L"Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?",
+                   L"DATA LOG FILE SIZE WARNING", MB_YESNO | MB_ICONEXCLAMATION);
+    if (answer == IDYES) OpenDataLoggerSetup(Screens().main);
+}
+
+void StepLongTermLog()
+{
+    TickState& t = gTicks;
+    if (t.longTermDivider <= kLongTermEvery - 2) {
+        ++t.longTermDivider;
+        return;
+    }
+    t.longTermDivider = 0;
+    if ((DryerImage.Get(optionByte289.offset) & 0x01) == 0) {
+        RefreshLongTermFillLevel();  // logging is off
+        return;
+    }
+    AppendLongTermSample();
+    RepaintDataLogSetup();
+    WarnLogNearlyFull();
+}
+
+void StepUnloadingLogs()
+{
+    TickState& t = gTicks;
+    const bool unloading = Unloading();
+    SetDataLogUnloading(unloading);
+    Invalidate(Screens().averageValues, nullptr, FALSE);
+    if (!unloading) return;
+    if (t.shortTermCountdown < 1) {
+        t.shortTermCountdown = CurrentDisplaySettings().sampleTimeMinutes * 60;
+        WriteShortTermSample();
+        Invalidate(Screens().averageValues, nullptr, FALSE);
+    }
+    --t.shortTermCountdown;
+    if (t.graphCountdown > 0) --t.graphCountdown;
+    if (t.graphCountdown == 0) {
+        t.graphCountdown = kGraphEvery;
+        WriteGraphSample();
+        RepaintGraphScreen();
+    }
+}
+
+bool ButtonHeld(int id)
+{
+    return id != 0 && BatchTimerButtonPressed(id);
+}
+
+void AskReload(const ReloadRow& row, bool alternate)
+{
+    const int minutes = DryerImage.Get(row.setting.offset);
+    const int seconds = DryerImage.Get(row.setting.offset + 1);
+    wchar_t text[96];
+    std::swprintf(text, std::size(text), alternate ? row.altQuestion : row.question, minutes,
+                  seconds);
+    gTicks.askingReload = true;
+    const int answer = MessageBox(Screens().main, text, L"RELOAD TIMER REQUEST", MB_YESNO);
+    gTicks.askingReload = false;
+    if (answer != IDYES) return;
+    DesiredSettings.Set(row.remaining.offset, DryerImage.Get(row.setting.offset));
+    DesiredSettings.Set(row.remaining.offset + 1, DryerImage.Get(row.setting.offset + 1));
+    PendingCommand.Set(row.reload);
+}
+
+// A timer button must be seen pressed on two consecutive ticks before the question is asked.
+void StepTimerReloads()
+{
+    if (Screens().batchDrying == nullptr) return;
+    if (gTicks.askingReload) return;  // ticks go on inside the question; ask one at a time
+    for (const ReloadRow& row : kReloadRows) {
+        int& counter = gTicks.holdCounters[static_cast<int>(row.timer)];
+        const bool alternate = ButtonHeld(row.altButton);
+        if (!ButtonHeld(row.button) && !alternate) {
+            counter = 1;
+        } else if (counter > 0) {
+            --counter;
+        } else {
+            counter = 1;
+            AskReload(row, alternate && !ButtonHeld(row.button));
+        }
+    }
+}
+
+// ---- 100 ms ----
+
+void StepBannerBlink()
+{
+    if (++gTicks.bannerDivider < 3) return;
+    gTicks.bannerDivider = 0;
+    gBlinkFlags ^= kBannerBlinkBit;
+    Invalidate(Screens().warning, &kBannerTextRect, FALSE);
+}
+
+void StepAnimations()
+{
+    TickState& t = gTicks;
+    for (int heater = 1; heater <= kMaxHeaters; ++heater) {
+        if ((DryerImage.Get(HeaterByteOffset(heaterState, heater)) & 0x01) != 0) {
+            t.fanPhase[heater - 1] = Step3(t.fanPhase[heater - 1], 1);
+        }
+    }
+    if ((DryerImage.Get(dryerState.offset) & 0x80) == 0) t.loadingPhase = Step3(t.loadingPhase, -1);
+    if (Unloading()) {
+        t.unloadPhase = Step3(t.unloadPhase, 1);
+        if (++t.slowUnloadDivider >= 5) {
+            t.slowUnloadDivider = 0;
+            t.slowUnloadPhase = Step3(t.slowUnloadPhase, 1);
+        }
+    }
+    if (++t.meterRollDivider >= 3) {
+        t.meterRollDivider = 0;
+        const BYTE bits = DryerImage.Get(loadStatusBits.offset);
+        if ((bits & 0x08) != 0) {
+            const int sense = (bits & 0x04) != 0 ? 1 : -1;
+            t.meterRollPhase[0] = Step3(t.meterRollPhase[0], sense);
+            t.meterRollPhase[1] = Step3(t.meterRollPhase[1], -sense);
+        }
+    }
+    Invalidate(Screens().dryerPic, nullptr, TRUE);
+}
+
+void StepAutoRepeat()
+{
+    // By index: a repeated command may open or close a screen and change the list.
+    for (std::size_t i = 0; i < gAutoRepeat.size(); ++i) {
+        AutoRepeatScreen& s = gAutoRepeat[i];
+        int held = 0;
+        for (int id : s.buttons) {
+            HWND b = GetDlgItem(s.screen, id);
+            if (b != nullptr && (SendMessage(b, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) {
+                held = id;
+                break;
+            }
+        }
+        if (held == 0) {
+            s.counter = kAutoRepeatDelay;
+            continue;
+        }
+        if (s.counter > 0) --s.counter;
+        if (s.counter == 0) SendMessage(s.screen, WM_COMMAND, MAKEWPARAM(held, BN_CLICKED), 0);
+    }
+}
+
+}  // namespace
+
+TickState& Ticks()
+{
+    return gTicks;
+}
+
+unsigned BlinkFlags()
+{
+    return gBlinkFlags;
+}
+
+void ResetTicks()
+{
+    gTicks = TickState{};
+    gBlinkFlags = 0;
+    gAutoRepeat.clear();
+}
+
+void StartTimers(HWND main)
+{
+    SetTimer(main, kTimer175Ms, 175, Tick175Ms);
+    SetTimer(main, kTimer1s, 1000, Tick1s);
+    SetTimer(main, kTimer100Ms, 100, Tick100Ms);
+}
+
+void RequestStatusRefresh()
+{
+    gTicks.statusRefreshRequested = true;
+}
+
+void Tick175Ms(HWND, UINT, UINT_PTR, DWORD)
+{
+    Invalidate(Screens().rightStatusBar, nullptr, FALSE);
+    StepBlink();
+    StepPollPacing();
+    StepStatusRefresh();
+}
+
+void Tick1s(HWND, UINT, UINT_PTR, DWORD)
+{
+    SendClock();
+    DecrementShutdownRecordHoldOff();
+    DecrementLinkWatchdog();
+    StepLongTermLog();
+    StepUnloadingLogs();
+    CountDownGraphScreen();
+    RefreshSetupButtons();
+    RepaintSystemInformation();
+    ShutdownHistoryHoldTick();
+    StepTimerReloads();
+}
+
+void Tick100Ms(HWND, UINT, UINT_PTR, DWORD)
+{
+    WarningRaiseLowerTick();
+    StepBannerBlink();
+    StepAnimations();
+    StepAutoRepeat();
+}
+
+void RegisterAutoRepeat(HWND screen, std::span<const int> buttonIds)
+{
+    UnregisterAutoRepeat(screen);
+    gAutoRepeat.push_back(
+        AutoRepeatScreen{screen, std::vector<int>(buttonIds.begin(), buttonIds.end())});
+}
+
+void UnregisterAutoRepeat(HWND screen)
+{
+    std::erase_if(gAutoRepeat, [screen](const AutoRepeatScreen& s) { return s.screen == screen; });
+}

@@ -1,0 +1,262 @@
+// The batch timer panel: three colour-coded columns (dry, cool, unload) with each timer's
+// remaining time in large digits and its setting above, and a button per timer that opens
+// the minutes-and-seconds keypad on the timer's setting.
+#include "dryer/screens/batch_timers_panel.h"
+
+#include <cstdio>
+
+#include "dryer/link/link_state.h"
+#include "dryer/link/pending_command.h"
+#include "dryer/screens/entry_dialogs.h"
+#include "dryer/screens/screen_manager.h"
+#include "dryer/screens/screen_procs.h"
+#include "platform/controls.h"
+#include "platform/gdi.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr COLORREF kDryColour = 0x0000C8C8;  // yellow
+constexpr COLORREF kCoolColour = 0x00FA0000;
+constexpr COLORREF kUnloadColour = 0x0000FA00;
+constexpr COLORREF kGridColour = 0x00969696;
+// Status byte 256 is not taken from answers (it reads 0); its bit 0 is one of the conditions
+// of the averaging layout.
+constexpr int kBatchWaitByte = 256;
+
+// One timer button and the timer it edits.
+struct TimerButtonRow {
+    int id;
+    const wchar_t* label;
+    DWORD style;
+    int x, y, width, height;
+    int settingOffset;
+    Pending pending;
+    int maximumMinutes;
+    int defaultMinutes;
+};
+constexpr TimerButtonRow kTimerButtons[] = {
+    {kBatchDryButton, L"DRY", BS_MULTILINE, 5, 110, 110, 55, dryTimerSetting.offset,
+     Pending::dryTimerSetting, 200, 60},
+    {kBatchHiHeatButton, L"HI HEAT", 0, 7, 55, 110, 25, dryTimerSetting.offset,
+     Pending::dryTimerSetting, 200, 60},
+    {kBatchLoHeatButton, L"LO HEAT", 0, 7, 140, 110, 25, loHeatTimerSetting.offset,
+     Pending::loHeatTimerSetting, 200, 60},
+    {kBatchCoolButton, L"COOL", 0, 138, 110, 110, 55, coolTimerSetting.offset,
+     Pending::coolTimerSetting, 60, 20},
+    {kBatchUnloadButton, L"UNLOAD", 0, 273, 110, 110, 55, unloadTimerSetting.offset,
+     Pending::unloadTimerSetting, 60, 10},
+};
+
+bool DualHeat()
+{
+    return (DryerImage.Get(dryerOptions.offset) & 0x02) != 0;
+}
+
+void CreateTimerButtons(HWND wnd)
+{
+    for (const TimerButtonRow& b : kTimerButtons) {
+        CreateWindowEx(0, WC_BUTTON, b.label, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | b.style, b.x,
+                       b.y, b.width, b.height, wnd, b.id, Screens().instance, nullptr);
+    }
+}
+
+void OpenTimerSetting(const TimerButtonRow& b)
+{
+    const BYTE minutes = DryerImage.Get(b.settingOffset);
+    const BYTE seconds = DryerImage.Get(b.settingOffset + 1);
+    DesiredSettings.Set(b.settingOffset, minutes);
+    DesiredSettings.Set(b.settingOffset + 1, seconds);
+    TimerKeypad& k = SharedTimerKeypad();
+    k.minutes = minutes;
+    k.seconds = seconds;
+    k.minimumMinutes = 0;
+    k.minimumSeconds = 0;
+    k.maximumMinutes = b.maximumMinutes;
+    k.maximumSeconds = 0;
+    k.defaultMinutes = b.defaultMinutes;
+    k.defaultSeconds = 0;
+    k.targetOffset = b.settingOffset;
+    k.pending = b.pending;
+    OpenTimerKeypad(Screens().main);
+}
+
+LRESULT OnBatchCommand(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    const int id = LOWORD(wp);
+    if (id == kBatchSampleTimeCommand) {
+        OpenSampleTimeDialog(Screens().main);
+        return 0;
+    }
+    for (const TimerButtonRow& b : kTimerButtons) {
+        if (b.id == id) {
+            OpenTimerSetting(b);
+            return 0;
+        }
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+// ---- painting ----
+
+struct PanelFont {
+    int height;
+    int weight;
+};
+constexpr PanelFont kSettingFont{18, 300};
+constexpr PanelFont kMinutesFont{66, 900};
+constexpr PanelFont kSecondsFont{32, 900};
+constexpr PanelFont kDualMinutesFont{32, 900};
+constexpr PanelFont kDualSecondsFont{20, 900};
+constexpr PanelFont kAveragingFont{16, 400};
+
+void DrawWithFont(HDC dc, PanelFont f, COLORREF colour, const wchar_t* text, RECT r, UINT format)
+{
+    LOGFONT lf{};
+    lf.lfHeight = f.height;
+    lf.lfWeight = f.weight;
+    HFONT font = CreateFontIndirect(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetTextColor(dc, colour);
+    DrawText(dc, text, -1, &r, format);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+void DrawSetting(HDC dc, int offset, COLORREF colour, RECT r)
+{
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%02d Min %02d Sec", DryerImage.Get(offset),
+                  DryerImage.Get(offset + 1));
+    DrawWithFont(dc, kSettingFont, colour, text, r, DT_CENTER);
+}
+
+// Remaining minutes right-aligned in one box, seconds left-aligned in the box beside it.
+void DrawRemaining(HDC dc, int offset, COLORREF colour, RECT minutesBox, RECT secondsBox,
+                   PanelFont minutesFont, PanelFont secondsFont)
+{
+    wchar_t minutes[8];
+    wchar_t seconds[8];
+    std::swprintf(minutes, std::size(minutes), L"%d", DryerImage.Get(offset));
+    std::swprintf(seconds, std::size(seconds), L"%02d", DryerImage.Get(offset + 1));
+    DrawWithFont(dc, minutesFont, colour, minutes, minutesBox, DT_RIGHT);
+    DrawWithFont(dc, secondsFont, colour, seconds, secondsBox, DT_LEFT);
+}
+
+bool WaitingForIncomingMoisture()
+{
+    return (DryerImage.Get(dryerOptions.offset) & 0x40) != 0 &&
+           (DryerImage.Get(moistureControlMode.offset) & 0x07) == 6 &&
+           (DryerImage.Get(dryerState.offset) & 0x80) == 0 &&
+           (DryerImage.Get(batchStatusBits13.offset) & 0x01) == 0 &&
+           (DryerImage.Get(kBatchWaitByte) & 0x01) == 0;
+}
+
+void DrawLine(HDC dc, int width, int x1, int y1, int x2, int y2)
+{
+    HPEN pen = CreatePen(PS_SOLID, width, kGridColour);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+void DrawGrid(HDC dc, bool dualHeat)
+{
+    DrawLine(dc, 3, 126, 0, 126, 170);
+    DrawLine(dc, 3, 259, 0, 259, 170);
+    DrawLine(dc, 1, 0, 20, 400, 20);
+    if (dualHeat) {
+        DrawLine(dc, 3, 0, 87, 126, 87);
+        DrawLine(dc, 1, 0, 107, 126, 107);
+    }
+}
+
+void DrawDryColumn(HDC dc, bool dualHeat)
+{
+    if (dualHeat) {
+        DrawRemaining(dc, dryTimerRemaining.offset, kDryColour, RECT{0, 20, 70, 60},
+                      RECT{75, 30, 150, 60}, kDualMinutesFont, kDualSecondsFont);
+        DrawRemaining(dc, loHeatTimerRemaining.offset, kDryColour, RECT{0, 107, 70, 147},
+                      RECT{75, 117, 150, 147}, kDualMinutesFont, kDualSecondsFont);
+        DrawSetting(dc, loHeatTimerSetting.offset, kDryColour, RECT{0, 87, 126, 107});
+    } else if (WaitingForIncomingMoisture()) {
+        DrawWithFont(dc, kAveragingFont, kDryColour, L"AVERAGING", RECT{0, 30, 126, 48}, DT_CENTER);
+        DrawWithFont(dc, kAveragingFont, kDryColour, L"INCOMING", RECT{0, 50, 126, 68}, DT_CENTER);
+        DrawWithFont(dc, kAveragingFont, kDryColour, L"MOISTURE", RECT{0, 70, 126, 88}, DT_CENTER);
+    } else {
+        DrawRemaining(dc, dryTimerRemaining.offset, kDryColour, RECT{0, 15, 90, 90},
+                      RECT{90, 55, 150, 135}, kMinutesFont, kSecondsFont);
+    }
+}
+
+void PaintBatchPanel(HWND wnd)
+{
+    PAINTSTRUCT ps;
+    HDC screen = BeginPaint(wnd, &ps);
+    RECT client;
+    GetClientRect(wnd, &client);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP buffer = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ oldBitmap = SelectObject(dc, buffer);
+    FillRect(dc, &client, GetStockObject(BLACK_BRUSH));
+    SetBkMode(dc, TRANSPARENT);
+
+    const bool dualHeat = DualHeat();
+    DrawSetting(dc, dryTimerSetting.offset, kDryColour, RECT{0, 0, 126, 20});
+    DrawSetting(dc, coolTimerSetting.offset, kCoolColour, RECT{126, 0, 259, 20});
+    DrawSetting(dc, unloadTimerSetting.offset, kUnloadColour, RECT{259, 0, 400, 20});
+    DrawRemaining(dc, coolTimerRemaining.offset, kCoolColour, RECT{120, 15, 220, 90},
+                  RECT{220, 55, 280, 135}, kMinutesFont, kSecondsFont);
+    DrawRemaining(dc, unloadTimerRemaining.offset, kUnloadColour, RECT{220, 15, 350, 90},
+                  RECT{350, 55, 410, 135}, kMinutesFont, kSecondsFont);
+    DrawDryColumn(dc, dualHeat);
+    DrawGrid(dc, dualHeat);
+
+    BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(buffer);
+    DeleteDC(dc);
+    EndPaint(wnd, &ps);
+}
+
+}  // namespace
+
+void LayOutBatchTimerButtons()
+{
+    HWND panel = Screens().batchDrying;
+    if (panel == nullptr) return;
+    bool hiLo = false;
+    switch (DryerImage.Get(dryingType.offset)) {
+        case 0: hiLo = false; break;
+        case 3: hiLo = true; break;
+        default: hiLo = DualHeat(); break;
+    }
+    ShowScreen(GetDlgItem(panel, kBatchDryButton), !hiLo);
+    ShowScreen(GetDlgItem(panel, kBatchHiHeatButton), hiLo);
+    ShowScreen(GetDlgItem(panel, kBatchLoHeatButton), hiLo);
+    ShowScreen(GetDlgItem(panel, kBatchCoolButton), true);
+    ShowScreen(GetDlgItem(panel, kBatchUnloadButton), true);
+    EnableWindow(GetDlgItem(panel, kBatchDryButton), TRUE);
+}
+
+bool BatchTimerButtonPressed(int id)
+{
+    HWND panel = Screens().batchDrying;
+    if (panel == nullptr) return false;
+    HWND button = GetDlgItem(panel, id);
+    if (button == nullptr) return false;
+    return (SendMessage(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+}
+
+LRESULT BatchDryingProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case WM_CREATE: CreateTimerButtons(wnd); return 0;
+        case WM_PAINT: PaintBatchPanel(wnd); return 0;
+        case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
+        case WM_COMMAND: return OnBatchCommand(wnd, msg, wp, lp);
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}

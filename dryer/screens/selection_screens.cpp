@@ -1,0 +1,262 @@
+// The full-screen selection screens (timers, temperature setpoints, hardware set-up, extended
+// set-up) and the home panels that later work fills (status chart, graph, unload status, the
+// hidden owner window and the button strip). Each is its window with its title; the selection
+// screens have their leave button, so navigation works end to end.
+#include <cstdio>
+
+#include "dryer/link/link_state.h"
+#include "dryer/screens/bitmap_buttons.h"
+#include "dryer/screens/screen_manager.h"
+#include "dryer/screens/screen_procs.h"
+#include "platform/controls.h"
+#include "platform/gdi.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr int kExitUp = 137;
+constexpr int kExitDown = 136;
+constexpr COLORREF kLabelGrey = 0x00C0C0C0;
+constexpr COLORREF kGraphGrid = 0x00808080;
+
+// The leave buttons of the four selection screens share one face.
+BitmapButtonSet gExitFaces;
+
+void CreateExitButton(HWND wnd, int id, int x, int y)
+{
+    CreateBitmapButton(wnd, Screens().instance, L"EXIT", id, x, y, 159, 41);
+    if (id != kTimerSelectExit) return;  // the first selection screen loads the faces
+    const ButtonFace faces[] = {{kTimerSelectExit, kExitUp, kExitDown},
+                                {kTempSelectExit, kExitUp, kExitDown},
+                                {kSetupSelectionExit, kExitUp, kExitDown},
+                                {kExtendedSetupExit, kExitUp, kExitDown}};
+    gExitFaces.Load(Screens().instance, faces);
+}
+
+HWND CreatePushButton(HWND wnd, const wchar_t* text, int id, int x, int y)
+{
+    return CreateWindowEx(0, WC_BUTTON, text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, 175, 50,
+                          wnd, id, Screens().instance, nullptr);
+}
+
+LRESULT OnDrawExit(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (item != nullptr && gExitFaces.Draw(*item)) return TRUE;
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+// Paints a short note in the middle of a screen that is still to come.
+void PaintNote(HWND wnd, const wchar_t* note)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    RECT r;
+    GetClientRect(wnd, &r);
+    r.bottom = r.bottom / 2;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kLabelGrey);
+    DrawText(dc, note, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EndPaint(wnd, &ps);
+}
+
+// A selection screen procedure: its leave button returns to the home screen.
+LRESULT SelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int exitId, const wchar_t* note)
+{
+    switch (msg) {
+        case WM_DRAWITEM: return OnDrawExit(wnd, msg, wp, lp);
+        case WM_PAINT: PaintNote(wnd, note); return 0;
+        case WM_COMMAND:
+            if (LOWORD(wp) == exitId) {
+                ReturnToHome(wnd);
+                return 0;
+            }
+            break;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+void PaintStatusChart(HWND wnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    SetBkMode(dc, TRANSPARENT);
+    struct Row {
+        const wchar_t* label;
+        ImageField field;
+    };
+    const Row rows[] = {{L"Moisture in", wetMoisture},
+                        {L"Moisture out", dryMoisture},
+                        {L"Moisture setpoint", moistureSetpoint}};
+    int y = 10;
+    for (const Row& row : rows) {
+        const int tenths = ReadBe16(DryerImage, row.field.offset);
+        wchar_t text[48];
+        std::swprintf(text, std::size(text), L"%d.%d %%", tenths / 10, tenths % 10);
+        RECT label{10, y, 200, y + 22};
+        RECT value{200, y, 380, y + 22};
+        SetTextColor(dc, kLabelGrey);
+        DrawText(dc, row.label, -1, &label, DT_LEFT);
+        SetTextColor(dc, 0x0000FF00);
+        DrawText(dc, text, -1, &value, DT_RIGHT);
+        y += 28;
+    }
+    wchar_t bph[32];
+    std::swprintf(bph, std::size(bph), L"%u", ReadBe16(DryerImage, bushelsPerHour.offset));
+    RECT label{10, y, 200, y + 22};
+    RECT value{200, y, 380, y + 22};
+    SetTextColor(dc, kLabelGrey);
+    DrawText(dc, L"Bushels per hour", -1, &label, DT_LEFT);
+    SetTextColor(dc, 0x0000FF00);
+    DrawText(dc, bph, -1, &value, DT_RIGHT);
+    EndPaint(wnd, &ps);
+}
+
+void PaintGraphGrid(HWND wnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    RECT r;
+    GetClientRect(wnd, &r);
+    FillRect(dc, &r, GetStockObject(WHITE_BRUSH));
+    HPEN pen = CreatePen(PS_SOLID, 1, kGraphGrid);
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (int x = 0; x <= r.right; x += r.right / 6 > 0 ? r.right / 6 : 1) {
+        MoveToEx(dc, x, 0, nullptr);
+        LineTo(dc, x, r.bottom);
+    }
+    for (int y = 0; y <= r.bottom; y += r.bottom / 5 > 0 ? r.bottom / 5 : 1) {
+        MoveToEx(dc, 0, y, nullptr);
+        LineTo(dc, r.right, y);
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    EndPaint(wnd, &ps);
+}
+
+void CreateDrawGraphWindow(HWND graph)
+{
+    WNDCLASS wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
+    wc.lpfnWndProc = DrawGraphProc;
+    wc.hInstance = Screens().instance;
+    wc.iconId = 101;
+    wc.hbrBackground = GetStockObject(WHITE_BRUSH);
+    wc.lpszClassName = kDrawGraphClass;
+    RegisterClass(&wc);
+    Screens().drawGraph =
+        CreateWindowEx(WS_EX_CLIENTEDGE, kDrawGraphClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 375,
+                       250, graph, 0, Screens().instance, nullptr);
+}
+
+}  // namespace
+
+LRESULT LineGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT ButtonBarProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT AverageValuesProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_PAINT) {
+        PaintStatusChart(wnd);
+        return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT UnloadStatusProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT GraphWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_CREATE) {
+        CreateDrawGraphWindow(wnd);
+        return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT DrawGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_PAINT) {
+        PaintGraphGrid(wnd);
+        return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT TimerSelectProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_CREATE) {
+        CreateExitButton(wnd, kTimerSelectExit, 240, 390);
+        return 0;
+    }
+    return SelectionProc(wnd, msg, wp, lp, kTimerSelectExit, L"Timer pages");
+}
+
+LRESULT TempSelectProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_CREATE) {
+        CreateExitButton(wnd, kTempSelectExit, 240, 390);
+        return 0;
+    }
+    return SelectionProc(wnd, msg, wp, lp, kTempSelectExit, L"Temperature setpoint pages");
+}
+
+LRESULT SetupSelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case WM_CREATE:
+            CreatePushButton(wnd, L"BURNER MODE", kSetupBurnerModeButton, 222, 160);
+            CreatePushButton(wnd, L"MORE SETUP", kSetupExtendedButton, 440, 90);
+            CreateExitButton(wnd, kSetupSelectionExit, 230, 395);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wp) == kSetupSelectionExit) {
+                HomeShown.store(1);
+                ReturnToHome(wnd);
+                return 0;
+            }
+            if (LOWORD(wp) == kSetupExtendedButton) {
+                ShowScreen(wnd, false);
+                ShowScreen(Screens().extendedSetup, true);
+                return 0;
+            }
+            break;
+    }
+    return SelectionProc(wnd, msg, wp, lp, kSetupSelectionExit, L"Hardware set-up");
+}
+
+LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case WM_CREATE:
+            CreatePushButton(wnd, L"MOISTURE SAMPLER", kExtendedSamplerButton, 10, 300);
+            CreateExitButton(wnd, kExtendedSetupExit, 230, 395);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wp) == kExtendedSetupExit) {
+                HomeShown.store(1);
+                ReturnToHome(wnd);
+                return 0;
+            }
+            break;
+    }
+    return SelectionProc(wnd, msg, wp, lp, kExtendedSetupExit, L"Extended set-up");
+}
+
+void RefreshSetupButtons()
+{
+    const bool burnerModeAllowed = (DryerImage.Get(dryerConfigBits.offset) & 0x20) == 0;
+    const bool sampler = (DryerImage.Get(samplerOption.offset) & 0x80) != 0;
+    ShowScreen(GetDlgItem(Screens().setupSelection, kSetupBurnerModeButton), burnerModeAllowed);
+    ShowScreen(GetDlgItem(Screens().extendedSetup, kExtendedSamplerButton), sampler);
+}

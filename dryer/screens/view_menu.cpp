@@ -1,0 +1,132 @@
+// The view menu (VIEW_SELECTION_WINDOW): chart or graph view of the home screen, the owner's
+// manuals, the shutdown history, system information and the software release notes.
+#include "dryer/screens/view_menu.h"
+
+#include "dryer/link/link_state.h"
+#include "dryer/link/pending_command.h"
+#include "dryer/records/display_settings.h"
+#include "dryer/screens/bitmap_buttons.h"
+#include "dryer/screens/entry_dialogs.h"
+#include "dryer/screens/screen_manager.h"
+#include "dryer/screens/screen_procs.h"
+#include "platform/dialog.h"
+#include "platform/threads.h"
+#include "platform/window.h"
+
+namespace {
+
+struct ViewButtonRow {
+    int id;
+    const wchar_t* text;
+    int x, y, width, height;
+    int upBitmap;
+    int downBitmap;
+};
+constexpr ViewButtonRow kViewButtons[] = {
+    {kViewChartButton, L"CHART VIEW BUTTON", 10, 10, 200, 50, 283, 282},
+    {kViewGraphButton, L"GRAPH VIEW BUTTON", 10, 70, 200, 50, 285, 284},
+    {kViewManualsButton, L"MANUALS BUTTON", 10, 130, 200, 50, 262, 261},
+    {kViewHistoryButton, L"HISTORY BUTTON", 230, 10, 200, 50, 279, 278},
+    {kViewSystemInfoButton, L"HISTORY BUTTON", 230, 70, 200, 50, 439, 438},
+    {kViewSoftwareInfoButton, L"SOFTWARE INFO BUTTON", 230, 130, 200, 50, 526, 525},
+    {kViewExitButton, L"EXIT VIEW BUTTON", 151, 190, 158, 41, 137, 136},
+};
+
+BitmapButtonSet gViewFaces;
+
+void CreateViewButtons(HWND wnd)
+{
+    ButtonFace faces[std::size(kViewButtons)];
+    for (std::size_t i = 0; i < std::size(kViewButtons); ++i) {
+        const ViewButtonRow& b = kViewButtons[i];
+        CreateBitmapButton(wnd, Screens().instance, b.text, b.id, b.x, b.y, b.width, b.height);
+        faces[i] = ButtonFace{b.id, b.upBitmap, b.downBitmap};
+    }
+    gViewFaces.Load(Screens().instance, faces);
+}
+
+void HideMenu()
+{
+    ShowScreen(Screens().viewSelection, false);
+}
+
+// Chart (0) or graph (1) view: refused in batch drying; otherwise the board is told, the
+// panels switch at once and the choice is kept in the registry.
+void SelectView(int view)
+{
+    if (DryerImage.Get(dryingType.offset) != 0) {
+        MessageBox(Screens().viewSelection, view == 1 ? kGraphRefusal : kChartRefusal,
+                   kRefusalCaption, MB_OK);
+        return;
+    }
+    const BYTE units = DesiredSettings.Get(unitsAndOptions.offset);
+    DesiredSettings.Set(unitsAndOptions.offset,
+                        static_cast<BYTE>(view == 1 ? (units | 0x40) : (units & ~0x40)));
+    PendingCommand.Set(Pending::unitsAndOptions);
+
+    const ScreenWindows& s = Screens();
+    ShowScreen(s.customView, view == 0);
+    ShowScreen(s.averageValues, view == 0);
+    ShowScreen(s.graph, view == 1);
+    ShowScreen(s.drawGraph, view == 1);
+    ScreenManagerState().currentView = view;
+    HideMenu();
+    SaveDisplaySetting(kScreenViewSelectionValue, static_cast<BYTE>(view));
+}
+
+void OpenManuals()
+{
+    HideMenu();
+    PROCESS_INFORMATION info;
+    if (!CreateProcess(L"\\windows\\explorer.exe", L"\\hard disk\\manuals", nullptr, nullptr, FALSE,
+                       0, nullptr, nullptr, nullptr, &info)) {
+        MessageBox(Screens().main, L" Trying to Open Manuals",
+                   L" Could not execute Explorer Program!", MB_OK);
+        return;
+    }
+    if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+    if (info.hThread != nullptr) CloseHandle(info.hThread);
+}
+
+LRESULT OnViewCommand(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (LOWORD(wp)) {
+        case kViewChartButton: SelectView(0); return 0;
+        case kViewGraphButton: SelectView(1); return 0;
+        case kViewManualsButton: OpenManuals(); return 0;
+        case kViewHistoryButton:
+            HideMenu();
+            OpenShutdownHistory(Screens().main);
+            return 0;
+        case kViewSystemInfoButton:
+            HideMenu();
+            OpenSystemInformation(Screens().main);
+            return 0;
+        case kViewSoftwareInfoButton:
+            HideMenu();
+            OpenSoftwareRelease(Screens().main);
+            return 0;
+        case kViewExitButton: HideMenu(); return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+LRESULT OnViewDrawItem(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (item != nullptr && gViewFaces.Draw(*item)) return TRUE;
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+LRESULT ViewSelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case WM_CREATE: CreateViewButtons(wnd); return 0;
+        case WM_COMMAND: return OnViewCommand(wnd, msg, wp, lp);
+        case WM_DRAWITEM: return OnViewDrawItem(wnd, msg, wp, lp);
+        case WM_DESTROY: gViewFaces.Release(); return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
