@@ -1,0 +1,231 @@
+// What the home panels share: the snapshot of the dryer image and timer state they paint
+// from, its replaceable source, the image readers, and the double-buffered painting helpers.
+#include <cstdarg>
+#include <cwchar>
+#include <map>
+
+#include "dryer/app/timers.h"
+#include "dryer/link/dryer_image.h"
+#include "dryer/link/link_state.h"
+#include "dryer/screens/home_panels.h"
+#include "platform/gdi.h"
+#include "platform/window.h"
+
+namespace home_panels {
+
+namespace {
+
+// The program's 100 ms and 175 ms ticks keep the blink flags and the animation phases.
+void ReadTimerInputs(HomePanelInputs& out)
+{
+    const TickState& ticks = Ticks();
+    out.blinkFlags = BlinkFlags();
+    out.fanPhase = ticks.fanPhase;
+    out.loadPhase = ticks.loadingPhase;
+    out.unloadPhase = ticks.unloadPhase;
+    out.meterRollLeftPhase = ticks.meterRollPhase[0];
+    out.meterRollRightPhase = ticks.meterRollPhase[1];
+}
+
+// The 100 ms tick turns the banner bit over every third tick; each turn is one step request,
+// taken once by the connection-lost panel.
+bool TakeReconnectStepFromTimers()
+{
+    static unsigned taken = 0;
+    const unsigned now = BlinkFlags() & kBannerBlinkBit;
+    if (now == taken) return false;
+    taken = now;
+    return true;
+}
+
+void ReadLinkAndTimers(HomePanelInputs& out)
+{
+    for (std::size_t i = 0; i < kImageSize; ++i) out.image[i] = DryerImage.Get(i);
+    out.linkWatchdog = static_cast<int>(LinkWatchdog.load(std::memory_order_relaxed));
+    ReadTimerInputs(out);
+}
+
+void RaiseLinkReset()
+{
+    RequestLinkReset();
+}
+
+HomePanelSource DefaultSource()
+{
+    return HomePanelSource{&ReadLinkAndTimers, &TakeReconnectStepFromTimers, &RaiseLinkReset};
+}
+
+HomePanelSource& Source()
+{
+    static HomePanelSource source = DefaultSource();
+    return source;
+}
+
+}  // namespace
+
+void SetHomePanelSource(const HomePanelSource& source)
+{
+    Source() = source;
+}
+void ResetHomePanelSource()
+{
+    Source() = DefaultSource();
+}
+
+HomePanelInputs ReadHomePanelInputs()
+{
+    HomePanelInputs inputs;
+    if (Source().read != nullptr) Source().read(inputs);
+    return inputs;
+}
+
+bool TakeReconnectStep()
+{
+    return Source().takeReconnectStep != nullptr && Source().takeReconnectStep();
+}
+
+void RequestPanelLinkReset()
+{
+    if (Source().requestLinkReset != nullptr) Source().requestLinkReset();
+}
+
+// ---- readers ----
+
+int WordLe(const PanelImage& image, int offset)
+{
+    return ReadSignedLe16(image, static_cast<std::size_t>(offset));
+}
+
+int WordBe(const PanelImage& image, int offset)
+{
+    return ReadBe16(image, static_cast<std::size_t>(offset));
+}
+
+bool Bit(const PanelImage& image, int offset, int bit)
+{
+    if (offset < 0 || offset >= static_cast<int>(kImageSize)) return false;
+    return ((image[static_cast<std::size_t>(offset)] >> bit) & 1) != 0;
+}
+
+bool Celsius(const PanelImage& image)
+{
+    return IsSiUnits(image[unitsAndOptions.offset]);
+}
+
+int PlenumTemp(const PanelImage& image, int plenum)
+{
+    return WordLe(image, static_cast<int>(HeaterWordOffset(plenumTemp, plenum)));
+}
+
+int PlenumSetpoint(const PanelImage& image, int plenum)
+{
+    return WordLe(image, static_cast<int>(HeaterWordOffset(plenumSetpoint, plenum)));
+}
+
+int MoistureScheme(const PanelImage& image)
+{
+    return image[moistureControlMode.offset] & 0x07;
+}
+
+int SelectedGrainTemp(const PanelImage& image)
+{
+    switch (image[grainSensorSelect.offset]) {
+        case 0: return WordLe(image, 93);
+        case 1: return WordLe(image, 91);
+        default: return WordLe(image, 89);
+    }
+}
+
+int HeaterCount(const PanelImage& image)
+{
+    switch (image[heaterCountCode.offset]) {
+        case 0: return 1;
+        case 1: return 2;
+        case 2: return 3;
+        case 3: return 4;
+        case 4: return 6;
+        default: return 0;
+    }
+}
+
+// ---- painting ----
+
+PaintBuffer::PaintBuffer(HWND wnd, COLORREF background) : wnd_(wnd)
+{
+    screen_ = BeginPaint(wnd, &paint_);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    width_ = client.right - client.left;
+    height_ = client.bottom - client.top;
+    memory_ = CreateCompatibleDC(screen_);
+    bitmap_ = CreateCompatibleBitmap(screen_, width_, height_);
+    oldBitmap_ = SelectObject(memory_, bitmap_);
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(memory_, &client, brush);
+    DeleteObject(brush);
+}
+
+PaintBuffer::~PaintBuffer()
+{
+    BitBlt(screen_, 0, 0, width_, height_, memory_, 0, 0, SRCCOPY);
+    SelectObject(memory_, oldBitmap_);
+    DeleteObject(bitmap_);
+    DeleteDC(memory_);
+    EndPaint(wnd_, &paint_);
+}
+
+void DrawPanelText(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour, int height,
+                   int weight, UINT format)
+{
+    if (text.empty()) return;
+    LOGFONT description{};
+    description.lfHeight = height;
+    description.lfWeight = weight;
+    HFONT font = CreateFontIndirect(&description);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetTextColor(dc, colour);
+    SetBkMode(dc, TRANSPARENT);
+    RECT box = rect;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+void DrawPanelLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int width)
+{
+    HPEN pen = CreatePen(PS_SOLID, width, colour);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+void DrawPanelBitmap(HDC dc, int resourceId, int x, int y, int width, int height)
+{
+    // Loaded once for the run: the dryer picture repaints ten times a second.
+    static std::map<int, HBITMAP> loaded;
+    auto found = loaded.find(resourceId);
+    if (found == loaded.end()) {
+        found = loaded.emplace(resourceId, LoadBitmap(nullptr, resourceId)).first;
+    }
+    if (found->second == nullptr) return;  // a missing resource draws nothing
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, found->second);
+    BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+std::wstring Format(const wchar_t* format, ...)
+{
+    wchar_t buffer[256];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vswprintf(buffer, std::size(buffer), format, args);
+    va_end(args);
+    if (n < 0) return {};
+    return std::wstring(buffer, static_cast<std::size_t>(n));
+}
+
+}  // namespace home_panels
