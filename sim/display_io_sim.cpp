@@ -1,0 +1,223 @@
+// The simulator's serving thread: it reads request bytes from the line, hands them to the
+// board, and writes the answers back at once. The board is shared with control calls from
+// other threads under one mutex; the counters the link tests wait on are atomics.
+#include "sim/display_io_sim.h"
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/threads.h"
+
+namespace sim {
+
+namespace {
+
+constexpr int kReadSliceMs = 10;                 // real-time wait for request bytes per round
+constexpr wchar_t kDevicePortName[] = L"COM9:";  // the simulator's own name for a given device
+constexpr std::size_t kReadChunk = 512;
+constexpr int kSettleMs = 2;
+
+}  // namespace
+
+std::optional<DryerConfig> ConfigFromOptions(const SimOptions& options, std::string* error)
+{
+    const auto fail = [error](const char* why) -> std::optional<DryerConfig> {
+        if (error != nullptr) *error = why;
+        return std::nullopt;
+    };
+    std::optional<DryerConfig> config = FindScenario(options.scenario);
+    if (!config) return fail("unknown scenario");
+    if (options.heaters != -1) {
+        const auto code = HeaterCountCodeFor(options.heaters);
+        if (!code) return fail("fan/heater count must be 1, 2, 3, 4 or 6");
+        config->heaterCountCode = *code;
+    }
+    if (options.modules != -1) {
+        if (options.modules < 1 || options.modules > 3) return fail("modules must be 1-3");
+        config->moduleCountCode = static_cast<std::uint8_t>(options.modules - 1);
+    }
+    if (options.dryingType != -1) {
+        if (options.dryingType < 0 || options.dryingType > 1) return fail("bad drying type");
+        config->dryingType = static_cast<std::uint8_t>(options.dryingType);
+    }
+    if (options.celsius != -1) {
+        config->unitsAndOptions =
+            static_cast<std::uint8_t>(options.celsius != 0 ? (config->unitsAndOptions | 0x80)
+                                                           : (config->unitsAndOptions & 0x7F));
+    }
+    if (options.dualHeat != -1) {
+        config->dryerOptions = static_cast<std::uint8_t>(
+            options.dualHeat != 0 ? (config->dryerOptions | 0x02) : (config->dryerOptions & ~0x02));
+    }
+    for (auto [offset, value] : options.presets) {
+        if (offset < 0 || offset >= static_cast<int>(kImageSize) || value < 0 || value > 255) {
+            return fail("preset bytes need OFFSET 0-299 and VALUE 0-255");
+        }
+    }
+    return config;
+}
+
+DisplayIoSimulator::DisplayIoSimulator(SimOptions options)
+    : options_(std::move(options)),
+      board_(ConfigFromOptions(options_, nullptr).value_or(DryerConfig{}))
+{
+    for (auto [offset, value] : options_.presets) {
+        if (offset >= 0 && offset < static_cast<int>(kImageSize) && value >= 0 && value <= 255) {
+            board_.model().image()[static_cast<std::size_t>(offset)] =
+                static_cast<std::uint8_t>(value);
+        }
+    }
+}
+
+DisplayIoSimulator::~DisplayIoSimulator()
+{
+    Stop();
+}
+
+bool DisplayIoSimulator::Start()
+{
+    if (thread_ != nullptr) return true;
+    if (options_.device.empty()) {
+        pty_ = std::make_unique<platform::PseudoTerminal>();
+        if (!pty_->valid()) {
+            lastError_ = "cannot open a pseudo-terminal";
+            pty_.reset();
+            return false;
+        }
+        devicePath_ = pty_->slavePath();
+    } else {
+        platform::SetComPortDevice(kDevicePortName, options_.device);
+        port_ = CreateFile(kDevicePortName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+        if (port_ == INVALID_HANDLE_VALUE) {
+            lastError_ = "cannot open " + options_.device;
+            return false;
+        }
+        DCB dcb;
+        GetCommState(port_, &dcb);
+        dcb.BaudRate = CBR_38400;
+        dcb.ByteSize = 8;
+        dcb.Parity = EVENPARITY;
+        dcb.fParity = 1;
+        dcb.StopBits = ONESTOPBIT;
+        dcb.fNull = 0;
+        SetCommState(port_, &dcb);  // a device that refuses parity keeps what it can
+        COMMTIMEOUTS timeouts;
+        timeouts.ReadIntervalTimeout = MAXDWORD;  // reads return at once with what is there
+        SetCommTimeouts(port_, &timeouts);
+        devicePath_ = options_.device;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (options_.realTime) board_.AdvanceTo(platform::NowMs());
+    }
+    stop_ = false;
+    thread_ = CreateThread(nullptr, 0, &DisplayIoSimulator::ServeThread, this, 0, nullptr);
+    if (thread_ == nullptr) {
+        lastError_ = "cannot start the serving thread";
+        return false;
+    }
+    return true;
+}
+
+void DisplayIoSimulator::Stop()
+{
+    if (thread_ != nullptr) {
+        stop_ = true;
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    if (port_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(port_);
+        port_ = INVALID_HANDLE_VALUE;
+    }
+    pty_.reset();
+}
+
+DWORD DisplayIoSimulator::ServeThread(void* self)
+{
+    static_cast<DisplayIoSimulator*>(self)->Serve();
+    return 0;
+}
+
+int DisplayIoSimulator::ReadLine(std::span<std::uint8_t> buffer)
+{
+    if (pty_) return platform::ReadStream(pty_->masterFd(), buffer, kReadSliceMs);
+    DWORD got = 0;
+    if (!ReadFile(port_, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+        return -1;
+    }
+    if (got == 0) {
+        // Nothing buffered on the device: wait a slice for the panel's next request.
+        platform::RealTimeSignal idle;
+        idle.WaitFor([] { return false; }, kReadSliceMs);
+    }
+    return static_cast<int>(got);
+}
+
+bool DisplayIoSimulator::WriteLine(std::span<const std::uint8_t> bytes)
+{
+    if (pty_) return platform::WriteStream(pty_->masterFd(), bytes);
+    DWORD written = 0;
+    return WriteFile(port_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+void DisplayIoSimulator::Serve()
+{
+    std::array<std::uint8_t, kReadChunk> buffer{};
+    while (!stop_) {
+        const int got = ReadLine(buffer);
+        std::vector<std::uint8_t> answer;
+        std::uint64_t answered = 0;
+        {
+            std::lock_guard lock(mutex_);
+            const std::int64_t now = platform::NowMs();
+            if (options_.realTime) board_.AdvanceTo(now);
+            if (got > 0) {
+                answer =
+                    board_.Receive(std::span(buffer.data(), static_cast<std::size_t>(got)), now);
+            }
+            answered = board_.counters().requestsAnswered;
+            recordsApplied_ = board_.counters().commandRecordsApplied;
+        }
+        if (!answer.empty()) {
+            WriteLine(answer);  // a failed write is a lost answer, as on a real line
+            // The pseudo-terminal hands bytes to the slave side asynchronously; give it a
+            // moment so that a panel told "answered" finds the whole frame there.
+            platform::RealTimeSignal settle;
+            settle.WaitFor([] { return false; }, kSettleMs);
+        }
+        if (answered != answered_.load()) {
+            answered_ = answered;
+            answeredSignal_.Notify();
+        }
+        if (got < 0) {
+            // The line failed (device gone): wait a slice rather than spin.
+            platform::RealTimeSignal idle;
+            idle.WaitFor([this] { return stop_.load(); }, kReadSliceMs * 10);
+        }
+    }
+}
+
+std::string DisplayIoSimulator::Control(const std::string& line)
+{
+    std::lock_guard lock(mutex_);
+    const std::int64_t now = platform::NowMs();
+    if (options_.realTime) board_.AdvanceTo(now);
+    return board_.Control(line, now);
+}
+
+std::array<std::uint8_t, 300> DisplayIoSimulator::Image() const
+{
+    std::lock_guard lock(mutex_);
+    return board_.Image();
+}
+
+bool DisplayIoSimulator::WaitForAnswers(std::uint64_t count, int timeoutMs)
+{
+    const std::uint64_t target = answered_.load() + count;
+    return answeredSignal_.WaitFor([&] { return answered_.load() >= target; }, timeoutMs);
+}
+
+}  // namespace sim
