@@ -27,6 +27,12 @@ struct ScreenOptions {
 // the control socket cannot be opened.
 bool OpenScreen(const ScreenOptions& options);
 bool ScreenIsHeadless();
+// Closes the screen on the user-interface thread: destroys every window and timer, empties the
+// queues, stops the control socket and forgets the program's window classes, so that a test can
+// open a fresh screen in the same process.
+void CloseScreen();
+// True between OpenScreen and CloseScreen (any thread may ask).
+bool ScreenIsOpen();
 
 // The whole screen as it is composed now, written as PNG. Thread-safe.
 bool SaveScreenshot(const std::filesystem::path& png);
@@ -67,6 +73,7 @@ std::string InspectWindowsJson();
 bool Tap(int x, int y);
 bool PointerDown(int x, int y);
 bool PointerUp(int x, int y);
+bool PointerMove(int x, int y);  // while held: the finger slides
 bool PressControl(int id);  // a visible, enabled control with this id, top-most window first
 // Presses a button of the open message box by its label ("OK", "Yes", "No", "Cancel",
 // "Retry"); case-insensitive.
