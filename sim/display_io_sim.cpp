@@ -76,6 +76,7 @@ DisplayIoSimulator::~DisplayIoSimulator()
 bool DisplayIoSimulator::Start()
 {
     if (thread_ != nullptr) return true;
+    if (!ConfigFromOptions(options_, &lastError_)) return false;
     if (options_.device.empty()) {
         pty_ = std::make_unique<platform::PseudoTerminal>();
         if (!pty_->valid()) {

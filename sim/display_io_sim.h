@@ -41,7 +41,9 @@ public:
     DisplayIoSimulator(const DisplayIoSimulator&) = delete;
     DisplayIoSimulator& operator=(const DisplayIoSimulator&) = delete;
 
-    bool Start();  // opens the pty/device and starts serving; false when that fails
+    // Opens the pty/device and starts serving; false (see lastError()) when the options are
+    // out of range or the line cannot be opened.
+    bool Start();
     void Stop();
     const std::string& devicePath() const { return devicePath_; }  // what the panel opens
     const std::string& lastError() const { return lastError_; }
