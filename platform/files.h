@@ -45,6 +45,8 @@ inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
 inline constexpr DWORD ERROR_FILE_EXISTS = 80;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 inline constexpr DWORD ERROR_DISK_FULL = 112;
+inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline constexpr DWORD ERROR_MORE_DATA = 234;
 

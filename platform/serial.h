@@ -51,6 +51,13 @@ BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts);
 BOOL SetCommMask(HANDLE port, DWORD mask);
 BOOL PurgeComm(HANDLE port, DWORD flags);
 
+// What waits in the port's queues. The panel never sees line errors here, so `errors` is 0.
+struct COMSTAT {
+    DWORD cbInQue = 0;   // bytes received and not yet read
+    DWORD cbOutQue = 0;  // bytes written and not yet sent
+};
+BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status);
+
 namespace platform {
 
 // The host device behind a port name ("COM1:" -> "/dev/ttyS0" or a pseudo-terminal path).
