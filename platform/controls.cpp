@@ -23,11 +23,6 @@ void RegisterOne(const wchar_t* name, WNDPROC proc)
     RegisterClass(&wc);  // a second registration fails softly; the first one stays
 }
 
-RECT Inflated(RECT r, int dx, int dy)
-{
-    return RECT{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy};
-}
-
 void PaintArrow(HDC dc, const RECT& box, bool vertical, bool towardsStart, COLORREF colour,
                 int shift)
 {

@@ -71,6 +71,7 @@ inline constexpr UINT LB_GETTEXT = 0x0189;
 inline constexpr UINT LB_GETTEXTLEN = 0x018A;
 inline constexpr UINT LB_GETCOUNT = 0x018B;
 inline constexpr UINT LB_SETTOPINDEX = 0x0197;
+inline constexpr UINT LB_GETTOPINDEX = 0x018E;
 inline constexpr LRESULT LB_ERR = -1;
 inline constexpr WORD LBN_SELCHANGE = 1;
 
@@ -114,7 +115,9 @@ inline constexpr UINT LVM_SETSELECTIONMARK = 0x1043;
 // ---- scroll bar ----
 inline constexpr DWORD SBS_HORZ = 0x0;
 inline constexpr DWORD SBS_VERT = 0x1;
-inline constexpr int SB_CTL = 2;
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
+inline constexpr int SB_CTL = 2;  // the only bar kind: scroll bar controls
 inline constexpr WORD SB_LINEUP = 0;
 inline constexpr WORD SB_LINELEFT = 0;
 inline constexpr WORD SB_LINEDOWN = 1;

@@ -322,12 +322,31 @@ LRESULT OnGetState(HWND wnd)
     return static_cast<LRESULT>(s->check) | (s->pushed ? BST_PUSHED : 0);
 }
 
+void OnCreate(HWND wnd)
+{
+    g_buttons.Create(wnd).order = g_nextOrder++;
+    if (ButtonType(wnd) != BS_GROUPBOX) KeepAboveGroupBoxes(wnd);
+}
+
 }  // namespace
+
+void KeepAboveGroupBoxes(HWND wnd)
+{
+    HWND parent = GetParent(wnd);
+    if (parent == nullptr) return;
+    bool hasFrame = false;
+    g_buttons.ForEach([&](HWND other, ButtonState&) {
+        if (other != wnd && GetParent(other) == parent && ButtonType(other) == BS_GROUPBOX) {
+            hasFrame = true;
+        }
+    });
+    if (hasFrame) SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: g_buttons.Create(wnd).order = g_nextOrder++; return 0;
+        case WM_CREATE: OnCreate(wnd); return 0;
         case WM_DESTROY: g_buttons.Erase(wnd); return 0;
         case WM_PAINT: Paint(wnd); return 0;
         case WM_ERASEBKGND: return 1;

@@ -229,7 +229,10 @@ LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT ListBoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: g_lists.Create(wnd); return 0;
+        case WM_CREATE:
+            g_lists.Create(wnd);
+            KeepAboveGroupBoxes(wnd);
+            return 0;
         case WM_DESTROY: g_lists.Erase(wnd); return 0;
         case WM_ERASEBKGND: return 1;
     }

@@ -297,7 +297,10 @@ LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: g_views.Create(wnd); return 0;
+        case WM_CREATE:
+            g_views.Create(wnd);
+            KeepAboveGroupBoxes(wnd);
+            return 0;
         case WM_DESTROY: g_views.Erase(wnd); return 0;
         case WM_ERASEBKGND: return 1;
     }

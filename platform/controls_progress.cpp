@@ -110,7 +110,10 @@ LRESULT Handle(HWND wnd, ProgressState& s, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT ProgressProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: g_bars.Create(wnd); return 0;
+        case WM_CREATE:
+            g_bars.Create(wnd);
+            KeepAboveGroupBoxes(wnd);
+            return 0;
         case WM_DESTROY: g_bars.Erase(wnd); return 0;
         case WM_PAINT: Paint(wnd); return 0;
         case WM_ERASEBKGND: return 1;

@@ -191,7 +191,10 @@ LRESULT Handle(HWND wnd, ScrollBarState& s, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT ScrollBarProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: g_bars.Create(wnd); return 0;
+        case WM_CREATE:
+            g_bars.Create(wnd);
+            KeepAboveGroupBoxes(wnd);
+            return 0;
         case WM_DESTROY:
             KillTimer(wnd, kRepeatTimer);
             g_bars.Erase(wnd);

@@ -70,7 +70,10 @@ LRESULT SetImage(HWND wnd, LPARAM lp)
 LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: g_statics.Create(wnd); return 0;
+        case WM_CREATE:
+            g_statics.Create(wnd);
+            KeepAboveGroupBoxes(wnd);
+            return 0;
         case WM_DESTROY: g_statics.Erase(wnd); return 0;
         case WM_PAINT: Paint(wnd); return 0;
         case WM_ERASEBKGND: return 1;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/gdi.h"
 #include "platform/win_types.h"
@@ -18,7 +19,6 @@
 // Scroll bar messages used between the helpers and the scroll bar class.
 inline constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
 inline constexpr UINT SBM_GETSCROLLINFO = 0x00EA;
-inline constexpr UINT LB_GETTOPINDEX = 0x018E;
 inline constexpr UINT STM_GETIMAGE = 0x0173;
 
 namespace platform::controls {
@@ -182,6 +182,10 @@ struct ListScroller {
     bool Move(const ScrollLayout& layout, const ScrollRange& range, POINT p);
     bool Up();
 };
+
+// Group frames are drawn as opaque windows, so the controls that sit inside one must lie above
+// it: a control created on a parent that has a group frame moves itself to the front.
+void KeepAboveGroupBoxes(HWND wnd);
 
 // ---- window procedures of the classes ----
 LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -133,16 +133,29 @@ RECT IconBox(HWND wnd)
 
 // ---- layout ----
 
+// The widest line decides the width (wrapped at maxWidth); DrawText measures the height.
 SIZE MeasureText(HDC dc, const std::wstring& text, int maxWidth, int height, bool bold)
 {
+    if (text.empty()) return SIZE{0, 0};
     GdiObject font(MakeFont(height, bold));
     Selection f(dc, font.get());
-    RECT calc{0, 0, maxWidth, 0};
-    if (!text.empty()) {
-        DrawText(dc, text.c_str(), static_cast<int>(text.size()), &calc,
-                 DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
+    LONG widest = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        SIZE line{0, 0};
+        if (end > start) {
+            GetTextExtentPoint32(dc, text.c_str() + start, static_cast<int>(end - start), &line);
+        }
+        widest = std::max(widest, line.cx);
+        start = end + 1;
     }
-    return SIZE{std::min<LONG>(calc.right - calc.left, maxWidth), calc.bottom - calc.top};
+    widest = std::min<LONG>(widest + 1, maxWidth);
+    RECT calc{0, 0, widest, 0};
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &calc,
+             DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
+    return SIZE{widest, calc.bottom - calc.top};
 }
 
 void Layout(HWND box, const MessageBoxSpec& spec)
