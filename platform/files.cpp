@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cwctype>
 #include <mutex>
 #include <vector>
 
@@ -73,9 +72,12 @@ DWORD MissingError(const fs::path& p)
     return fs::is_directory(p.parent_path(), ec) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
 
+// Case folding for names, independent of the host locale: ASCII and the Latin-1 letters the
+// panel's languages use.
 wchar_t Fold(wchar_t c)
 {
-    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+    return c;
 }
 
 bool EqualNoCase(std::wstring_view a, std::wstring_view b)
