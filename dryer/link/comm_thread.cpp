@@ -80,10 +80,11 @@ void SetLinkPortOps(const LinkPortOps* ops)
     portOps = ops != nullptr ? ops : &kPlatformOps;
 }
 
-LinkRequest RunExchangeCycle(HANDLE port)
+namespace {
+
+LinkRequest ExchangeOnce(HANDLE port)
 {
     const LinkPortOps& ops = *portOps.load();
-    Count(counters.cycles);
 
     const DWORD got = ops.read(port, receiveBuffer.data(), kAnswerFrameSize);
     if (got == kAnswerFrameSize && AcceptAnswerFrame(receiveBuffer)) {
@@ -124,6 +125,15 @@ LinkRequest RunExchangeCycle(HANDLE port)
     ops.write(port, transmitBuffer.data(), kPollFrameSize);
     Count(counters.polls);
     return LinkRequest::poll;
+}
+
+}  // namespace
+
+LinkRequest RunExchangeCycle(HANDLE port)
+{
+    const LinkRequest request = ExchangeOnce(port);
+    Count(counters.cycles);  // counted once the request is written
+    return request;
 }
 
 LinkCounters GetLinkCounters()
