@@ -2,6 +2,8 @@
 // values, kept in an SQLite file in the panel root. Every write is one atomic transaction.
 #pragma once
 
+#include <filesystem>
+
 #include "platform/win_types.h"
 
 inline HKEY const HKEY_CURRENT_USER = reinterpret_cast<HKEY>(std::uintptr_t{0x80000001});
@@ -25,8 +27,7 @@ using REGSAM = DWORD;
 // missing key or value, ERROR_MORE_DATA when the caller's buffer is smaller than the value
 // (the needed size is returned in *dataLength), ERROR_INVALID_HANDLE for a bad key.
 LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD reserved, wchar_t* className,
-                    DWORD options, REGSAM access, void* security, HKEY* result,
-                    DWORD* disposition);
+                    DWORD options, REGSAM access, void* security, HKEY* result, DWORD* disposition);
 LONG RegOpenKeyEx(HKEY root, const wchar_t* subKey, DWORD options, REGSAM access, HKEY* result);
 LONG RegQueryValueEx(HKEY key, const wchar_t* name, DWORD* reserved, DWORD* type, BYTE* data,
                      DWORD* dataLength);
@@ -34,3 +35,16 @@ LONG RegSetValueEx(HKEY key, const wchar_t* name, DWORD reserved, DWORD type, co
                    DWORD dataLength);
 LONG RegDeleteValue(HKEY key, const wchar_t* name);
 LONG RegCloseKey(HKEY key);
+
+namespace platform {
+
+// Where the registry is kept. By default "<panel root>/registry.sqlite", opened at the first
+// registry call (and reopened when the panel root changes); a path set here takes its place.
+// An empty path returns to the default.
+void SetRegistryFile(const std::filesystem::path& file);
+
+// Closes the registry file; the next call opens it again. Open keys stay valid. Tests use it
+// to check what survives a restart.
+void CloseRegistry();
+
+}  // namespace platform
