@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,30 @@ TEST(LinkCrc16, KnownVectors)
     for (const Case& c : cases) {
         const auto bytes = Bytes(c.text);
         EXPECT_EQ(LinkCrc16(bytes), c.crc) << "text: " << c.text;
+    }
+}
+
+// Bit by bit, least significant bit first, as the polynomial defines it.
+std::uint16_t ReferenceCrc(std::span<const std::uint8_t> bytes)
+{
+    std::uint16_t crc = 0xFFFF;
+    for (const std::uint8_t byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 1u) != 0 ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
+                                  : static_cast<std::uint16_t>(crc >> 1);
+        }
+    }
+    return crc;
+}
+
+TEST(LinkCrc16, MatchesTheBitwiseDefinitionForEveryLength)
+{
+    std::array<std::uint8_t, 302> frame{};
+    for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint8_t>(i * 37 + 1);
+    for (std::size_t length = 0; length <= frame.size(); ++length) {
+        const auto bytes = std::span(frame).first(length);
+        EXPECT_EQ(LinkCrc16(bytes), ReferenceCrc(bytes)) << "length " << length;
     }
 }
 
