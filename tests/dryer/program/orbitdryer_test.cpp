@@ -1,0 +1,144 @@
+// The operator display as a whole program: its command line, the link pacing of the 175 ms
+// tick, the clock record of the 1-second tick, the single-instance rule and the start-up
+// registry value, all against the simulated board on the virtual clock.
+#include <gtest/gtest.h>
+
+#include "dryer/app/orbitdryer.h"
+#include "platform/registry.h"
+#include "tests/dryer/program/panel_run.h"
+
+namespace {
+
+using panel_test::PanelRun;
+
+// ---- command line ----
+
+TEST(OrbitDryerCommandLine, DefaultsWithoutOptions)
+{
+    const CommandLine line = ParseCommandLine({});
+    ASSERT_TRUE(line.options.has_value());
+    EXPECT_EQ(line.options->root, "./panel");
+    EXPECT_EQ(line.options->port, "/dev/ttyS0");
+    EXPECT_TRUE(line.options->usb.empty());
+    EXPECT_FALSE(line.options->simulate);
+    EXPECT_FALSE(line.options->headless);
+    EXPECT_EQ(line.options->scale, 1);
+}
+
+TEST(OrbitDryerCommandLine, TakesEveryOption)
+{
+    const CommandLine line =
+        ParseCommandLine({"--root", "/tmp/r", "--port", "/dev/ttyUSB1", "--usb", "/tmp/u",
+                          "--simulate", "--scenario", "batch-dual-heat", "--headless", "--control",
+                          "/tmp/c.sock", "--scale", "2"});
+    ASSERT_TRUE(line.options.has_value()) << line.error;
+    EXPECT_EQ(line.options->root, "/tmp/r");
+    EXPECT_EQ(line.options->port, "/dev/ttyUSB1");
+    EXPECT_EQ(line.options->usb, "/tmp/u");
+    EXPECT_TRUE(line.options->simulate);
+    EXPECT_EQ(line.options->scenario, "batch-dual-heat");
+    EXPECT_TRUE(line.options->headless);
+    EXPECT_EQ(line.options->control, "/tmp/c.sock");
+    EXPECT_EQ(line.options->scale, 2);
+}
+
+TEST(OrbitDryerCommandLine, HelpIsNotAnError)
+{
+    const CommandLine line = ParseCommandLine({"--headless", "--help"});
+    EXPECT_TRUE(line.help);
+    EXPECT_TRUE(line.error.empty());
+}
+
+struct BadLine {
+    std::vector<std::string> args;
+    const char* mentions;
+};
+
+class OrbitDryerBadCommandLine : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(OrbitDryerBadCommandLine, GivesOneLineError)
+{
+    const CommandLine line = ParseCommandLine(GetParam().args);
+    EXPECT_FALSE(line.options.has_value());
+    EXPECT_FALSE(line.help);
+    EXPECT_NE(line.error.find(GetParam().mentions), std::string::npos) << line.error;
+    EXPECT_EQ(line.error.find('\n'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OrbitDryerBadCommandLine,
+    ::testing::Values(BadLine{{"--frobnicate"}, "--frobnicate"}, BadLine{{"--root"}, "--root"},
+                      BadLine{{"--port", ""}, "--port"}, BadLine{{"--scale", "0"}, "--scale"},
+                      BadLine{{"--scale", "2x"}, "--scale"}, BadLine{{"--scale", "99"}, "--scale"},
+                      BadLine{{"--scenario", "tower"}, "--simulate"}, BadLine{{"extra"}, "extra"}));
+
+// ---- the running program ----
+
+TEST(OrbitDryerProgram, SendsOneRequestEvery350Ms)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    const std::uint64_t before = panel.sim().requestsAnswered();
+    panel.Advance(3500);
+    EXPECT_EQ(panel.sim().requestsAnswered() - before, 10u);
+}
+
+TEST(OrbitDryerProgram, SendsTheClockRecordEverySecond)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    panel.Advance(1000);
+    const std::uint64_t before = panel.sim().commandRecordsApplied();
+    panel.Advance(5000);
+    // Nothing else is pending, so every command record is the clock, once a second.
+    EXPECT_EQ(panel.sim().commandRecordsApplied() - before, 5u);
+    // The board's clock follows the panel's: 14:05 on 3 March 2026 (minute, hour, day,
+    // month, year modulo 100).
+    const int expected[] = {5, 14, 3, 3, 26};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(panel_test::SimByte(panel.sim(), 53 + i), expected[i]) << "offset " << 53 + i;
+    }
+}
+
+TEST(OrbitDryerProgram, SecondStartOnTheSameRootLeavesOneInstance)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    OrbitDryerOptions again = panel.options();
+    again.screenAlreadyOpen = true;
+    EXPECT_EQ(OrbitDryerMain(again), 0);
+    panel.Advance(700);
+    EXPECT_EQ(PanelRun::MainWindowCount(), 1);
+    EXPECT_TRUE(panel_test::Shown(L"DRYER_PIC_WINDOW"));
+    // The first display goes on polling.
+    const std::uint64_t before = panel.sim().requestsAnswered();
+    panel.Cycles(2);
+    EXPECT_EQ(panel.sim().requestsAnswered() - before, 2u);
+}
+
+TEST(OrbitDryerProgram, HidesTheTaskbarThroughTheRegistry)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\AutoHide", 0, KEY_READ,
+                           &key),
+              0);
+    BYTE data[4] = {};
+    DWORD length = sizeof(data);
+    DWORD type = 0;
+    EXPECT_EQ(RegQueryValueEx(key, L"Default", nullptr, &type, data, &length), 0);
+    EXPECT_EQ(type, REG_DWORD);
+    EXPECT_EQ(length, 1u);
+    EXPECT_EQ(data[0], 1);
+    RegCloseKey(key);
+}
+
+TEST(OrbitDryerProgram, EndsWithExitCodeZero)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    EXPECT_EQ(panel.Stop(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+// Test harness: the whole operator display running headless in this process on the virtual
+// clock, connected to the simulated Display I/O board over a pseudo-terminal. A test drives it
+// through the automation interface and reads what is shown through the inspection tree.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include <unistd.h>
+
+#include "dryer/app/orbitdryer.h"
+#include "platform/clock.h"
+#include "platform/runtime.h"
+#include "platform/test_support.h"
+#include "platform/window.h"
+#include "sim/display_io_sim.h"
+
+namespace panel_test {
+
+// The panel's local time at the start of every test binary: 14:05 on 3 March 2026.
+inline SYSTEMTIME StartTime()
+{
+    SYSTEMTIME t;
+    t.wYear = 2026;
+    t.wMonth = 3;
+    t.wDay = 3;
+    t.wDayOfWeek = 2;
+    t.wHour = 14;
+    t.wMinute = 5;
+    return t;
+}
+
+// The virtual clock must be chosen before any window, timer or thread exists.
+inline void EnsureVirtualClock()
+{
+    static const bool once = [] {
+        platform::UseVirtualClock(StartTime());
+        return true;
+    }();
+    (void)once;
+}
+
+inline std::filesystem::path FreshPanelRoot()
+{
+    static int serial = 0;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
+                                       : std::string("panel");
+    for (char& c : name) {
+        if (c == '/') c = '_';
+    }
+    const auto root =
+        std::filesystem::temp_directory_path() / ("orbitdryer-test-" + std::to_string(::getpid()) +
+                                                  "-" + std::to_string(++serial) + "-" + name);
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    return root;
+}
+
+inline bool IsMainClass(const platform::WindowInfo& w)
+{
+    return w.className == kMainWindowClass;
+}
+
+class PanelRun {
+public:
+    explicit PanelRun(sim::SimOptions simOptions = {})
+    {
+        EnsureVirtualClock();
+        root_ = FreshPanelRoot();
+        sim_ = std::make_unique<sim::DisplayIoSimulator>(simOptions);
+        simStarted_ = sim_->Start();
+        options_.root = root_.string();
+        options_.port = sim_->devicePath();
+        options_.headless = true;
+        ui_ =
+            std::make_unique<platform::UiThread>([this] { exitCode_ = OrbitDryerMain(options_); });
+        for (int i = 0; i < 200 && MainWindowCount() == 0; ++i) platform::WaitIdle();
+        Cycles(3);  // the first answers fill the image
+    }
+    ~PanelRun() { Stop(); }
+
+    int Stop()
+    {
+        if (ui_ != nullptr) {
+            ui_->Stop();
+            ui_.reset();
+            sim_->Stop();
+            std::error_code ec;
+            std::filesystem::remove_all(root_, ec);
+        }
+        return exitCode_;
+    }
+
+    bool started() const { return simStarted_ && MainWindowCount() == 1; }
+    sim::DisplayIoSimulator& sim() { return *sim_; }
+    const OrbitDryerOptions& options() const { return options_; }
+    const std::filesystem::path& root() const { return root_; }
+
+    // Moves the panel clock forward, stopping at every 175 ms tick. After each tick that polls
+    // (every 350 ms from the start of the run), waits until the simulator has answered, so the
+    // link keeps pace with the virtual clock.
+    void Advance(int milliseconds)
+    {
+        const std::int64_t end = now_ + milliseconds;
+        while (now_ < end) {
+            const std::int64_t next = std::min(end, (now_ / 175 + 1) * 175);
+            const std::uint64_t before = sim_->requestsAnswered();
+            platform::AdvanceClock(next - now_);
+            now_ = next;
+            if (now_ % 350 == 0) WaitAnswered(before + 1);
+        }
+        platform::WaitIdle();
+    }
+    // Runs whole exchange cycles (350 ms each).
+    void Cycles(int count) { Advance(350 * count); }
+
+    // Holds an image byte on the board and waits until the panel has decoded it.
+    void Pin(int offset, int value)
+    {
+        sim_->Control("pin " + std::to_string(offset) + " " + std::to_string(value));
+        Cycles(3);
+    }
+
+    static int MainWindowCount()
+    {
+        int n = 0;
+        for (const auto& w : platform::InspectWindows()) n += IsMainClass(w) ? 1 : 0;
+        return n;
+    }
+
+private:
+    void WaitAnswered(std::uint64_t target)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (sim_->requestsAnswered() < target && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    }
+
+    std::filesystem::path root_;
+    std::unique_ptr<sim::DisplayIoSimulator> sim_;
+    bool simStarted_ = false;
+    OrbitDryerOptions options_;
+    std::unique_ptr<platform::UiThread> ui_;
+    int exitCode_ = -1;
+    std::int64_t now_ = 0;  // panel milliseconds since the run started
+};
+
+// A byte of the board as its control channel reports it ("ok 53 = 5 (0x05)"); -1 on error.
+inline int SimByte(sim::DisplayIoSimulator& sim, int offset)
+{
+    const std::string answer = sim.Control("get " + std::to_string(offset));
+    const auto eq = answer.find("= ");
+    if (answer.rfind("ok", 0) != 0 || eq == std::string::npos) return -1;
+    return std::atoi(answer.c_str() + eq + 2);
+}
+
+// ---- reading the inspection tree ----
+
+inline std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+inline std::optional<platform::WindowInfo> FindShown(const std::wstring& className)
+{
+    for (const auto& w : platform::InspectWindows()) {
+        if (w.className == className) return w;
+    }
+    return std::nullopt;
+}
+
+inline bool Shown(const std::wstring& className)
+{
+    return FindShown(className).has_value();
+}
+
+inline std::optional<platform::WindowInfo> TopMessageBox()
+{
+    for (const auto& w : platform::InspectWindows()) {
+        if (w.isMessageBox) return w;
+    }
+    return std::nullopt;
+}
+
+// The top-most window with this title (dialogs are found by their title).
+inline std::optional<platform::WindowInfo> FindTitled(const std::wstring& title)
+{
+    for (const auto& w : platform::InspectWindows()) {
+        if (w.title == title) return w;
+    }
+    return std::nullopt;
+}
+
+inline std::optional<platform::ControlInfo> FindControl(int id)
+{
+    for (const auto& w : platform::InspectWindows()) {
+        for (const auto& c : w.controls) {
+            if (c.id == id) return c;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace panel_test

@@ -1,0 +1,470 @@
+// What the home panels and the warning window draw, read back through the platform's
+// inspection of the last paint (texts, colours, rectangles).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dryer/screens/home_panels.h"
+#include "platform/gdi.h"
+#include "platform/resources.h"
+#include "platform/runtime.h"
+#include "platform/window.h"
+
+using namespace home_panels;
+
+namespace {
+
+constexpr COLORREF kGreen = 0x0000FF00;
+constexpr COLORREF kRed = 0x000000FF;
+constexpr COLORREF kBlue = 0x00FF0000;
+constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr COLORREF kOrange = 0x000064C8;
+constexpr COLORREF kSetpoint = 0x0000C8C8;
+
+HomePanelInputs gInputs;
+bool gStepRequest = false;
+int gLinkResets = 0;
+
+void ReadInputs(HomePanelInputs& out)
+{
+    out = gInputs;
+}
+bool TakeStep()
+{
+    const bool was = gStepRequest;
+    gStepRequest = false;
+    return was;
+}
+void CountReset()
+{
+    ++gLinkResets;
+}
+
+// The platform records the box of the drawn glyphs; it lies inside the text's rectangle.
+bool Within(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom && inner.right > inner.left;
+}
+
+std::wstring Degrees(int value, wchar_t unit)
+{
+    return std::to_wstring(value) + L' ' + wchar_t{176} + unit;
+}
+
+class PanelPaint : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        platform::ScreenOptions options;
+        options.headless = true;
+        platform::OpenScreen(options);
+        platform::RegisterBitmapResources("orbitdryer_screens_test", HomePanelBitmaps());
+    }
+
+    void SetUp() override
+    {
+        gInputs = HomePanelInputs{};
+        gInputs.image[171] = 0xA0;
+        gInputs.blinkFlags = 1;
+        gStepRequest = false;
+        gLinkResets = 0;
+        ResetHomePanelState();
+        SetHomePanelSource(HomePanelSource{&ReadInputs, &TakeStep, &CountReset});
+    }
+
+    // The windows live for the whole run, as on the panel (the warning window posts the quit
+    // message when destroyed); a test shows the one it paints and hides it afterwards.
+    void TearDown() override
+    {
+        if (wnd_ != nullptr) ShowWindow(wnd_, SW_HIDE);
+        ResetHomePanelSource();
+    }
+
+    PanelImage& Image() { return gInputs.image; }
+    void Set(int offset, int value) { Image()[offset] = static_cast<std::uint8_t>(value); }
+    void Or(int offset, int bits) { Image()[offset] |= static_cast<std::uint8_t>(bits); }
+    void Le(int offset, int value)
+    {
+        Set(offset, value & 0xFF);
+        Set(offset + 1, (value >> 8) & 0xFF);
+    }
+    void Be(int offset, int value)
+    {
+        Set(offset, (value >> 8) & 0xFF);
+        Set(offset + 1, value & 0xFF);
+    }
+
+    void Open(const wchar_t* className, WNDPROC proc, int width, int height)
+    {
+        static std::map<std::wstring, HWND> windows;
+        className_ = className;
+        if (auto found = windows.find(className); found != windows.end()) {
+            wnd_ = found->second;
+            ShowWindow(wnd_, SW_SHOW);
+            return;
+        }
+        WNDCLASS wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = className;
+        wc.hbrBackground = GetStockObject(BLACK_BRUSH);
+        RegisterClass(&wc);
+        wnd_ = CreateWindowEx(0, className, L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                              nullptr, 0, nullptr, nullptr);
+        ASSERT_NE(wnd_, nullptr);
+        windows[className] = wnd_;
+    }
+
+    // Paints the window now and returns the texts of that paint.
+    std::vector<platform::DrawnText> Paint()
+    {
+        InvalidateRect(wnd_, nullptr, TRUE);
+        UpdateWindow(wnd_);
+        for (const platform::WindowInfo& w : platform::InspectWindows()) {
+            if (w.className == className_) return w.texts;
+        }
+        return {};
+    }
+
+    static std::optional<platform::DrawnText> Find(const std::vector<platform::DrawnText>& texts,
+                                                   const std::wstring& text)
+    {
+        for (const auto& t : texts) {
+            if (t.text == text) return t;
+        }
+        return std::nullopt;
+    }
+
+    static bool Has(const std::vector<platform::DrawnText>& texts, const std::wstring& text)
+    {
+        return Find(texts, text).has_value();
+    }
+
+    HWND wnd_ = nullptr;
+    std::wstring className_;
+};
+
+// ---- state line ----
+
+TEST_F(PanelPaint, StateLineDrawsCentredBoldLineInItsColour)
+{
+    Open(L"TEST_STATE_LINE", DryerStateLineProc, 400, 40);
+    Or(188, 0x40);
+    const auto texts = Paint();
+    const auto line = Find(texts, L"DRYER STARTED");
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->colour, kGreen);
+    EXPECT_TRUE(Within(line->rect, RECT{5, 0, 390, 45}));
+}
+
+TEST_F(PanelPaint, StateLineAirSwitchFlashesWithTheBlinkBit)
+{
+    Open(L"TEST_STATE_LINE", DryerStateLineProc, 400, 40);
+    Or(118, 0x20);
+    EXPECT_EQ(Find(Paint(), L"** AIRSWITCH DISABLED **")->colour, kRed);
+    gInputs.blinkFlags = 0;
+    EXPECT_FALSE(Has(Paint(), L"** AIRSWITCH DISABLED **"));
+}
+
+// ---- plenum panel ----
+
+TEST_F(PanelPaint, OnePlenumLayout)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Le(81, 185);
+    Le(69, 190);
+    Set(130, 0x06);
+    const auto texts = Paint();
+    EXPECT_TRUE(Has(texts, L"SETPOINT"));
+    EXPECT_EQ(Find(texts, Degrees(190, L'F') + L" ")->colour, kSetpoint);
+    EXPECT_EQ(Find(texts, L"185")->colour, kRed);
+    EXPECT_EQ(Find(texts, L"HIGH FIRE")->colour, kRed);
+}
+
+TEST_F(PanelPaint, TowerBitDrawsOnePlenumWithSixHeaters)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 4);
+    Or(225, 0x20);
+    const auto texts = Paint();
+    EXPECT_TRUE(Has(texts, L"SETPOINT"));
+    EXPECT_FALSE(Has(texts, L"PLENUM 6"));
+}
+
+TEST_F(PanelPaint, TwoPlenumLayoutShowsUpperOverLower)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 1);
+    Le(81, 150);
+    Le(79, 170);
+    Le(69, 160);
+    Or(136, 0x20);  // plenum 1 shorted by the board's flags
+    const auto texts = Paint();
+    const auto upper = Find(texts, L"PLENUM 2 (UPPER)");
+    const auto lower = Find(texts, L"PLENUM 1 (LOWER)");
+    ASSERT_TRUE(upper && lower);
+    EXPECT_LT(upper->rect.top, lower->rect.top);
+    const auto shorted = Find(texts, L"SENSOR SHORTED");
+    ASSERT_TRUE(shorted.has_value());
+    EXPECT_EQ(shorted->colour, kOrange);
+    EXPECT_GE(shorted->rect.top, 70);  // the lower row
+    EXPECT_TRUE(Has(texts, L"SP:  " + Degrees(160, L'F') + L" "));
+    EXPECT_TRUE(Has(texts, L"170"));
+}
+
+TEST_F(PanelPaint, ThreePlenumLayoutColumns)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 2);
+    const auto texts = Paint();
+    const auto p1 = Find(texts, L"PLENUM 1 (LOWER)");
+    const auto p2 = Find(texts, L"PLENUM 2 (MIDDLE)");
+    const auto p3 = Find(texts, L"PLENUM 3 (UPPER)");
+    ASSERT_TRUE(p1 && p2 && p3);
+    EXPECT_LT(p1->rect.left, p2->rect.left);
+    EXPECT_LT(p2->rect.left, p3->rect.left);
+}
+
+TEST_F(PanelPaint, FourPlenumLayoutReportsShortedSensorByTemperature)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 3);
+    Le(77, 261);  // plenum 3
+    auto texts = Paint();
+    for (int k = 1; k <= 4; ++k) EXPECT_TRUE(Has(texts, L"PLENUM " + std::to_wstring(k)));
+    EXPECT_EQ(Find(texts, L"Plenum 3 Sensor Shorted")->colour, kOrange);
+    Le(77, 260);
+    texts = Paint();
+    EXPECT_FALSE(Has(texts, L"Plenum 3 Sensor Shorted"));
+    EXPECT_TRUE(Has(texts, L"260"));
+}
+
+TEST_F(PanelPaint, SixPlenumLayoutAndOpenSensor)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 4);
+    Le(71, -36);  // plenum 6
+    const auto texts = Paint();
+    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(Has(texts, L"PLENUM " + std::to_wstring(k)));
+    EXPECT_TRUE(Has(texts, L"Plenum 6 Sensor Open"));
+    EXPECT_TRUE(Has(texts, L"SETPOINT"));
+}
+
+TEST_F(PanelPaint, UnknownCountCodeDrawsABlackPanel)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 9);
+    EXPECT_TRUE(Paint().empty());
+}
+
+TEST_F(PanelPaint, PlenumInCelsius)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Le(81, 212);
+    Le(69, 212);
+    Or(266, 0x80);
+    const auto texts = Paint();
+    EXPECT_TRUE(Has(texts, L"100"));
+    EXPECT_TRUE(Has(texts, Degrees(100, L'C') + L" "));
+}
+
+TEST_F(PanelPaint, PurgingBurnerWithFaultySensorShowsPurging)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(3, 3);
+    Le(77, 300);
+    Or(146, 0x01);  // burner 3 purging
+    const auto texts = Paint();
+    EXPECT_EQ(Find(texts, L"Purging...")->colour, kGreen);
+    EXPECT_FALSE(Has(texts, L"Plenum 3 Sensor Shorted"));
+}
+
+TEST_F(PanelPaint, DualHeatSetpointsOnTheOnePlenumLayout)
+{
+    Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
+    Set(8, 1);
+    Or(257, 0x02);
+    Le(69, 150);
+    Le(260, 210);
+    auto texts = Paint();
+    auto lower = Find(texts, Degrees(150, L'F') + L" ");
+    ASSERT_TRUE(lower.has_value());
+    EXPECT_EQ(lower->colour, kRed);
+    EXPECT_TRUE(Has(texts, Degrees(210, L'F') + L" "));
+    Or(148, 0x10);
+    texts = Paint();
+    EXPECT_EQ(Find(texts, Degrees(210, L'F') + L" ")->colour, kBlue);
+}
+
+// ---- dryer picture ----
+
+TEST_F(PanelPaint, OneModulePictureStatusColumnAndReadout)
+{
+    Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
+    Set(187, 0x81);  // temperature scheme, automatic
+    Le(93, 112);
+    Le(149, 120);
+    Be(191, 215);
+    Be(173, 850);
+    const auto texts = Paint();
+    const auto type = Find(texts, L"TEMP");
+    ASSERT_TRUE(type.has_value());
+    EXPECT_TRUE(Within(type->rect, RECT{180, 280, 250, 300}));
+    EXPECT_TRUE(Within(Find(texts, L"AUTO 2SP")->rect, RECT{180, 290, 250, 310}));
+    EXPECT_TRUE(Within(Find(texts, L"BPH 850")->rect, RECT{180, 320, 250, 340}));
+    EXPECT_EQ(Find(texts, L"21.5%")->colour, 0x0000C800u);
+    const auto readout = Find(texts, L"112");
+    ASSERT_TRUE(readout.has_value());
+    EXPECT_TRUE(Within(readout->rect, RECT{0, 335, 140, 415}));
+    EXPECT_EQ(readout->colour, kGreen);
+    EXPECT_TRUE(Has(texts, std::wstring(L"SP 120") + wchar_t{176} + L"F"));
+    EXPECT_TRUE(Has(texts, std::wstring(L"112") + wchar_t{176} + L"F"));
+}
+
+TEST_F(PanelPaint, OneModulePictureInCelsius)
+{
+    Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
+    Set(187, 0x81);
+    Le(93, 212);
+    Or(266, 0x80);
+    const auto texts = Paint();
+    EXPECT_TRUE(Has(texts, L"100"));
+    EXPECT_TRUE(Has(texts, std::wstring(L"100") + wchar_t{176} + L"C"));
+}
+
+TEST_F(PanelPaint, MoistureReadoutAndDualHeatSetpoints)
+{
+    Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
+    Set(187, 0x03);
+    Be(189, 152);
+    Be(199, 150);
+    auto texts = Paint();
+    EXPECT_TRUE(Has(texts, L"15.2"));
+    EXPECT_TRUE(Has(texts, L"SP 15.0%"));
+
+    Set(8, 1);
+    Set(257, 0x22);  // batch by temperature, dual heat
+    Le(151, 180);
+    Le(153, 140);
+    texts = Paint();
+    EXPECT_TRUE(Has(texts, std::wstring(L"L-SP 140") + wchar_t{176} + L"F"));
+    EXPECT_TRUE(Has(texts, std::wstring(L"U-SP 180") + wchar_t{176} + L"F"));
+    EXPECT_TRUE(Has(texts, L"Ave In:"));
+}
+
+TEST_F(PanelPaint, EachPictureDrawsItsStatusColumn)
+{
+    Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
+    Set(187, 0x02);
+    Be(199, 155);
+    Set(4, 1);
+    auto texts = Paint();
+    EXPECT_TRUE(Within(Find(texts, L"3 SPEED")->rect, RECT{155, 272, 255, 286}));
+    EXPECT_TRUE(Within(Find(texts, L"SP: 15.5%")->rect, RECT{155, 356, 255, 370}));
+    Set(4, 2);
+    texts = Paint();
+    EXPECT_TRUE(Within(Find(texts, L"3 SPEED")->rect, RECT{145, 260, 245, 275}));
+    EXPECT_TRUE(Has(texts, L"SP: 15.5%"));
+    Set(4, 0);
+    Or(225, 0x20);
+    Be(197, 1234);
+    texts = Paint();
+    EXPECT_FALSE(Has(texts, L"3 SPEED"));  // the tower has no type line
+    EXPECT_TRUE(Has(texts, L"RPM 12.34"));
+}
+
+TEST_F(PanelPaint, RiceLabelReplacesGrainTemperature)
+{
+    Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
+    Or(225, 0x04);
+    EXPECT_TRUE(Within(Find(Paint(), L"RICE")->rect, RECT{195, 200, 250, 220}));
+}
+
+// ---- warning window ----
+
+TEST_F(PanelPaint, ShutdownPanelForGrainOverheat)
+{
+    Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
+    Set(186, 0x03);
+    Set(185, 0x05);
+    auto texts = Paint();
+    EXPECT_EQ(Find(texts, L"0305 - BURNER #2 GRAIN OVERHEAT")->colour, kWhite);
+    EXPECT_EQ(Find(texts, L"WARNING!")->colour, kRed);
+    EXPECT_TRUE(Has(texts, L"PRESS STOP BUTTON TO CLEAR"));
+    EXPECT_TRUE(Has(texts, L"PRESS START FOR EMERGENCY COOLING"));
+    EXPECT_TRUE(Has(texts, L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT"));
+    EXPECT_TRUE(Has(texts, L"DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!"));
+    wchar_t title[64] = {};
+    GetWindowText(wnd_, title, 64);
+    EXPECT_EQ(std::wstring(title), L" WARNING - DRYER SHUTTING DOWN!");
+
+    Or(188, 0x10);  // emergency cooling
+    Le(93, 140);
+    texts = Paint();
+    EXPECT_EQ(Find(texts, L"EMERGENCY COOLING")->colour, kBlue);
+    EXPECT_TRUE(Has(texts, L"GRAIN TEMPERATURE: 140 " + std::wstring(1, wchar_t{176}) + L" F"));
+    EXPECT_TRUE(Has(texts, L"WARNING: CONTINUE TO MONITOR DRYER"));
+    EXPECT_TRUE(Has(texts, L"AND TEMPERATURES!"));
+    EXPECT_FALSE(Has(texts, L"PRESS START FOR EMERGENCY COOLING"));
+}
+
+TEST_F(PanelPaint, DoorWarningShowsOnlyTextTitleAndStop)
+{
+    Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
+    Set(186, 0x0E);
+    Set(185, 0x05);
+    auto texts = Paint();
+    EXPECT_TRUE(Has(texts, L"0E05 - MAIN I/O - REAR DISCHARGE DOOR OPENED"));
+    EXPECT_TRUE(Has(texts, L"WARNING!"));
+    EXPECT_TRUE(Has(texts, L"PRESS STOP BUTTON TO CLEAR"));
+    EXPECT_FALSE(Has(texts, L"PRESS START FOR EMERGENCY COOLING"));
+    gInputs.blinkFlags = 0;
+    EXPECT_FALSE(Has(Paint(), L"WARNING!"));  // the title flashes
+}
+
+TEST_F(PanelPaint, CoolDownTitleCountsDown)
+{
+    Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
+    Set(186, 0x0E);
+    Set(185, 0x01);
+    Or(188, 0x02);
+    Set(267, 2);
+    Set(268, 5);
+    const auto texts = Paint();
+    EXPECT_EQ(Find(texts, L"COOL DOWN: 2:05")->colour, kBlue);
+    EXPECT_TRUE(Has(texts, L"PRESS START TO RESTART DRYER"));
+}
+
+TEST_F(PanelPaint, ConnectionLostWinsOverAShutdownAndAsksForALinkReset)
+{
+    Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
+    Set(186, 0x0E);
+    Set(185, 0x05);
+    gInputs.linkWatchdog = 0;
+    const auto texts = Paint();
+    EXPECT_EQ(Find(texts, L"Trying to Reconnect...")->colour, 0x00960000u);
+    EXPECT_FALSE(Has(texts, L"WARNING!"));
+    EXPECT_GE(gLinkResets, 1);
+    wchar_t title[64] = {};
+    GetWindowText(wnd_, title, 64);
+    EXPECT_EQ(std::wstring(title), L" CONNECTION TO DRYER LOST!");
+}
+
+TEST_F(PanelPaint, ReconnectBarStepsOnlyOnARequest)
+{
+    Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
+    gInputs.linkWatchdog = 0;
+    Paint();
+    EXPECT_EQ(ReconnectBarState().position, 0);
+    gStepRequest = true;
+    Paint();
+    EXPECT_EQ(ReconnectBarState().position, 1);
+    EXPECT_FALSE(gStepRequest);  // the panel took the request
+    Paint();
+    EXPECT_EQ(ReconnectBarState().position, 1);
+}
+
+}  // namespace

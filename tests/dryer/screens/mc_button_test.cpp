@@ -1,0 +1,181 @@
+// The M/C button's paths by drying type, moisture-control scheme and dryer options, and the
+// two screens the message loop opens for the decoder.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "dryer/link/link_state.h"
+#include "platform/runtime.h"
+#include "tests/dryer/program/panel_run.h"
+
+namespace {
+
+using panel_test::PanelRun;
+
+constexpr int kMcButton = 0x8805;
+constexpr const wchar_t* kTemperature = L"Modifying Temperature Setpoint - 22";
+constexpr const wchar_t* kMoisture = L" MOISTURE SETPOINT - 26";
+constexpr const wchar_t* kMeterRoll =
+    L"MODIFYING METER ROLL SPEED SETPOINTS (Use knob on control panel) - 23";
+constexpr const wchar_t* kLearning = L"MOISTURE CONTROL LEARNING PERIOD STILL ACTIVE";
+constexpr const wchar_t* kMetering = L" SET METERING SPEED VIA DISPLAY?";
+
+// One thing the button opens: a dialog (closed with CANCEL) or a question (answered).
+struct Step {
+    const wchar_t* title;
+    const wchar_t* answer;  // null: a dialog
+};
+
+struct McCase {
+    const char* name;
+    int dryingType;
+    int moistureMode;  // status byte 187
+    int dryerOptions;  // status byte 257
+    bool learning;     // byte 52 above 0 and byte 179 bit 2
+    bool meteringByDisplay;
+    std::vector<Step> steps;
+    const wchar_t* screenAfter;  // a window shown afterwards, or null
+};
+
+void PrintTo(const McCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class McButton : public ::testing::TestWithParam<McCase> {};
+
+void FollowSteps(const std::vector<Step>& steps)
+{
+    for (const Step& step : steps) {
+        if (step.answer != nullptr) {
+            const auto box = panel_test::TopMessageBox();
+            ASSERT_TRUE(box.has_value()) << panel_test::Narrow(step.title);
+            EXPECT_EQ(box->title, step.title);
+            ASSERT_TRUE(platform::AnswerMessageBox(step.answer));
+        } else {
+            ASSERT_TRUE(panel_test::FindTitled(step.title).has_value())
+                << panel_test::Narrow(step.title);
+            ASSERT_TRUE(platform::PressControl(2));  // CANCEL
+        }
+    }
+}
+
+TEST_P(McButton, OpensWhatTheDryerCalls)
+{
+    const McCase& c = GetParam();
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    panel.Pin(187, c.moistureMode);
+    panel.Pin(257, c.dryerOptions);
+    panel.Pin(52, c.learning ? 30 : 0);
+    panel.Pin(179, c.learning ? 0x04 : 0x00);
+    panel.Pin(8, c.dryingType);
+    MeteringByDisplay.store(c.meteringByDisplay ? 1 : 0);
+    ASSERT_TRUE(platform::PressControl(kMcButton));
+    FollowSteps(c.steps);
+    EXPECT_FALSE(panel_test::TopMessageBox().has_value());
+    EXPECT_FALSE(panel_test::FindTitled(kTemperature).has_value());
+    EXPECT_FALSE(panel_test::FindTitled(kMoisture).has_value());
+    if (c.screenAfter != nullptr) {
+        EXPECT_TRUE(panel_test::Shown(c.screenAfter));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, McButton,
+    ::testing::Values(
+        McCase{"scheme 1", 0, 1, 0, false, false, {{kTemperature, nullptr}}, nullptr},
+        McCase{"scheme 1, drying type 3 asks twice",
+               3,
+               1,
+               0,
+               false,
+               false,
+               {{kTemperature, nullptr}, {kTemperature, nullptr}},
+               nullptr},
+        McCase{"scheme 3", 0, 3, 0, false, false, {{kMoisture, nullptr}}, nullptr},
+        McCase{"scheme 3 learning, yes",
+               0,
+               3,
+               0,
+               true,
+               false,
+               {{kLearning, L"Yes"}, {kMoisture, nullptr}},
+               nullptr},
+        McCase{"scheme 3 learning, no", 0, 3, 0, true, false, {{kLearning, L"No"}}, nullptr},
+        McCase{"scheme 4", 0, 4, 0, false, false, {{kMoisture, nullptr}}, nullptr},
+        McCase{"scheme 5", 0, 5, 0, false, false, {{kTemperature, nullptr}}, nullptr},
+        McCase{"scheme 2 does nothing", 0, 2, 0, false, false, {}, nullptr},
+        McCase{
+            "batch by temperature", 1, 0, 0x20, false, false, {{kTemperature, nullptr}}, nullptr},
+        McCase{"batch dual heat goes to the temperature screen",
+               1,
+               0,
+               0x22,
+               false,
+               false,
+               {},
+               L"TEMP_SELECT_WINDOW"},
+        McCase{"batch by moisture", 1, 0x80, 0x60, false, false, {{kMoisture, nullptr}}, nullptr},
+        McCase{
+            "batch bracketed scheme", 1, 0x06, 0, false, false, {{kTemperature, nullptr}}, nullptr},
+        McCase{"batch by time alone is unavailable", 1, 1, 0x10, false, false, {}, nullptr},
+        McCase{"metering by display asks first, then the scheme",
+               0,
+               4,
+               0,
+               false,
+               true,
+               {{kMetering, L"Yes"}, {kMeterRoll, nullptr}, {kMoisture, nullptr}},
+               nullptr},
+        McCase{"metering question, then unavailable",
+               1,
+               1,
+               0x10,
+               false,
+               true,
+               {{kMetering, L"No"}},
+               nullptr}),
+    [](const ::testing::TestParamInfo<McCase>& info) {
+        return "Case" + std::to_string(info.index);
+    });
+
+TEST(McButtonFace, IsGreyedWhileMoistureControlIsUnavailable)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    panel.Pin(257, 0x10);
+    panel.Pin(8, 1);
+    EXPECT_EQ(MoistureControlUnavailable.load(), 1);
+    panel.Pin(8, 0);
+    EXPECT_EQ(MoistureControlUnavailable.load(), 0);
+}
+
+TEST(LoopCommands, MeteringRequestOpensTheMeterRollScreen)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    OpenMeteringScreenRequest.store(1);
+    panel.Advance(175);
+    ASSERT_TRUE(panel_test::FindTitled(kMeterRoll).has_value());
+    EXPECT_EQ(OpenMeteringScreenRequest.load(), 0);
+    EXPECT_EQ(MeteringScreenShowing.load(), 1);
+    ASSERT_TRUE(platform::PressControl(2));
+    EXPECT_EQ(MeteringScreenShowing.load(), 0);
+}
+
+TEST(LoopCommands, DefaultsDipswitchScreenOpensOncePerRun)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    panel.Pin(188, 0x20);
+    const auto dialog = panel_test::FindTitled(L"Please turn off DEFAULTS dipswitch! - 33");
+    ASSERT_TRUE(dialog.has_value());
+    ASSERT_TRUE(platform::PressControl(1001));  // EXIT
+    EXPECT_EQ(DefaultsSwitchDismissed.load(), 1);
+    panel.Pin(188, 0x00);
+    panel.Pin(188, 0x20);
+    EXPECT_FALSE(panel_test::FindTitled(L"Please turn off DEFAULTS dipswitch! - 33").has_value());
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// The view menu: its seven buttons, the chart/graph switch with its registry value and the
+// refusals in batch drying.
+#include <gtest/gtest.h>
+
+#include "platform/registry.h"
+#include "platform/runtime.h"
+#include "tests/dryer/program/panel_run.h"
+
+namespace {
+
+using panel_test::PanelRun;
+using panel_test::Shown;
+
+constexpr int kViewButton = 0x8804;
+constexpr int kChartButton = 0x9022;
+constexpr int kGraphButton = 0x9021;
+constexpr int kExitButton = 0x9020;
+
+int StoredView()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, L"Software\\Tarrow\\OrbitDryer", 0, KEY_READ, &key) != 0) {
+        return -1;
+    }
+    BYTE value = 0xFF;
+    DWORD length = 1;
+    DWORD type = 0;
+    const LONG rc = RegQueryValueEx(key, L"SCREEN_VIEW_SELECTION", nullptr, &type, &value, &length);
+    RegCloseKey(key);
+    return rc == 0 && type == REG_BINARY && length == 1 ? value : -1;
+}
+
+TEST(ViewMenu, ShowsSevenButtonsOverTheHomeScreen)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    const auto menu = panel_test::FindShown(L"VIEW_SELECTION_WINDOW");
+    ASSERT_TRUE(menu.has_value());
+    EXPECT_EQ(menu->title, L"  VIEW SELECTION WINDOW - 04");
+    EXPECT_EQ(menu->rect, (RECT{100, 50, 550, 325}));
+    const struct {
+        int id;
+        const wchar_t* text;
+    } buttons[] = {{0x9022, L"CHART VIEW BUTTON"}, {0x9021, L"GRAPH VIEW BUTTON"},
+                   {0x901F, L"MANUALS BUTTON"},    {0x9025, L"HISTORY BUTTON"},
+                   {0x9028, L"HISTORY BUTTON"},    {0x9083, L"SOFTWARE INFO BUTTON"},
+                   {0x9020, L"EXIT VIEW BUTTON"}};
+    for (const auto& b : buttons) {
+        const auto c = panel_test::FindControl(b.id);
+        ASSERT_TRUE(c.has_value()) << b.id;
+        EXPECT_EQ(c->text, b.text);
+    }
+    EXPECT_TRUE(Shown(L"DRYER_PIC_WINDOW"));  // the menu opens over the current screen
+    ASSERT_TRUE(platform::PressControl(kExitButton));
+    EXPECT_FALSE(Shown(L"VIEW_SELECTION_WINDOW"));
+}
+
+TEST(ViewMenu, GraphViewSwitchesAtOnceTellsTheBoardAndIsStored)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(kGraphButton));
+    EXPECT_FALSE(Shown(L"VIEW_SELECTION_WINDOW"));
+    EXPECT_TRUE(Shown(L"GRAPH_WINDOW"));
+    EXPECT_FALSE(Shown(L"AVERAGE_VALUES_WINDOW"));
+    EXPECT_FALSE(Shown(L"CUSTOM_VIEW_WINDOW"));
+    EXPECT_EQ(StoredView(), 1);
+    panel.Cycles(3);  // the board echoes the view in unitsAndOptions bit 6
+    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x40, 0x40);
+    EXPECT_TRUE(Shown(L"GRAPH_WINDOW"));
+
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(kChartButton));
+    EXPECT_TRUE(Shown(L"AVERAGE_VALUES_WINDOW"));
+    EXPECT_TRUE(Shown(L"CUSTOM_VIEW_WINDOW"));
+    EXPECT_FALSE(Shown(L"GRAPH_WINDOW"));
+    EXPECT_EQ(StoredView(), 0);
+    panel.Cycles(3);
+    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x40, 0);
+}
+
+struct Refusal {
+    int button;
+    const wchar_t* message;
+};
+
+class ViewMenuInBatchDrying : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(ViewMenuInBatchDrying, RefusesWithItsMessageAndChangesNothing)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    panel.Pin(8, 1);
+    ASSERT_TRUE(Shown(L"BATCH_DRYING_WINDOW"));
+    const int unitsBefore = panel_test::SimByte(panel.sim(), 266);
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(GetParam().button));
+    const auto box = panel_test::TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L" REQUESTED FUNCTION NOT PERMITTED");
+    EXPECT_EQ(box->messageText, GetParam().message);
+    ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+    EXPECT_FALSE(panel_test::TopMessageBox().has_value());
+    EXPECT_TRUE(Shown(L"BATCH_DRYING_WINDOW"));
+    EXPECT_TRUE(Shown(L"CUSTOM_VIEW_WINDOW"));
+    EXPECT_FALSE(Shown(L"GRAPH_WINDOW"));
+    EXPECT_FALSE(Shown(L"AVERAGE_VALUES_WINDOW"));
+    EXPECT_EQ(StoredView(), -1);
+    panel.Cycles(3);
+    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266), unitsBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ViewMenuInBatchDrying,
+    ::testing::Values(Refusal{kGraphButton, L"Graph is not available in Batch Drying."},
+                      Refusal{kChartButton, L"Status Chart is not available in Batch Drying."}));
+
+struct MenuDialog {
+    int button;
+    const wchar_t* title;
+};
+
+class ViewMenuDialogs : public ::testing::TestWithParam<MenuDialog> {};
+
+TEST_P(ViewMenuDialogs, HideTheMenuAndOpenTheirDialog)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(GetParam().button));
+    EXPECT_FALSE(Shown(L"VIEW_SELECTION_WINDOW"));
+    ASSERT_TRUE(panel_test::FindTitled(GetParam().title).has_value());
+    ASSERT_TRUE(platform::PressControl(2));  // CANCEL
+    EXPECT_FALSE(panel_test::FindTitled(GetParam().title).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ViewMenuDialogs,
+    ::testing::Values(MenuDialog{0x9025, L"Shutdown History -29"},
+                      MenuDialog{0x9028, L" SYSTEM INFORMATION / SOFTWARE VERSION - 32"},
+                      MenuDialog{0x9083, L"Software Release Information - 30"}));
+
+TEST(ViewMenu, ManualsWithoutExplorerSaySo)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(0x901F));
+    EXPECT_FALSE(Shown(L"VIEW_SELECTION_WINDOW"));
+    const auto box = panel_test::TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L" Could not execute Explorer Program!");
+    EXPECT_EQ(box->messageText, L" Trying to Open Manuals");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+// The warning help: file names of a code, the help text's lines, the reconnect bar's travel,
+// and the help dialog against help files on a panel folder.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dryer/screens/home_panels.h"
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/runtime.h"
+
+using namespace home_panels;
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
+
+TEST(HelpFiles, NamesCarryDecimalNodeAndIndex)
+{
+    const HelpFileNames names = HelpFilesFor(0x0E, 0x0A, 0x0E0A, 0);
+    EXPECT_EQ(names.picture, L"\\Hard Disk\\WarningBitmaps\\NID_14_WARNING_ID_10.bmp");
+    EXPECT_EQ(names.text, L"\\Hard Disk\\WarningBitmaps\\NID_14_WARNING_ID_10.txt");
+}
+
+TEST(HelpFiles, EveryFanHeaterUsesNodeTwo)
+{
+    for (int node = 2; node <= 7; ++node) {
+        const HelpFileNames names = HelpFilesFor(node, 5, (node << 8) | 5, 0);
+        EXPECT_EQ(names.picture, L"\\Hard Disk\\WarningBitmaps\\NID_02_WARNING_ID_05.bmp");
+        EXPECT_EQ(names.text, L"\\Hard Disk\\WarningBitmaps\\NID_02_WARNING_ID_05.txt");
+    }
+    EXPECT_EQ(HelpFilesFor(8, 0, 0x0800, 0).text,
+              L"\\Hard Disk\\WarningBitmaps\\NID_08_WARNING_ID_00.txt");
+}
+
+TEST(HelpFiles, DoorWarningAnimatesFourPictures)
+{
+    const wchar_t* expected[] = {L"IMG_0141", L"IMG_0142", L"IMG_0143", L"IMG_0144",
+                                 L"IMG_0144", L"IMG_0144", L"IMG_0144"};
+    for (int phase = 0; phase < 7; ++phase) {
+        const HelpFileNames names = HelpFilesFor(0x0E, 5, 0x0E05, phase);
+        EXPECT_EQ(names.picture,
+                  std::wstring(L"\\Hard Disk\\WarningBitmaps\\") + expected[phase] + L".bmp");
+        EXPECT_EQ(names.text, L"\\Hard Disk\\WarningBitmaps\\NID_14_WARNING_ID_05.txt");
+    }
+    // The door pictures follow the active code, not the selection.
+    EXPECT_EQ(HelpFilesFor(0x0E, 5, 0x0E06, 0).picture,
+              L"\\Hard Disk\\WarningBitmaps\\NID_14_WARNING_ID_05.bmp");
+}
+
+TEST(HelpText, CrLfLinesWithTabs)
+{
+    const auto lines = SplitHelpText(Bytes("First line\r\n\tIndented\r\n\r\nA\tB\r\nno end"));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], L"First line");
+    EXPECT_EQ(lines[1], L"    Indented");
+    EXPECT_EQ(lines[2], L"");
+    EXPECT_EQ(lines[3], L"A    B");
+}
+
+TEST(HelpText, EightBitCharactersWidenAsTheyAre)
+{
+    const std::vector<std::uint8_t> bytes{'1', '0', 0xB0, 'F', '\n'};
+    const auto lines = SplitHelpText(bytes);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], std::wstring(L"10") + wchar_t{176} + L"F");
+}
+
+TEST(HelpText, StopsAtTheSizeLimit)
+{
+    std::string text(kHelpTextLimit - 1, 'x');
+    text += "\n";
+    text += "beyond the limit\n";
+    const auto lines = SplitHelpText(Bytes(text));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].size(), kHelpTextLimit - 1);
+}
+
+TEST(ReconnectBar, TravelsRestsAndReturns)
+{
+    ReconnectBar bar;
+    std::vector<int> seen;
+    for (int i = 0; i < 30; ++i) {
+        bar.Step();
+        seen.push_back(bar.position);
+    }
+    const std::vector<int> expected{1,  2,  3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 13, 12,
+                                    11, 10, 9, 8, 7, 6, 5, 4, 3, 2,  1,  0,  0,  1,  2};
+    EXPECT_EQ(seen, expected);
+}
+
+// ---- the help dialog on a panel folder ----
+
+HomePanelInputs gInputs;
+void ReadInputs(HomePanelInputs& out)
+{
+    out = gInputs;
+}
+
+class HelpDialog : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        platform::ScreenOptions options;
+        options.headless = true;
+        platform::OpenScreen(options);
+    }
+
+    void SetUp() override
+    {
+        root_ =
+            std::filesystem::temp_directory_path() /
+            ("screens_help_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::remove_all(root_);
+        std::filesystem::create_directories(root_ / "Hard Disk" / "WarningBitmaps");
+        std::filesystem::create_directories(root_ / "usb");
+        platform::SetPanelRoots(root_, root_ / "usb");
+        gInputs = HomePanelInputs{};
+        ResetHomePanelState();
+        SetHomePanelSource(HomePanelSource{&ReadInputs, nullptr, nullptr});
+    }
+
+    void TearDown() override
+    {
+        ResetHomePanelSource();
+        std::filesystem::remove_all(root_);
+    }
+
+    void WriteFile(const std::string& name, const std::string& content)
+    {
+        std::ofstream out(root_ / "Hard Disk" / "WarningBitmaps" / name, std::ios::binary);
+        out << content;
+    }
+
+    // A 24-bit BMP of a plain colour.
+    void WritePicture(const std::string& name, int width, int height)
+    {
+        const int row = (width * 3 + 3) / 4 * 4;
+        const int size = 54 + row * height;
+        std::string b(static_cast<std::size_t>(size), '\0');
+        auto put32 = [&](int at, int v) {
+            for (int i = 0; i < 4; ++i)
+                b[static_cast<std::size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        };
+        b[0] = 'B';
+        b[1] = 'M';
+        put32(2, size);
+        put32(10, 54);
+        put32(14, 40);
+        put32(18, width);
+        put32(22, height);
+        b[26] = 1;
+        b[28] = 24;
+        put32(34, row * height);
+        for (int i = 54; i < size; ++i) b[static_cast<std::size_t>(i)] = static_cast<char>(0x80);
+        WriteFile(name, b);
+    }
+
+    std::filesystem::path root_;
+};
+
+// Runs the help dialog modally from a helper thread's point of view: the automation calls wait
+// for the user-interface thread, which is inside the dialog's loop.
+struct DialogView {
+    std::vector<std::wstring> listLines;
+    bool messageBox = false;
+    std::wstring messageText;
+    std::wstring title;
+};
+
+TEST_F(HelpDialog, ShowsTheTextFileLineByLine)
+{
+    WritePicture("NID_14_WARNING_ID_10.bmp", 40, 30);
+    WriteFile("NID_14_WARNING_ID_10.txt", "Check the fuse.\r\n\tThen restart.\r\nunterminated");
+    DialogView view;
+    std::thread observer([&] {
+        platform::WaitIdle();
+        for (const auto& w : platform::InspectWindows()) {
+            if (w.title == L"Shutdown Help File - 34") {
+                view.title = w.title;
+                for (const auto& c : w.controls) {
+                    if (c.id == kHelpList) view.listLines.push_back(c.text);
+                }
+            }
+        }
+        platform::PressControl(kHelpCloseButton);
+    });
+    OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false);
+    observer.join();
+    EXPECT_EQ(view.title, L"Shutdown Help File - 34");
+    EXPECT_EQ(WarningHelp().dialog, nullptr);
+    EXPECT_EQ(WarningHelp().textLines,
+              (std::vector<std::wstring>{L"Check the fuse.", L"    Then restart."}));
+}
+
+TEST_F(HelpDialog, MissingTextFileSaysSo)
+{
+    WritePicture("NID_02_WARNING_ID_05.bmp", 40, 30);
+    std::thread observer([&] {
+        platform::WaitIdle();
+        platform::PressControl(kHelpCloseButton);
+    });
+    OpenWarningHelpDialog(nullptr, 0x05, 0x05, true);
+    observer.join();
+    EXPECT_EQ(WarningHelp().textLines, (std::vector<std::wstring>{L"NO TEXT FILE AVAILABLE."}));
+}
+
+TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
+{
+    DialogView view;
+    std::thread observer([&] {
+        platform::WaitIdle();
+        for (const auto& w : platform::InspectWindows()) {
+            if (w.isMessageBox) {
+                view.messageBox = true;
+                view.messageText = w.messageText;
+                view.title = w.title;
+            }
+        }
+        platform::AnswerMessageBox(L"Cancel");
+    });
+    const INT_PTR result = OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false);
+    observer.join();
+    EXPECT_TRUE(view.messageBox);
+    EXPECT_EQ(view.messageText, L"No help file available for this topic.");
+    EXPECT_EQ(view.title, L" WARNING HELP FILE INFORMATION");
+    EXPECT_EQ(result, 2);  // IDCANCEL
+}
+
+}  // namespace
