@@ -414,9 +414,11 @@ void AdvanceClock(std::int64_t milliseconds)
         if (!next || *next > target) break;
         if (*next <= NowMs()) break;  // nothing handles the due timer: stop stepping
         SetVirtualNow(*next);
+        detail::KickLoop();
         if (!WaitIdle()) break;
     }
     SetVirtualNow(target);
+    detail::KickLoop();
     WaitIdle();
 }
 

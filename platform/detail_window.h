@@ -64,6 +64,8 @@ cairo_surface_t* ComposeScreen();
 // Makes the calling thread the user-interface thread (OpenScreen) or releases it.
 void BindUiThread();
 bool HasUiThread();
+// Marks the loop busy and wakes it (after the virtual clock moved).
+void KickLoop();
 // Destroys every window and timer, empties the queues, forgets program classes and releases
 // the user-interface thread, so that another screen can be opened in the same process.
 void ResetWindowSystem();

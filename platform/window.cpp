@@ -537,19 +537,23 @@ std::wstring Lower(std::wstring s)
     return s;
 }
 
+// Wakes the loop after a clock change so that due timers fire.
+void ClockMoved()
+{
+    WindowSystem& sys = Sys();
+    {
+        std::lock_guard lock(sys.mu);
+        NoteWorkLocked(sys);
+    }
+    Wake();
+}
+
 void EnsureClockListener()
 {
     WindowSystem& s = Sys();
     if (s.clockListenerSet) return;
     s.clockListenerSet = true;
-    platform::SetClockListener([] {
-        WindowSystem& sys = Sys();
-        {
-            std::lock_guard lock(sys.mu);
-            NoteWorkLocked(sys);
-        }
-        Wake();
-    });
+    platform::SetClockListener(ClockMoved);
 }
 
 }  // namespace
@@ -1507,11 +1511,17 @@ void BindUiThread()
     s.uiThread = std::this_thread::get_id();
     s.hasUiThread = true;
     s.idle = false;
+    s.clockListenerSet = false;  // installed again on the next window or timer
 }
 
 bool HasUiThread()
 {
     return Sys().hasUiThread.load();
+}
+
+void KickLoop()
+{
+    ClockMoved();
 }
 
 void ResetWindowSystem()
