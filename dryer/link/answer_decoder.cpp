@@ -428,15 +428,23 @@ bool BatchDrying()
     return DryerImage.Get(dryingType.offset) == 1;
 }
 
-void UpdateMoistureControlUnavailable()
-{
-    MoistureControlUnavailable.store(BatchDrying() && BatchCriteria() == 1 ? 1 : 0,
-                                     std::memory_order_relaxed);
-}
-
 void RefreshMainButtons()
 {
     if (const RefreshMainButtonsFn fn = RefreshMainButtonsHook.load()) fn();
+}
+
+void RunHomeComposition()
+{
+    if (const HomeCompositionFn fn = HomeCompositionHook.load()) fn();
+}
+
+void UpdateMoistureControlUnavailable()
+{
+    const std::uint8_t unavailable = BatchDrying() && BatchCriteria() == 1 ? 1 : 0;
+    if (MoistureControlUnavailable.exchange(unavailable, std::memory_order_relaxed) !=
+        unavailable) {
+        RefreshMainButtons();
+    }
 }
 
 // ---- the fields with a rule of their own ----------------------------------------------------
@@ -445,7 +453,7 @@ void DecodeDryingType(DecodeRun& run, const DecodeField& field)
 {
     if (CopyIfChanged(run, field)) {
         const std::uint8_t type = DryerImage.Get(dryingType.offset);
-        if (HomeShown.load(std::memory_order_relaxed) != 0) RefreshMainButtons();
+        if (HomeShown.load(std::memory_order_relaxed) != 0) RunHomeComposition();
         if (const EnableTimerButtonsFn fn = EnableTimerButtonsHook.load()) fn(type);
         run.repaint |= kBatch | kSetupSelection;
         if (type != 1) {
@@ -659,7 +667,10 @@ void DecodeUnitsAndOptions(DecodeRun& run, const DecodeField& field)
     const std::uint8_t now = run.rx[field.offset];
     if (now == DryerImage.Get(field.offset)) return;
     SiUnits.store(IsSiUnits(now) ? 1 : 0, std::memory_order_relaxed);
-    if (((now ^ lastUnitsAndOptions) & kUnitsGraphViewBit) != 0) RefreshMainButtons();
+    if (((now ^ lastUnitsAndOptions) & kUnitsGraphViewBit) != 0) {
+        RunHomeComposition();
+        RefreshMainButtons();
+    }
     CopyIfChanged(run, field);
     lastUnitsAndOptions = now;
 }

@@ -25,6 +25,7 @@ std::atomic<std::uint8_t> MeteringScreenShowing{0};
 std::atomic<std::uint8_t> MeteringByDisplay{0};
 
 std::atomic<RecordShutdownFn> RecordShutdownHook{nullptr};
+std::atomic<HomeCompositionFn> HomeCompositionHook{nullptr};
 std::atomic<RefreshMainButtonsFn> RefreshMainButtonsHook{nullptr};
 std::atomic<EnableTimerButtonsFn> EnableTimerButtonsHook{nullptr};
 
@@ -78,6 +79,7 @@ void ResetLinkStateForTest()
     MeteringScreenShowing = 0;
     MeteringByDisplay = 0;
     RecordShutdownHook = nullptr;
+    HomeCompositionHook = nullptr;
     RefreshMainButtonsHook = nullptr;
     EnableTimerButtonsHook = nullptr;
     ResetAnswerDecoderForTest();

@@ -82,13 +82,19 @@ extern std::atomic<std::uint8_t> MeteringByDisplay;
 // A hook that touches windows must hand the work to the user-interface thread (PostMessage);
 // invalidating is safe from any thread. Null hooks do nothing. Set them before OpenDryerLink.
 using RecordShutdownFn = void (*)(std::uint8_t node, std::uint8_t warningIndex);
+using HomeCompositionFn = void (*)();
 using RefreshMainButtonsFn = void (*)();
 using EnableTimerButtonsFn = void (*)(std::uint8_t dryingType);
 // The shutdown history's record operation, called once for each shutdown code to record.
 extern std::atomic<RecordShutdownFn> RecordShutdownHook;
-// The screen manager's main button bar refresh (home composition).
+// The screen manager's home composition: on a dryingType change while HomeShown is set, and on
+// a change of the view bit (unitsAndOptions bit 6).
+extern std::atomic<HomeCompositionFn> HomeCompositionHook;
+// Redraw of the five main buttons: on a change of the view bit and whenever
+// MoistureControlUnavailable changes (the M/C button greys).
 extern std::atomic<RefreshMainButtonsFn> RefreshMainButtonsHook;
-// Enables or disables the timer buttons (batch panel layout) for a new drying type.
+// Enables or disables the timer buttons (batch panel layout) for a new drying type; on every
+// dryingType change.
 extern std::atomic<EnableTimerButtonsFn> EnableTimerButtonsHook;
 
 // Puts every item of this header, the image, the desired values and the flags back to their

@@ -20,6 +20,7 @@ namespace {
 std::vector<RepaintTarget> repaints;
 std::vector<RECT> repaintRects;
 std::vector<std::pair<std::uint8_t, std::uint8_t>> recorded;
+int homeCompositions = 0;
 int mainButtonRefreshes = 0;
 std::vector<std::uint8_t> timerButtonTypes;
 
@@ -31,6 +32,10 @@ void RecordRepaint(RepaintTarget target, const RECT* rect, BOOL)
 void RecordShutdown(std::uint8_t node, std::uint8_t index)
 {
     recorded.emplace_back(node, index);
+}
+void ComposeHome()
+{
+    ++homeCompositions;
 }
 void RefreshButtons()
 {
@@ -48,6 +53,7 @@ protected:
         ResetLinkStateForTest();
         SetRepaintFunction(RecordRepaint);
         RecordShutdownHook = RecordShutdown;
+        HomeCompositionHook = ComposeHome;
         RefreshMainButtonsHook = RefreshButtons;
         EnableTimerButtonsHook = EnableTimers;
         Forget();
@@ -62,6 +68,7 @@ protected:
         repaints.clear();
         repaintRects.clear();
         recorded.clear();
+        homeCompositions = 0;
         mainButtonRefreshes = 0;
         timerButtonTypes.clear();
     }
@@ -110,6 +117,7 @@ TEST_F(AnswerDecoder, IdenticalFrameChangesNothingAndRepaintsNothing)
     Decode();
     EXPECT_TRUE(repaints.empty());
     EXPECT_TRUE(recorded.empty());
+    EXPECT_EQ(homeCompositions, 0);
     EXPECT_EQ(mainButtonRefreshes, 0);
 }
 
@@ -465,14 +473,15 @@ TEST_F(AnswerDecoder, UnitsByte)
     rx[266] = 0x80;
     Decode();
     EXPECT_EQ(SiUnits.load(), 1);
-    EXPECT_EQ(mainButtonRefreshes, 0);
+    EXPECT_EQ(homeCompositions, 0);
     rx[266] = 0xC0;  // graph view
     Decode();
+    EXPECT_EQ(homeCompositions, 1);
     EXPECT_EQ(mainButtonRefreshes, 1);
     rx[266] = 0x48;  // back to Fahrenheit, view unchanged
     Decode();
     EXPECT_EQ(SiUnits.load(), 0);
-    EXPECT_EQ(mainButtonRefreshes, 1);
+    EXPECT_EQ(homeCompositions, 1);
     EXPECT_EQ(DryerImage.Get(266), 0x48);
 }
 
@@ -498,17 +507,19 @@ TEST_F(AnswerDecoder, DryingTypeChange)
     Forget();
     rx[8] = 1;  // batch
     Decode();
-    EXPECT_EQ(mainButtonRefreshes, 1);
+    EXPECT_EQ(homeCompositions, 1);
+    EXPECT_EQ(mainButtonRefreshes, 1);  // the M/C button greys
     EXPECT_EQ(timerButtonTypes, std::vector<std::uint8_t>{1});
     EXPECT_TRUE(Repainted(RepaintTarget::batchDrying));
     EXPECT_TRUE(Repainted(RepaintTarget::setupSelection));
     EXPECT_EQ(BatchSpecialState.load(), 1);
     EXPECT_EQ(MoistureControlUnavailable.load(), 1);
 
-    HomeShown = 0;  // set-up selection open: no button bar refresh
+    HomeShown = 0;  // set-up selection open: no home composition
     rx[8] = 0;
     Decode();
-    EXPECT_EQ(mainButtonRefreshes, 1);
+    EXPECT_EQ(homeCompositions, 1);
+    EXPECT_EQ(mainButtonRefreshes, 2);
     EXPECT_EQ(timerButtonTypes.size(), 2u);
     EXPECT_EQ(BatchSpecialState.load(), 0);
     EXPECT_EQ(MoistureControlUnavailable.load(), 0);
