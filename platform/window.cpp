@@ -56,6 +56,7 @@ struct Window {
     SurfacePtr surface;
     std::vector<DrawnText> texts;  // client coordinates
     bool destroying = false;
+    bool beganPaint = false;  // BeginPaint ran since the WM_PAINT was dispatched
 
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool HasCaption() const { return (style & WS_CAPTION) == WS_CAPTION; }
@@ -115,7 +116,7 @@ struct WindowSystem {
     bool quit = false;
     int quitCode = 0;
     std::atomic<bool> hasUiThread{false};
-    std::thread::id uiThread;
+    std::atomic<std::thread::id> uiThread{};
     // idle: the user-interface thread is blocked in GetMessage with nothing due
     bool idle = false;
     std::condition_variable idleCv;
@@ -160,14 +161,14 @@ Window* Find(HWND h)
 bool OnUi()
 {
     WindowSystem& s = Sys();
-    return !s.hasUiThread.load() || s.uiThread == std::this_thread::get_id();
+    return !s.hasUiThread.load() || s.uiThread.load() == std::this_thread::get_id();
 }
 
 // Wakes the loop when another thread hands it work; the loop itself needs no wake-up.
 void Wake()
 {
     WindowSystem& s = Sys();
-    if (s.hasUiThread.load() && s.uiThread == std::this_thread::get_id()) return;
+    if (s.hasUiThread.load() && s.uiThread.load() == std::this_thread::get_id()) return;
     platform::detail::CurrentBackend().Wake();
 }
 
@@ -1085,10 +1086,14 @@ LRESULT DispatchMessage(const MSG* msg)
         return 0;
     }
     if (msg->hwnd == nullptr) return 0;
+    if (msg->message == WM_PAINT) {
+        if (Window* w = Find(msg->hwnd)) w->beganPaint = false;
+    }
     const LRESULT r = CallProc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
     if (msg->message == WM_PAINT) {
         // a procedure that ignored the paint must not be asked again and again
-        ValidateRect(msg->hwnd, nullptr);
+        const Window* w = Find(msg->hwnd);
+        if (w != nullptr && !w->beganPaint) ValidateRect(msg->hwnd, nullptr);
     }
     return r;
 }
@@ -1250,6 +1255,7 @@ HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps)
         erase = w->erase || !w->dirty;
         w->dirty = false;
         w->erase = false;
+        w->beganPaint = true;
         w->texts.clear();
     }
     HDC dc = platform::detail::CreateWindowDc(wnd, paint);
@@ -1350,7 +1356,7 @@ void InvalidateWindowClass(const wchar_t* className, const RECT* rect, BOOL eras
 bool OnUiThread()
 {
     WindowSystem& s = Sys();
-    return s.hasUiThread.load() && s.uiThread == std::this_thread::get_id();
+    return s.hasUiThread.load() && s.uiThread.load() == std::this_thread::get_id();
 }
 
 }  // namespace platform
