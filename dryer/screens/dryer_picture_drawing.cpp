@@ -219,10 +219,21 @@ void DrawPanelBitmap(HDC dc, int resourceId, int x, int y, int width, int height
 
 std::wstring Format(const wchar_t* format, ...)
 {
+    // The panel's formats pass characters with %c; wide formatting wants %lc for a wide
+    // character such as the degree sign.
+    std::wstring wide;
+    for (const wchar_t* p = format; *p != L'\0'; ++p) {
+        wide += *p;
+        if (*p == L'%' && p[1] == L'%') {
+            wide += *++p;
+        } else if (*p == L'%' && p[1] == L'c') {
+            wide += L'l';
+        }
+    }
     wchar_t buffer[256];
     va_list args;
     va_start(args, format);
-    const int n = std::vswprintf(buffer, std::size(buffer), format, args);
+    const int n = std::vswprintf(buffer, std::size(buffer), wide.c_str(), args);
     va_end(args);
     if (n < 0) return {};
     return std::wstring(buffer, static_cast<std::size_t>(n));

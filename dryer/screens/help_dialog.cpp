@@ -99,10 +99,13 @@ int ActiveCode()
 void LoadHelpText(HWND dialog, const HelpFileNames& names)
 {
     HWND list = GetDlgItem(dialog, kHelpList);
+    std::vector<std::wstring>& shown = WarningHelp().textLines;
+    shown.clear();
     HANDLE file = CreateFile(names.text.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE || file == nullptr) {
-        SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"NO TEXT FILE AVAILABLE."));
+        shown.push_back(L"NO TEXT FILE AVAILABLE.");
+        SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.back().c_str()));
         return;
     }
     std::vector<std::uint8_t> bytes(kHelpTextLimit);
@@ -110,7 +113,8 @@ void LoadHelpText(HWND dialog, const HelpFileNames& names)
     if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
     CloseHandle(file);
     bytes.resize(std::min<std::size_t>(read, kHelpTextLimit));
-    for (const std::wstring& line : SplitHelpText(bytes)) {
+    shown = SplitHelpText(bytes);
+    for (const std::wstring& line : shown) {
         SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
 }

@@ -151,6 +151,7 @@ struct WarningHelpState {
     int doorPhase = 0;         // 0-6
     bool pictureMissing = false;
     bool textLoaded = false;
+    std::vector<std::wstring> textLines;  // the lines put in the list by the last dialog
 };
 WarningHelpState& WarningHelp();
 
