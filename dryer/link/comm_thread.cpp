@@ -148,11 +148,23 @@ bool OpenDryerLink()
     if (linkOpen.load()) return false;
     const HANDLE port = OpenLinkPort(L"COM1:");
     if (port == INVALID_HANDLE_VALUE) return false;
+    // The event exists before the thread starts, so the thread never spins on a failed wait.
+    const HANDLE event = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+    if (event == nullptr) {
+        CloseHandle(port);
+        return false;
+    }
     linkPort = port;
     stopRequested = false;
-    // The event exists before the thread starts, so the thread never spins on a failed wait.
-    pollEvent = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+    pollEvent = event;
     linkThread = CreateThread(nullptr, 0, CommunicationThread, nullptr, 0, nullptr);
+    if (linkThread == nullptr) {
+        pollEvent = nullptr;
+        CloseHandle(event);
+        CloseHandle(port);
+        linkPort = INVALID_HANDLE_VALUE;
+        return false;
+    }
     linkOpen = true;
     return true;
 }
