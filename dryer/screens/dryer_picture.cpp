@@ -343,7 +343,7 @@ std::vector<Place> FanPlaces(DryerPicture picture, int count)
     } else if (picture == DryerPicture::ThreeModule) {
         top = 30;
         bottom = 330;
-        x = 16;
+        x = 14;
     }
     const int pitch = count > 1 ? (bottom - top) / (count - 1) : 0;
     const int pitchLimit = 70;
@@ -483,8 +483,8 @@ void PaintTwoModule(HDC dc, const HomePanelInputs& in)
 {
     const PanelImage& image = in.image;
     DrawPanelBitmap(dc, 324, 0, 10, 150, 400);
-    DrawBurner(dc, image, 100, 190);
     DrawFans(dc, in, DryerPicture::TwoModule);
+    DrawBurner(dc, image, 180, 60);
     DrawSymbols(dc, in, -20, 12, 372, 350);
     DrawPanelText(dc, MoistureText(WordBe(image, wetMoisture.offset), L"%d.%1d%%"),
                   RECT{155, 12, 255, 32}, kMoistureGreen, 16, 500, kLeft);
@@ -506,8 +506,8 @@ void PaintThreeModule(HDC dc, const HomePanelInputs& in)
 {
     const PanelImage& image = in.image;
     DrawPanelBitmap(dc, 323, 0, 5, 140, 410);
-    DrawBurner(dc, image, 98, 190);
     DrawFans(dc, in, DryerPicture::ThreeModule);
+    DrawBurner(dc, image, 180, 60);
     DrawSymbols(dc, in, -22, 8, 376, 354);
     DrawPanelText(dc, MoistureText(WordBe(image, wetMoisture.offset), L"%d.%1d%%"),
                   RECT{145, 12, 245, 32}, kMoistureGreen, 16, 500, kLeft);

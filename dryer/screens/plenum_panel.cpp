@@ -233,13 +233,13 @@ void PaintColumns(HDC dc, const PanelImage& image, PlenumLayout layout)
             } else {
                 cell = Cell{plenum,
                             RECT{x, y + 1, x + width, y + 14},
-                            RECT{x + 80, y + 16, x + width, y + 28},
-                            RECT{x + 80, y + 28, x + width, y + 42},
-                            RECT{x + split, y + 14, x + 80, y + 44},
-                            RECT{x, y + 46, x + width, y + 62},
+                            RECT{x + 82, y + 18, x + width, y + 30},
+                            RECT{x + 82, y + 30, x + width, y + 44},
+                            RECT{x + split + 3, y + 14, x + 82, y + 44},
+                            RECT{x + split, y + 46, x + width, y + 62},
                             12,
-                            11,
-                            26,
+                            9,
+                            24,
                             11};
             }
             DrawCell(dc, image, cell, layout, name.c_str(), L"%d %c%c ");

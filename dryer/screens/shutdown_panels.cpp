@@ -106,9 +106,9 @@ void PaintShutdownPanel(HDC dc, const HomePanelInputs& in)
             DrawPanelText(dc, L"PRESS START FOR EMERGENCY COOLING", RECT{25, 220, 405, 250},
                           kPressBlue, 16, 900, kCentred);
             DrawPanelText(dc, L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT",
-                          RECT{25, 250, 405, 270}, kDarkRed, 13, 900, kCentred);
+                          RECT{25, 250, 405, 270}, kDarkRed, 11, 700, kCentred);
             DrawPanelText(dc, L"DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!", RECT{25, 270, 405, 290},
-                          kDarkRed, 13, 900, kCentred);
+                          kDarkRed, 11, 700, kCentred);
         }
     }
     if (coolDown) {

@@ -120,8 +120,8 @@ void DrawFan(HDC dc, int width, int height, FanSet set, int frame, bool single)
     Fill(dc, 0, 0, width, height, kPlenum);
     const FanLook look = LookOf(set);
     const int cx = width / 2;
-    const int cy = single ? height / 2 : 34;
-    const int r = single ? 44 : 30;
+    const int cy = single ? height / 2 : 30;
+    const int r = single ? 44 : 24;
     if (look.flames) {
         // A ring of flame tips around the housing: small for low fire, tall for high fire.
         for (int i = 0; i < 12; ++i) {
