@@ -38,6 +38,7 @@ namespace {
 // Posted by the decoder's hooks (communication thread) to the main window.
 constexpr UINT kMsgHomeComposition = WM_APP + 0x102;
 constexpr UINT kMsgBatchLayout = WM_APP + 0x103;
+constexpr UINT kMsgRefreshButtons = WM_APP + 0x104;
 
 std::atomic<HWND> gMainWindow{nullptr};
 HINSTANCE gInstance = nullptr;
@@ -48,6 +49,11 @@ SingleInstance* gSingleInstance = nullptr;  // set by OrbitDryerMain for the rai
 void PostHomeComposition()
 {
     PostMessage(gMainWindow.load(), kMsgHomeComposition, 0, 0);
+}
+
+void PostRefreshButtons()
+{
+    PostMessage(gMainWindow.load(), kMsgRefreshButtons, 0, 0);
 }
 
 void PostBatchLayout(std::uint8_t)
@@ -98,7 +104,8 @@ bool InitInstance(HINSTANCE instance)
                                          ? (units | kUnitsGraphViewBit)
                                          : (units & ~kUnitsGraphViewBit)));
     CreateScreenSet(main, instance);
-    RefreshMainButtonsHook.store(PostHomeComposition);
+    HomeCompositionHook.store(PostHomeComposition);
+    RefreshMainButtonsHook.store(PostRefreshButtons);
     EnableTimerButtonsHook.store(PostBatchLayout);
     OpenDryerLink();  // without a port the display runs without a link
     ResetMoistureViewState();
@@ -339,6 +346,7 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     const int code = RunOrbitDryer(nullptr);
     gSingleInstance = nullptr;
     StopDryerLink();
+    HomeCompositionHook.store(nullptr);
     RefreshMainButtonsHook.store(nullptr);
     EnableTimerButtonsHook.store(nullptr);
     instance.Release();

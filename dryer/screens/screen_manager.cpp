@@ -143,6 +143,8 @@ void CreateMainButtons(HWND main, HINSTANCE instance)
         faces[i] = ButtonFace{b.id, b.upBitmap, b.downBitmap};
     }
     gMainFaces.Load(instance, faces);
+    // Children made later sit further back; the buttons must stay in front of the strip.
+    for (HWND b : gScreens.buttons) SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     gMcGreyed = LoadBitmap(instance, kBitmapMcGreyed);
 }
 
