@@ -9,6 +9,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <mutex>
 #include <string>
@@ -40,7 +42,7 @@ struct ClockState {
     std::atomic<bool> isVirtual{false};
     std::atomic<std::int64_t> virtualNow{0};   // panel ms since UseVirtualClock
     std::int64_t virtualStartLocal = 0;        // local ms since 1601 at virtual time 0
-    std::atomic<std::int64_t> localOffset{0};  // ms added to the local time by SetLocalTime
+    std::atomic<std::int64_t> localOffset{0};  // virtual clock: ms added by SetLocalTime
     std::function<void()> listener;
 };
 
@@ -164,6 +166,63 @@ std::int64_t BaseLocalMs1601()
         return s.virtualStartLocal + s.virtualNow.load();
     }
     return HostLocalMs1601();
+}
+
+// With the real clock the panel's own time offset outlives the program: it is kept in a small
+// file in the panel root, so that the next panel program and the next start show the time the
+// operator set. The file holds the offset in milliseconds as decimal text.
+constexpr const char* kOffsetFileName = "clock_offset.txt";
+
+struct RealOffset {
+    std::mutex mutex;
+    std::filesystem::path loadedRoot;
+    bool loaded = false;
+    std::int64_t offsetMs = 0;
+};
+
+RealOffset& Offset()
+{
+    static RealOffset offset;
+    return offset;
+}
+
+// Caller holds the offset lock. Reloads when the panel root has changed.
+std::int64_t LoadedOffset(RealOffset& o)
+{
+    const std::filesystem::path& root = platform::PanelRoot();
+    if (o.loaded && root == o.loadedRoot) return o.offsetMs;
+    o.loadedRoot = root;
+    o.loaded = true;
+    o.offsetMs = 0;
+    std::ifstream in(root / kOffsetFileName);
+    long long value = 0;
+    if (in >> value) o.offsetMs = value;  // a missing or unreadable file means no offset
+    return o.offsetMs;
+}
+
+void StoreOffset(RealOffset& o, std::int64_t offsetMs)
+{
+    LoadedOffset(o);
+    o.offsetMs = offsetMs;
+    const std::filesystem::path file = o.loadedRoot / kOffsetFileName;
+    std::filesystem::path temp = file;
+    temp += ".new";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        out << offsetMs << "\n";
+        if (!out.flush()) return;  // the offset still holds for this program
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);  // on failure the old offset file stays
+}
+
+std::int64_t LocalOffsetMs()
+{
+    ClockState& s = State();
+    if (s.isVirtual.load()) return s.localOffset.load();
+    RealOffset& o = Offset();
+    std::lock_guard lock(o.mutex);
+    return LoadedOffset(o);
 }
 
 // ---- date and time pictures ----
@@ -306,7 +365,7 @@ int FormatInto(const SYSTEMTIME* time, const wchar_t* picture, const wchar_t* de
 void GetLocalTime(SYSTEMTIME* out)
 {
     if (out == nullptr) return;
-    *out = FromMs1601(BaseLocalMs1601() + State().localOffset.load());
+    *out = FromMs1601(BaseLocalMs1601() + LocalOffsetMs());
 }
 
 BOOL SetLocalTime(const SYSTEMTIME* in)
@@ -315,7 +374,14 @@ BOOL SetLocalTime(const SYSTEMTIME* in)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    State().localOffset.store(ToMs1601(*in) - BaseLocalMs1601());
+    const std::int64_t offset = ToMs1601(*in) - BaseLocalMs1601();
+    if (State().isVirtual.load()) {
+        State().localOffset.store(offset);
+    } else {
+        RealOffset& o = Offset();
+        std::lock_guard lock(o.mutex);
+        StoreOffset(o, offset);
+    }
     return TRUE;
 }
 
@@ -443,6 +509,17 @@ void UseVirtualClock(const SYSTEMTIME& localStart)
 bool IsVirtualClock()
 {
     return State().isVirtual.load();
+}
+
+void UseRealClock()
+{
+    ClockState& s = State();
+    {
+        std::lock_guard lock(s.mutex);
+        s.isVirtual.store(false);
+    }
+    s.sleepers.notify_all();
+    detail::NotifyWaiters();
 }
 
 void SetVirtualNow(std::int64_t monotonicMs)

@@ -31,7 +31,9 @@ inline constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
 
 void GetLocalTime(SYSTEMTIME* out);
 // Sets the panel's local time. The system clock is left alone; the panel keeps the difference
-// as an offset that every later reading applies. Returns FALSE for an invalid date.
+// as an offset that every later reading applies. With the real clock the offset is kept in
+// "<panel root>/clock_offset.txt", so the next panel program and the next start keep the time
+// the operator set. Returns FALSE for an invalid date.
 BOOL SetLocalTime(const SYSTEMTIME* in);
 DWORD GetTickCount();
 void Sleep(DWORD milliseconds);
@@ -63,6 +65,10 @@ void SleepUntil(std::int64_t deadlineMs);
 // before any window, timer or thread is created.
 void UseVirtualClock(const SYSTEMTIME& localStart);
 bool IsVirtualClock();
+
+// Returns to the host clock (for tests of the real clock). Virtual sleepers wake and go on
+// sleeping on the host clock.
+void UseRealClock();
 
 // Moves the virtual clock forward to an absolute monotonic time (never backwards) and wakes
 // every sleeper and the registered listener. No effect on the real clock.

@@ -28,6 +28,8 @@ namespace {
 
 constexpr int kPollSliceMs = 5;           // real-time slice while a read waits for bytes
 constexpr int kWriteStallLimitMs = 2000;  // a write gives up when the line takes nothing this long
+constexpr int kBusyRetryMs = 20;          // a port held by the previous program is tried again
+constexpr int kBusyWaitLimitMs = 2000;    // ... for this long
 
 struct BaudEntry {
     DWORD baud;
@@ -239,7 +241,14 @@ HANDLE OpenSerialPort(std::wstring_view portName)
         if (n < 1) return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
         device = "/dev/ttyS" + std::to_string(n - 1);
     }
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // At a hand-over the program that started this one may still hold the port for a moment:
+    // a busy port is tried again for a short while (real time: this waits on the device).
+    int fd = -1;
+    for (int waited = 0;; waited += kBusyRetryMs) {
+        fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 || errno != EBUSY || waited >= kBusyWaitLimitMs) break;
+        ::poll(nullptr, 0, kBusyRetryMs);
+    }
     if (fd < 0) return Fail(ErrorFromErrno(errno), INVALID_HANDLE_VALUE);
     if (::ioctl(fd, TIOCEXCL) != 0) {
         // Exclusive use is not offered by every device; the port works without it.

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -12,6 +15,8 @@
 #include "platform/threads.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 SYSTEMTIME Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 {
@@ -246,6 +251,46 @@ TEST_F(VirtualClock, CallsTheListenerOnEveryMove)
     platform::SetVirtualNow(100);
     platform::SetVirtualNow(200);
     EXPECT_EQ(calls, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- real clock ----
+
+TEST(RealClock, KeepsTheOperatorsTimeInThePanelRoot)
+{
+    const bool wasVirtual = platform::IsVirtualClock();
+    const fs::path root = fs::temp_directory_path() / ("panel-clock-" + std::to_string(::getpid()));
+    const fs::path elsewhere = root / "elsewhere";
+    fs::remove_all(root);
+    fs::create_directories(elsewhere);
+    platform::UseRealClock();
+    platform::SetPanelRoots(root, {});
+
+    const SYSTEMTIME wanted = Make(2041, 6, 15, 8, 30, 0);
+    ASSERT_TRUE(SetLocalTime(&wanted));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_EQ(now.wYear, 2041);
+    EXPECT_EQ(now.wMonth, 6);
+    EXPECT_EQ(now.wDay, 15);
+    EXPECT_TRUE(fs::exists(root / "clock_offset.txt"));
+
+    platform::SetPanelRoots(elsewhere, {});  // another panel root: no offset there
+    GetLocalTime(&now);
+    EXPECT_NE(now.wYear, 2041);
+    platform::SetPanelRoots(root, {});  // as the next program would find it
+    GetLocalTime(&now);
+    EXPECT_EQ(now.wYear, 2041);
+
+    const std::int64_t before = platform::NowMs();
+    Sleep(2);
+    EXPECT_GE(platform::NowMs(), before + 2);
+
+    fs::remove_all(root);
+    if (wasVirtual) platform::UseVirtualClock(Make(2026, 1, 1));
 }
 
 }  // namespace
