@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dryer/app/orbitdryer.h"
+#include "dryer/link/dryer_image.h"
 #include "platform/registry.h"
 #include "tests/dryer/program/panel_run.h"
 
@@ -139,6 +140,38 @@ TEST(OrbitDryerProgram, EndsWithExitCodeZero)
     PanelRun panel;
     ASSERT_TRUE(panel.started());
     EXPECT_EQ(panel.Stop(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using panel_test::PanelRun;
+
+TEST(OrbitDryerStartUp, PresetsTheDryerStateAndRunsWithoutALink)
+{
+    panel_test::EnsureVirtualClock();
+    const auto root = panel_test::FreshPanelRoot();
+    OrbitDryerOptions options;
+    options.root = root.string();
+    options.port = (root / "no-such-port").string();
+    options.headless = true;
+    int exitCode = -1;
+    {
+        platform::UiThread ui([&] { exitCode = OrbitDryerMain(options); });
+        for (int i = 0; i < 200 && PanelRun::MainWindowCount() == 0; ++i) platform::WaitIdle();
+        EXPECT_EQ(PanelRun::MainWindowCount(), 1);
+        EXPECT_EQ(DryerImage.Get(dryerState.offset), 0xA0);
+        platform::AdvanceClock(2000);
+        EXPECT_TRUE(panel_test::Shown(L"DRYER_PIC_WINDOW"));
+        // Alt+F4 and Alt+"/" reach the main window as commands it leaves alone.
+        EXPECT_TRUE(platform::SendKey(VK_F4, true));
+        EXPECT_TRUE(platform::SendKey(VK_OEM_2, true));
+        EXPECT_EQ(PanelRun::MainWindowCount(), 1);
+    }
+    EXPECT_EQ(exitCode, 0);
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
 }
 
 }  // namespace
