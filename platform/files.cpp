@@ -107,9 +107,13 @@ std::vector<std::wstring> SplitPanelPath(std::wstring_view path)
 std::wstring FindEntryNoCase(const fs::path& dir, const std::wstring& name)
 {
     std::error_code ec;
-    if (fs::exists(dir / platform::Narrow(name), ec)) return name;
+    const std::string narrow = platform::Narrow(name);
+    if (fs::exists(dir / narrow, ec)) return name;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::wstring entry = platform::Widen(it->path().filename().string());
+        // Letters that fold into each other have UTF-8 forms of the same length.
+        const std::string entryName = it->path().filename().string();
+        if (entryName.size() != narrow.size()) continue;
+        const std::wstring entry = platform::Widen(entryName);
         if (EqualNoCase(entry, name)) return entry;
     }
     return {};
