@@ -189,6 +189,17 @@ void NotifyParent(HWND control, WORD code)
     SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
+LRESULT ForwardPointerToParent(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    HWND parent = GetParent(wnd);
+    if (parent == nullptr) return 0;
+    POINT p = PointFromLParam(lp);
+    ClientToScreen(wnd, &p);
+    ScreenToClient(parent, &p);
+    return SendMessage(parent, msg, wp,
+                       MAKELPARAM(static_cast<unsigned>(p.x), static_cast<unsigned>(p.y)));
+}
+
 std::wstring ExpandTabsCapped(std::wstring_view text)
 {
     std::wstring out;

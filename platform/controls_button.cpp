@@ -295,6 +295,17 @@ void OnUp(HWND wnd, LPARAM lp)
     if (PtInRect(&r, PointFromLParam(lp))) Click(wnd);
 }
 
+LRESULT OnPointer(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (ButtonType(wnd) == BS_GROUPBOX) return ForwardPointerToParent(wnd, msg, wp, lp);
+    switch (msg) {
+        case WM_LBUTTONDOWN: OnDown(wnd); break;
+        case WM_MOUSEMOVE: OnMove(wnd, lp); break;
+        case WM_LBUTTONUP: OnUp(wnd, lp); break;
+    }
+    return 0;
+}
+
 void OnEnable(HWND wnd, bool enabled)
 {
     ButtonState* s = g_buttons.Find(wnd);
@@ -350,9 +361,9 @@ LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_DESTROY: g_buttons.Erase(wnd); return 0;
         case WM_PAINT: Paint(wnd); return 0;
         case WM_ERASEBKGND: return 1;
-        case WM_LBUTTONDOWN: OnDown(wnd); return 0;
-        case WM_MOUSEMOVE: OnMove(wnd, lp); return 0;
-        case WM_LBUTTONUP: OnUp(wnd, lp); return 0;
+        case WM_LBUTTONDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP: return OnPointer(wnd, msg, wp, lp);
         case WM_ENABLE: OnEnable(wnd, wp != 0); return 0;
         case WM_SETTEXT: {
             LRESULT result = DefWindowProc(wnd, msg, wp, lp);

@@ -83,6 +83,9 @@ LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
             InvalidateRect(wnd, nullptr, FALSE);
             return result;
         }
+        case WM_LBUTTONDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP: return ForwardPointerToParent(wnd, msg, wp, lp);
         case STM_SETIMAGE: return SetImage(wnd, lp);
         case STM_GETIMAGE: {
             StaticState* s = g_statics.Find(wnd);

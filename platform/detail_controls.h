@@ -110,6 +110,9 @@ DWORD Style(HWND wnd);
 POINT PointFromLParam(LPARAM lp);
 // Sends WM_COMMAND (id, code) with the control's handle to the control's parent.
 void NotifyParent(HWND control, WORD code);
+// Texts and group frames are not touch targets: a tap on one reaches the parent beneath it
+// (pointer coordinates moved into the parent's client area).
+LRESULT ForwardPointerToParent(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 // Expands tabs to the next stop of eight columns; a run of tabs advances one stop at most, so
 // texts indented by long runs of tabs stay on the screen.
 std::wstring ExpandTabsCapped(std::wstring_view text);

@@ -100,6 +100,16 @@ bool TakeEscape(HWND dlg, const MSG& msg)
     return true;
 }
 
+HWND TopLevelOf(HWND wnd)
+{
+    for (int depth = 0; wnd != nullptr && depth < 64; ++depth) {
+        HWND parent = GetParent(wnd);
+        if ((Style(wnd) & WS_CHILD) == 0 || parent == nullptr) return wnd;
+        wnd = parent;
+    }
+    return wnd;
+}
+
 // Removes the dialog's table entry when the modal loop's frame ends, however it ends.
 class DialogEntry {
 public:
@@ -129,11 +139,9 @@ INT_PTR RunModal(const wchar_t* className, const DialogTemplate& tmpl, HINSTANCE
 {
     platform::RegisterBuiltinControlClasses();
     if (owner != nullptr && IsWindow(owner) == FALSE) owner = nullptr;
+    // the template's position counts from the owner's client area
     POINT origin{0, 0};
-    if (owner != nullptr) {
-        RECT r;
-        if (GetWindowRect(owner, &r) != FALSE) origin = POINT{r.left, r.top};
-    }
+    if (owner != nullptr) ClientToScreen(owner, &origin);
     DWORD style = (tmpl.style | WS_POPUP) & ~(WS_CHILD | WS_VISIBLE);
     HWND dlg = CreateWindowEx(
         tmpl.exStyle | WS_EX_TOPMOST, className, tmpl.caption != nullptr ? tmpl.caption : L"",
@@ -148,8 +156,10 @@ INT_PTR RunModal(const wchar_t* className, const DialogTemplate& tmpl, HINSTANCE
     if ((tmpl.style & DS_CENTER) != 0) CenterWindowOver(dlg, owner);
     HWND first = CreateControls(dlg, tmpl, instance);
 
-    // EnableWindow returns whether the owner was disabled already; only then it stays so.
-    bool reenable = owner != nullptr && EnableWindow(owner, FALSE) == FALSE;
+    // A child owner (a page of a screen) stands for its whole screen: the top-level window is
+    // disabled. EnableWindow returns whether it was disabled already; only then it stays so.
+    HWND screen = TopLevelOf(owner);
+    bool reenable = screen != nullptr && EnableWindow(screen, FALSE) == FALSE;
     SendMessage(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param);
     if (!state.ended && IsWindow(dlg) != FALSE) {
         ShowWindow(dlg, SW_SHOW);
@@ -172,7 +182,7 @@ INT_PTR RunModal(const wchar_t* className, const DialogTemplate& tmpl, HINSTANCE
     }
 
     INT_PTR result = state.ended ? state.result : IDCANCEL;
-    if (reenable && IsWindow(owner) != FALSE) EnableWindow(owner, TRUE);
+    if (reenable && IsWindow(screen) != FALSE) EnableWindow(screen, TRUE);
     if (IsWindow(dlg) != FALSE) DestroyWindow(dlg);
     // the program is ending: the loops outside this one must see the quit too
     if (quit) PostQuitMessage(static_cast<int>(quitCode));

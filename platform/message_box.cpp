@@ -8,6 +8,7 @@
 
 #include "platform/controls.h"
 #include "platform/detail_controls.h"
+#include "platform/detail_window.h"
 #include "platform/dialog.h"
 #include "platform/runtime.h"
 
@@ -261,6 +262,16 @@ INT_PTR MessageBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp)
 int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
 {
     using namespace platform::controls;
+    if (platform::ScreenIsOpen() && !platform::OnUiThread()) {
+        // A worker thread (the installer's copy thread) asks: the box runs on the thread that
+        // owns the windows, and this thread waits for the answer.
+        std::wstring ownText = text != nullptr ? text : L"";
+        std::wstring ownCaption = caption != nullptr ? caption : L"Error";
+        int answer = 0;
+        bool ran = platform::detail::RunOnUiThread(
+            [&] { answer = MessageBox(owner, ownText.c_str(), ownCaption.c_str(), type); });
+        return ran ? answer : 0;
+    }
     MessageBoxSpec spec;
     spec.text = text != nullptr ? text : L"";
     spec.answers = AnswersOf(type);

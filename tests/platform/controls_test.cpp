@@ -28,6 +28,10 @@ std::vector<Note> g_notes;
 LRESULT OwnerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
+        case WM_LBUTTONDOWN:
+            g_notes.push_back(
+                {msg, LOWORD(static_cast<WPARAM>(lp)), HIWORD(static_cast<WPARAM>(lp)), lp, 0});
+            return 0;
         case WM_COMMAND:
         case WM_VSCROLL:
         case WM_HSCROLL: g_notes.push_back({msg, LOWORD(wp), HIWORD(wp), lp, 0}); return 0;
@@ -508,6 +512,35 @@ TEST_F(Controls, ProgressPositionRangeAndDelta)
 }
 
 // ---- statics and inspection ----
+
+TEST_F(Controls, TapOnTextOrGroupFrameReachesTheParent)
+{
+    HWND text = Make(WC_STATIC, SS_LEFT, 142, RECT{100, 50, 300, 70}, L"label");
+    HWND frame = Make(WC_BUTTON, BS_GROUPBOX, 143, RECT{10, 100, 300, 200}, L"Frame");
+    Press(text, 5, 6);
+    Press(frame, 20, 30);
+    std::vector<Note> downs;
+    for (const Note& n : g_notes) {
+        if (n.msg == WM_LBUTTONDOWN) downs.push_back(n);
+    }
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].low, 105);
+    EXPECT_EQ(downs[0].high, 56);
+    EXPECT_EQ(downs[1].low, 30);
+    EXPECT_EQ(downs[1].high, 130);
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(Controls, ControlsInsideAGroupFrameLieAboveIt)
+{
+    Make(WC_BUTTON, BS_GROUPBOX, 144, RECT{0, 0, 300, 200}, L"Frame");
+    HWND inside = Make(WC_BUTTON, BS_PUSHBUTTON, 145, RECT{20, 20, 120, 50}, L"Inside");
+    ASSERT_TRUE(platform::PointerDown(70, 35));
+    EXPECT_NE(SendMessage(inside, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+    ASSERT_TRUE(platform::PointerUp(70, 35));
+    ASSERT_EQ(Commands().size(), 1u);
+    EXPECT_EQ(Commands()[0].low, 145);
+}
 
 TEST_F(Controls, InspectorSeesControlsWithTextAndChecks)
 {

@@ -2,7 +2,10 @@
 // answering through the automation interface, sizes that stay on the screen.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -175,6 +178,27 @@ TEST(MessageBoxOnUiThread, AnsweredFromTheTestThroughAutomation)
     EXPECT_TRUE(platform::AnswerMessageBox(L"No"));
     ui.Stop();
     EXPECT_EQ(result, IDNO);
+}
+
+TEST(MessageBoxOnUiThread, AskedFromAWorkerThreadRunsOnTheUserInterfaceThread)
+{
+    platform::UseVirtualClock(SYSTEMTIME{2026, 3, 2, 3, 10, 0, 0, 0});
+    auto ui = platform::UiThread::WithLoop([] { platform::OpenScreen(platform::ScreenOptions{}); });
+    auto answer = std::async(std::launch::async, [] {
+        return MessageBox(nullptr, L"Languages are not present \n on this dryer.",
+                          L" LANGUAGE IS MISSING...", MB_OK);
+    });
+    bool shown = false;
+    // the worker thread asks when it gets to run; a guard of a few seconds on a busy machine
+    for (int tries = 0; tries < 5000 && !shown; ++tries) {
+        platform::WaitIdle();
+        for (const auto& w : platform::InspectWindows()) shown = shown || w.isMessageBox;
+        if (!shown) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(platform::AnswerMessageBox(L"OK"));
+    EXPECT_EQ(answer.get(), IDOK);
+    ui.Stop();
 }
 
 }  // namespace
