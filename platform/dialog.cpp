@@ -16,6 +16,7 @@ namespace {
 
 struct DialogState {
     DLGPROC proc = nullptr;
+    HWND owner = nullptr;
     COLORREF background = kFace;
     bool ended = false;
     INT_PTR result = IDCANCEL;
@@ -151,6 +152,7 @@ INT_PTR RunModal(const wchar_t* className, const DialogTemplate& tmpl, HINSTANCE
 
     DialogState state;
     state.proc = proc;
+    state.owner = owner;
     state.background = tmpl.background;
     DialogEntry entry(dlg, &state);
     if ((tmpl.style & DS_CENTER) != 0) CenterWindowOver(dlg, owner);
@@ -214,8 +216,17 @@ void CenterWindowOver(HWND wnd, HWND over)
 {
     RECT own;
     if (GetWindowRect(wnd, &own) == FALSE) return;
+    // A dialog asked to centre over its parent, which the window system does not report for
+    // pop-ups, centres over the owner it was opened for.
+    if (over == nullptr) {
+        if (const auto* dialog = platform::controls::FindDialog(wnd); dialog != nullptr) {
+            over = dialog->owner;
+        }
+    }
     RECT area{0, 0, platform::kScreenWidth, platform::kScreenHeight};
-    if (over != nullptr) GetWindowRect(over, &area);
+    if (over != nullptr && GetWindowRect(over, &area) == FALSE) {
+        area = RECT{0, 0, platform::kScreenWidth, platform::kScreenHeight};
+    }
     int width = own.right - own.left;
     int height = own.bottom - own.top;
     int x = area.left + std::max(0, ((area.right - area.left) - width) / 2);

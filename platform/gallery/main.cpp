@@ -63,6 +63,7 @@ struct Options {
 Options g_options;
 HWND g_main = nullptr;
 HBITMAP g_picture = nullptr;
+bool g_shotFailed = false;
 
 // ---- small helpers ----
 
@@ -91,6 +92,7 @@ bool Shoot(const std::string& path)
 {
     DrainQueue();
     bool ok = platform::SaveScreenshot(path);
+    if (!ok) g_shotFailed = true;
     std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "saved" : "could not save", path.c_str());
     return ok;
 }
@@ -445,5 +447,5 @@ int main(int argc, char** argv)
         DispatchMessage(&msg);
     }
     if (g_picture != nullptr) DeleteObject(g_picture);
-    return status;
+    return g_shotFailed ? 1 : status;
 }

@@ -209,4 +209,25 @@ TEST_F(Dialogs, CenterWindowOverTakesNegativeOffsetsAsZero)
     }
 }
 
+INT_PTR CentresOverParent(HWND dlg, UINT msg, WPARAM, LPARAM)
+{
+    if (msg != WM_INITDIALOG) return FALSE;
+    CenterWindowOver(dlg, GetParent(dlg));
+    RECT r{};
+    GetWindowRect(dlg, &r);
+    EndDialog(dlg, MAKELPARAM(static_cast<unsigned>(r.left), static_cast<unsigned>(r.top)));
+    return TRUE;
+}
+
+TEST_F(Dialogs, CentringOverItsParentUsesTheOwner)
+{
+    // the warning window at 10, 20 (430 x 325) opens a 300 x 200 help dialog
+    HWND warning = CreateWindowEx(0, kOwnerClass, L"WARNING", WS_POPUP | WS_VISIBLE, 10, 20, 430,
+                                  325, nullptr, 0, nullptr, nullptr);
+    DialogTemplate t = Template(CentresOverParent);
+    INT_PTR at = DialogBoxIndirectParam(nullptr, t, warning, CentresOverParent, 0);
+    EXPECT_EQ(LOWORD(static_cast<WPARAM>(at)), 10 + 65);
+    EXPECT_EQ(HIWORD(static_cast<WPARAM>(at)), 20 + 62);
+}
+
 }  // namespace
