@@ -500,7 +500,6 @@ HANDLE CreateFile(const wchar_t* path, DWORD access, DWORD, void*, DWORD disposi
             break;
         default: return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
     }
-    if ((flags & O_CREAT) != 0 && !wantsWrite) flags = (flags & ~O_RDONLY) | O_RDWR;
     const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
     const int fd = ::open(host.c_str(), flags, mode);
     if (fd < 0) {
