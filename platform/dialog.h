@@ -35,6 +35,9 @@ struct DialogTemplate {
 // value given to EndDialog. The owner is disabled meanwhile. WM_INITDIALOG reaches the
 // procedure with lParam = param after the controls exist; a procedure returning FALSE for a
 // message leaves it to the default handling. Returns -1 when the dialog cannot be made.
+// A procedure that paints the dialog itself returns TRUE for WM_PAINT (the default paints the
+// whole client in the template's background colour). A WM_QUIT met by the dialog's loop ends
+// the dialog with IDCANCEL and is posted again for the loops outside.
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const DialogTemplate& tmpl, HWND owner,
                                DLGPROC proc, LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
