@@ -2,6 +2,8 @@
 // and the help dialog against help files on a panel folder.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "dryer/screens/home_panels.h"
+#include "dryer/screens/screen_manager.h"
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
@@ -100,9 +103,14 @@ TEST(ReconnectBar, TravelsRestsAndReturns)
 // ---- the help dialog on a panel folder ----
 
 HomePanelInputs gInputs;
+std::atomic<bool> gClearCode{false};  // set by an observer thread: the warning clears
 void ReadInputs(HomePanelInputs& out)
 {
     out = gInputs;
+    if (gClearCode) {
+        out.image[185] = 0;
+        out.image[186] = 0;
+    }
 }
 
 class HelpDialog : public ::testing::Test {
@@ -124,6 +132,7 @@ protected:
         std::filesystem::create_directories(root_ / "usb");
         platform::SetPanelRoots(root_, root_ / "usb");
         gInputs = HomePanelInputs{};
+        gClearCode = false;
         ResetHomePanelState();
         SetHomePanelSource(HomePanelSource{&ReadInputs, nullptr, nullptr});
     }
@@ -167,6 +176,22 @@ protected:
     std::filesystem::path root_;
 };
 
+// Polls the window list (from the observer thread) until a window with this title or a message
+// box is there, or gone; bounded to a few seconds of real time.
+bool WaitForWindow(const std::wstring& title, bool present)
+{
+    using namespace std::chrono_literals;
+    for (int i = 0; i < 300; ++i) {
+        bool found = false;
+        for (const auto& w : platform::InspectWindows()) {
+            if (w.title == title || (title.empty() && w.isMessageBox)) found = true;
+        }
+        if (found == present) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
 // Runs the help dialog modally from a helper thread's point of view: the automation calls wait
 // for the user-interface thread, which is inside the dialog's loop.
 struct DialogView {
@@ -182,7 +207,7 @@ TEST_F(HelpDialog, ShowsTheTextFileLineByLine)
     WriteFile("NID_14_WARNING_ID_10.txt", "Check the fuse.\r\n\tThen restart.\r\nunterminated");
     DialogView view;
     std::thread observer([&] {
-        platform::WaitIdle();
+        WaitForWindow(L"Shutdown Help File - 34", true);
         for (const auto& w : platform::InspectWindows()) {
             if (w.title == L"Shutdown Help File - 34") {
                 view.title = w.title;
@@ -205,7 +230,7 @@ TEST_F(HelpDialog, MissingTextFileSaysSo)
 {
     WritePicture("NID_02_WARNING_ID_05.bmp", 40, 30);
     std::thread observer([&] {
-        platform::WaitIdle();
+        WaitForWindow(L"Shutdown Help File - 34", true);
         platform::PressControl(kHelpCloseButton);
     });
     OpenWarningHelpDialog(nullptr, 0x05, 0x05, true);
@@ -217,7 +242,7 @@ TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
 {
     DialogView view;
     std::thread observer([&] {
-        platform::WaitIdle();
+        WaitForWindow(L"", true);
         for (const auto& w : platform::InspectWindows()) {
             if (w.isMessageBox) {
                 view.messageBox = true;
@@ -233,6 +258,114 @@ TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
     EXPECT_EQ(view.messageText, L"No help file available for this topic.");
     EXPECT_EQ(view.title, L" WARNING HELP FILE INFORMATION");
     EXPECT_EQ(result, 2);  // IDCANCEL
+}
+
+// ---- the 100 ms tick's raise/lower rule ----
+
+void TickCallback(HWND, UINT, UINT_PTR, DWORD)
+{
+    WarningRaiseLowerTick();
+}
+
+class RaiseLower : public HelpDialog {
+protected:
+    void SetUp() override
+    {
+        HelpDialog::SetUp();
+        WNDCLASS wc{};
+        wc.lpfnWndProc = DefWindowProc;
+        wc.lpszClassName = L"TEST_RAISE_LOWER";
+        RegisterClass(&wc);
+        saved_ = Screens().warning;
+        warning_ = CreateWindowEx(0, L"TEST_RAISE_LOWER", L"", WS_POPUP, 10, 20, 430, 325, nullptr,
+                                  0, nullptr, nullptr);
+        Screens().warning = warning_;
+    }
+    void TearDown() override
+    {
+        Screens().warning = saved_;
+        DestroyWindow(warning_);
+        HelpDialog::TearDown();
+    }
+    HWND warning_ = nullptr;
+    HWND saved_ = nullptr;
+};
+
+TEST_F(RaiseLower, ShowsWhileACodeIsActiveAndHidesWhenItClears)
+{
+    WarningRaiseLowerTick();
+    EXPECT_FALSE(IsWindowVisible(warning_));
+    gInputs.image[186] = 0x0E;
+    gInputs.image[185] = 0x08;
+    WarningRaiseLowerTick();
+    EXPECT_TRUE(IsWindowVisible(warning_));
+    gClearCode = true;
+    WarningRaiseLowerTick();
+    EXPECT_FALSE(IsWindowVisible(warning_));
+}
+
+TEST_F(RaiseLower, ShowsWhileTheLinkIsLost)
+{
+    gInputs.linkWatchdog = 0;
+    WarningRaiseLowerTick();
+    EXPECT_TRUE(IsWindowVisible(warning_));
+}
+
+TEST_F(RaiseLower, DoorWarningStepsTheDoorAnimation)
+{
+    gInputs.image[186] = 0x0E;
+    gInputs.image[185] = 0x05;
+    std::vector<int> phases;
+    for (int i = 0; i < 8; ++i) {
+        WarningRaiseLowerTick();
+        phases.push_back(WarningHelp().doorPhase);
+    }
+    EXPECT_EQ(phases, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 1}));
+    gInputs.image[185] = 0x06;
+    WarningRaiseLowerTick();
+    EXPECT_EQ(WarningHelp().doorPhase, 1);  // any other code leaves the door alone
+}
+
+TEST_F(RaiseLower, ClearingTheWarningClosesItsHelpDialog)
+{
+    WritePicture("NID_14_WARNING_ID_10.bmp", 40, 30);
+    gInputs.image[186] = 0x0E;
+    gInputs.image[185] = 0x0A;
+    SetTimer(nullptr, 0x5151, 100, &TickCallback);
+    bool sawDialog = false;
+    bool closed = false;
+    std::thread observer([&] {
+        sawDialog = WaitForWindow(L"Shutdown Help File - 34", true);
+        gClearCode = true;  // the next tick closes the dialog
+        closed = WaitForWindow(L"Shutdown Help File - 34", false);
+        if (!closed) platform::PressControl(kHelpCloseButton);
+    });
+    OpenWarningHelpDialog(warning_, 0x0E, 0x0A, false);
+    observer.join();
+    KillTimer(nullptr, 0x5151);
+    EXPECT_TRUE(sawDialog);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(WarningHelp().dialog, nullptr);
+}
+
+TEST_F(RaiseLower, HelpOpenedFromTheHistoryStaysOpen)
+{
+    WritePicture("NID_02_WARNING_ID_05.bmp", 40, 30);
+    SetTimer(nullptr, 0x5152, 100, &TickCallback);
+    bool stillOpen = false;
+    std::thread observer([&] {
+        WaitForWindow(L"Shutdown Help File - 34", true);
+        // A few ticks of 100 ms with no warning active: the dialog stays.
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        for (const auto& w : platform::InspectWindows()) {
+            if (w.title == L"Shutdown Help File - 34") stillOpen = true;
+        }
+        platform::PressControl(kHelpCloseButton);
+    });
+    OpenWarningHelpDialog(warning_, 0x03, 0x05, true);  // no active warning at all
+    observer.join();
+    KillTimer(nullptr, 0x5152);
+    EXPECT_TRUE(stillOpen);
 }
 
 }  // namespace
