@@ -443,6 +443,27 @@ TEST_F(Controls, ScrollBarTapsTellTheOwner)
     }
 }
 
+TEST_F(Controls, ScrollBarArrowHeldDownRepeats)
+{
+    HWND bar = MakeBar(owner_, SBS_VERT, RECT{0, 0, 16, 200});
+    g_notes.clear();
+    Press(bar, 8, 196);
+    auto pump = [](std::int64_t ms) {
+        platform::SetVirtualNow(platform::NowMs() + ms);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+    };
+    pump(400);  // the first repeat comes after 400 ms
+    pump(100);  // then one every 100 ms
+    pump(100);
+    Release(bar, 8, 196);
+    pump(500);  // released: no more
+    std::vector<WORD> codes;
+    for (const Note& n : g_notes) codes.push_back(n.low);
+    EXPECT_EQ(codes, (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
+                                        SB_ENDSCROLL}));
+}
+
 TEST_F(Controls, ScrollBarThumbDragTracksThenPositions)
 {
     HWND bar = MakeBar(owner_, SBS_VERT, RECT{0, 0, 16, 200});
