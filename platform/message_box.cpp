@@ -36,14 +36,14 @@ struct Answer {
 
 enum class Icon { None, Stop, Question, Exclamation, Information };
 
-struct MessageBoxSpec {
+struct MessageBoxContent {
     std::wstring text;
     std::vector<Answer> answers;
     Icon icon = Icon::None;
     size_t defaultIndex = 0;
 };
 
-std::map<HWND, const MessageBoxSpec*> g_boxes;
+std::map<HWND, const MessageBoxContent*> g_boxes;
 
 std::vector<Answer> AnswersOf(UINT type)
 {
@@ -159,21 +159,21 @@ SIZE MeasureText(HDC dc, const std::wstring& text, int maxWidth, int height, boo
     return SIZE{widest, calc.bottom - calc.top};
 }
 
-void Layout(HWND box, const MessageBoxSpec& spec)
+void Layout(HWND box, const MessageBoxContent& content)
 {
     RECT outer, client;
     GetWindowRect(box, &outer);
     GetClientRect(box, &client);
     int frameW = (outer.right - outer.left) - client.right;
     int frameH = (outer.bottom - outer.top) - client.bottom;
-    bool icon = spec.icon != Icon::None;
+    bool icon = content.icon != Icon::None;
     int textLeft = kMargin + (icon ? kIconSize + kIconGap : 0);
     int maxTextWidth = kMaxOuterWidth - frameW - textLeft - kMargin;
 
     SIZE text{0, 0};
     SIZE caption{0, 0};
     if (HDC dc = GetDC(box); dc != nullptr) {
-        text = MeasureText(dc, ExpandTabsCapped(spec.text), maxTextWidth, kFontHeight, false);
+        text = MeasureText(dc, ExpandTabsCapped(content.text), maxTextWidth, kFontHeight, false);
         caption = MeasureText(dc, WindowText(box), kMaxOuterWidth, kCaptionFontHeight, true);
         ReleaseDC(box, dc);
     }
@@ -181,7 +181,7 @@ void Layout(HWND box, const MessageBoxSpec& spec)
     text.cx += 2;  // slack for rounding of the measured width
     text.cy = std::min<LONG>(text.cy, maxTextHeight);
 
-    int count = static_cast<int>(spec.answers.size());
+    int count = static_cast<int>(content.answers.size());
     int buttonsWidth = count * kButtonWidth + (count - 1) * kButtonGap;
     int contentHeight = std::max<int>(icon ? kIconSize : 0, text.cy);
     int width =
@@ -196,60 +196,60 @@ void Layout(HWND box, const MessageBoxSpec& spec)
                FALSE);
 
     int textTop = kMargin + (contentHeight - text.cy) / 2;
-    CreateWindowEx(0, WC_STATIC, spec.text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, textLeft,
+    CreateWindowEx(0, WC_STATIC, content.text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, textLeft,
                    textTop, text.cx, text.cy, box, kTextId, nullptr, nullptr);
     int x = (width - buttonsWidth) / 2;
     int y = kMargin + contentHeight + kTextToButtons;
-    for (size_t i = 0; i < spec.answers.size(); ++i) {
+    for (size_t i = 0; i < content.answers.size(); ++i) {
         DWORD style =
-            WS_CHILD | WS_VISIBLE | (i == spec.defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        CreateWindowEx(0, WC_BUTTON, spec.answers[i].label, style, x, y, kButtonWidth,
-                       kButtonHeight, box, spec.answers[i].id, nullptr, nullptr);
+            WS_CHILD | WS_VISIBLE | (i == content.defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        CreateWindowEx(0, WC_BUTTON, content.answers[i].label, style, x, y, kButtonWidth,
+                       kButtonHeight, box, content.answers[i].id, nullptr, nullptr);
         x += kButtonWidth + kButtonGap;
     }
 }
 
 // ---- behaviour ----
 
-bool HasAnswer(const MessageBoxSpec& spec, int id)
+bool HasAnswer(const MessageBoxContent& content, int id)
 {
-    return std::any_of(spec.answers.begin(), spec.answers.end(),
+    return std::any_of(content.answers.begin(), content.answers.end(),
                        [id](const Answer& a) { return a.id == id; });
 }
 
-void OnCommand(HWND box, const MessageBoxSpec& spec, int id)
+void OnCommand(HWND box, const MessageBoxContent& content, int id)
 {
-    if (HasAnswer(spec, id)) {
+    if (HasAnswer(content, id)) {
         EndDialog(box, id);
         return;
     }
     // Escape or close: Cancel when the set has it, OK when it is the only answer
-    if (id == IDCANCEL && spec.answers.size() == 1) EndDialog(box, spec.answers[0].id);
+    if (id == IDCANCEL && content.answers.size() == 1) EndDialog(box, content.answers[0].id);
 }
 
-void Paint(HWND box, const MessageBoxSpec& spec)
+void Paint(HWND box, const MessageBoxContent& content)
 {
     PaintScope paint(box);
     if (paint.dc() == nullptr) return;
     FillSolid(paint.dc(), ClientRect(box), kFace);
-    PaintIcon(paint.dc(), spec.icon, IconBox(box));
+    PaintIcon(paint.dc(), content.icon, IconBox(box));
 }
 
 INT_PTR MessageBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_INITDIALOG) {
-        const auto* spec = reinterpret_cast<const MessageBoxSpec*>(lp);
-        g_boxes[box] = spec;
-        Layout(box, *spec);
+        const auto* content = reinterpret_cast<const MessageBoxContent*>(lp);
+        g_boxes[box] = content;
+        Layout(box, *content);
         return TRUE;
     }
     auto it = g_boxes.find(box);
     if (it == g_boxes.end()) return FALSE;
-    const MessageBoxSpec& spec = *it->second;
+    const MessageBoxContent& content = *it->second;
     switch (msg) {
-        case WM_PAINT: Paint(box, spec); return TRUE;
+        case WM_PAINT: Paint(box, content); return TRUE;
         case WM_ERASEBKGND: return TRUE;
-        case WM_COMMAND: OnCommand(box, spec, LOWORD(wp)); return TRUE;
+        case WM_COMMAND: OnCommand(box, content, LOWORD(wp)); return TRUE;
         case WM_DESTROY: g_boxes.erase(box); return FALSE;
     }
     return FALSE;
@@ -272,11 +272,11 @@ int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT typ
             [&] { answer = MessageBox(owner, ownText.c_str(), ownCaption.c_str(), type); });
         return ran ? answer : 0;
     }
-    MessageBoxSpec spec;
-    spec.text = text != nullptr ? text : L"";
-    spec.answers = AnswersOf(type);
-    spec.icon = IconOf(type);
-    spec.defaultIndex = (type & MB_DEFBUTTON2) != 0 && spec.answers.size() > 1 ? 1 : 0;
+    MessageBoxContent content;
+    content.text = text != nullptr ? text : L"";
+    content.answers = AnswersOf(type);
+    content.icon = IconOf(type);
+    content.defaultIndex = (type & MB_DEFBUTTON2) != 0 && content.answers.size() > 1 ? 1 : 0;
 
     DialogTemplate tmpl;
     tmpl.caption = caption != nullptr ? caption : L"Error";
@@ -285,6 +285,6 @@ int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT typ
     tmpl.height = 120;
     tmpl.background = kFace;
     INT_PTR result = RunModal(kMessageBoxClass, tmpl, nullptr, owner, MessageBoxProc,
-                              reinterpret_cast<LPARAM>(&spec));
+                              reinterpret_cast<LPARAM>(&content));
     return result < 0 ? 0 : static_cast<int>(result);
 }
