@@ -12,6 +12,7 @@
 #include "platform/resources.h"
 #include "platform/runtime.h"
 #include "platform/window.h"
+#include "tests/dryer/program/panel_run.h"
 
 using namespace home_panels;
 
@@ -57,12 +58,26 @@ std::wstring Degrees(int value, wchar_t unit)
 
 class PanelPaint : public ::testing::Test {
 protected:
+    // The test binary shares one panel clock with the whole-program tests: the virtual one.
     static void SetUpTestSuite()
     {
+        panel_test::EnsureVirtualClock();
         platform::ScreenOptions options;
         options.headless = true;
         platform::OpenScreen(options);
         platform::RegisterBitmapResources("orbitdryer_screens_test", HomePanelBitmaps());
+    }
+
+    static void TearDownTestSuite()
+    {
+        Windows().clear();
+        platform::CloseScreen();
+    }
+
+    static std::map<std::wstring, HWND>& Windows()
+    {
+        static std::map<std::wstring, HWND> windows;
+        return windows;
     }
 
     void SetUp() override
@@ -100,7 +115,7 @@ protected:
 
     void Open(const wchar_t* className, WNDPROC proc, int width, int height)
     {
-        static std::map<std::wstring, HWND> windows;
+        std::map<std::wstring, HWND>& windows = Windows();
         className_ = className;
         if (auto found = windows.find(className); found != windows.end()) {
             wnd_ = found->second;

@@ -16,6 +16,7 @@
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
+#include "tests/dryer/program/panel_run.h"
 
 using namespace home_panels;
 
@@ -117,10 +118,12 @@ class HelpDialog : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        panel_test::EnsureVirtualClock();
         platform::ScreenOptions options;
         options.headless = true;
         platform::OpenScreen(options);
     }
+    static void TearDownTestSuite() { platform::CloseScreen(); }
 
     void SetUp() override
     {
@@ -262,9 +265,16 @@ TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
 
 // ---- the 100 ms tick's raise/lower rule ----
 
-void TickCallback(HWND, UINT, UINT_PTR, DWORD)
+// The test's stand-in for the warning window runs the 100 ms tick's rule when an observer
+// thread posts kMsgTick (posting is thread-safe; the rule runs on the user-interface thread).
+constexpr UINT kMsgTick = WM_APP + 1;
+LRESULT TickProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    WarningRaiseLowerTick();
+    if (msg == kMsgTick) {
+        WarningRaiseLowerTick();
+        return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
 }
 
 class RaiseLower : public HelpDialog {
@@ -273,7 +283,7 @@ protected:
     {
         HelpDialog::SetUp();
         WNDCLASS wc{};
-        wc.lpfnWndProc = DefWindowProc;
+        wc.lpfnWndProc = TickProc;
         wc.lpszClassName = L"TEST_RAISE_LOWER";
         RegisterClass(&wc);
         saved_ = Screens().warning;
@@ -331,18 +341,17 @@ TEST_F(RaiseLower, ClearingTheWarningClosesItsHelpDialog)
     WritePicture("NID_14_WARNING_ID_10.bmp", 40, 30);
     gInputs.image[186] = 0x0E;
     gInputs.image[185] = 0x0A;
-    SetTimer(nullptr, 0x5151, 100, &TickCallback);
     bool sawDialog = false;
     bool closed = false;
     std::thread observer([&] {
         sawDialog = WaitForWindow(L"Shutdown Help File - 34", true);
-        gClearCode = true;  // the next tick closes the dialog
+        gClearCode = true;
+        PostMessage(warning_, kMsgTick, 0, 0);  // the next tick closes the dialog
         closed = WaitForWindow(L"Shutdown Help File - 34", false);
         if (!closed) platform::PressControl(kHelpCloseButton);
     });
     OpenWarningHelpDialog(warning_, 0x0E, 0x0A, false);
     observer.join();
-    KillTimer(nullptr, 0x5151);
     EXPECT_TRUE(sawDialog);
     EXPECT_TRUE(closed);
     EXPECT_EQ(WarningHelp().dialog, nullptr);
@@ -351,12 +360,12 @@ TEST_F(RaiseLower, ClearingTheWarningClosesItsHelpDialog)
 TEST_F(RaiseLower, HelpOpenedFromTheHistoryStaysOpen)
 {
     WritePicture("NID_02_WARNING_ID_05.bmp", 40, 30);
-    SetTimer(nullptr, 0x5152, 100, &TickCallback);
     bool stillOpen = false;
     std::thread observer([&] {
         WaitForWindow(L"Shutdown Help File - 34", true);
-        // A few ticks of 100 ms with no warning active: the dialog stays.
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        // A few ticks with no warning active: the dialog stays.
+        for (int i = 0; i < 3; ++i) PostMessage(warning_, kMsgTick, 0, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the ticks run
         for (const auto& w : platform::InspectWindows()) {
             if (w.title == L"Shutdown Help File - 34") stillOpen = true;
         }
@@ -364,7 +373,6 @@ TEST_F(RaiseLower, HelpOpenedFromTheHistoryStaysOpen)
     });
     OpenWarningHelpDialog(warning_, 0x03, 0x05, true);  // no active warning at all
     observer.join();
-    KillTimer(nullptr, 0x5152);
     EXPECT_TRUE(stillOpen);
 }
 
