@@ -88,14 +88,18 @@ TEST(OrbitDryerProgram, SendsTheClockRecordEverySecond)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Advance(1000);
+    // Past the start-up link reset and its command hold-off, to the poll at 6300 ms, which
+    // carries the record of the 6000 ms tick. The next five ticks (7000 to 11000 ms) are sent
+    // by the poll at 11550 ms at the latest, the 12000 ms tick after it.
+    panel.Advance(static_cast<int>(6300 - panel.now()));
     const std::uint64_t before = panel.sim().commandRecordsApplied();
-    panel.Advance(5000);
+    panel.Advance(5250);
     // Nothing else is pending, so every command record is the clock, once a second.
     EXPECT_EQ(panel.sim().commandRecordsApplied() - before, 5u);
-    // The board's clock follows the panel's: 14:05 on 3 March 2026 (minute, hour, day,
-    // month, year modulo 100).
-    const int expected[] = {5, 14, 3, 3, 26};
+    // The board's clock follows the panel's (minute, hour, day, month, year modulo 100).
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int expected[] = {now.wMinute, now.wHour, now.wDay, now.wMonth, now.wYear % 100};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(panel_test::SimByte(panel.sim(), 53 + i), expected[i]) << "offset " << 53 + i;
     }

@@ -121,6 +121,8 @@ public:
         }
         platform::WaitIdle();
     }
+    // Panel milliseconds since the run started.
+    std::int64_t now() const { return now_; }
     // Runs whole exchange cycles (350 ms each).
     void Cycles(int count) { Advance(350 * count); }
 
