@@ -105,16 +105,18 @@ bool RemoveHandle(HANDLE handle)
     return true;
 }
 
+// Both live for the whole process, never destroyed: a detached thread may still signal its
+// end while the process is exiting.
 std::mutex& WaitMutex()
 {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 
 std::condition_variable& WaitCondition()
 {
-    static std::condition_variable condition;
-    return condition;
+    static auto* condition = new std::condition_variable;
+    return *condition;
 }
 
 void NotifyWaiters()
