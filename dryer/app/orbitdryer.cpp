@@ -29,11 +29,55 @@
 #include "resources/orbitdryer/bitmap_table.h"
 
 #if __has_include("sim/display_io_sim.h")
+#include "platform/host_stream.h"
+#include "platform/threads.h"
 #include "sim/display_io_sim.h"
 #define ORBITDRYER_HAS_SIMULATOR 1
 #endif
 
 namespace {
+
+#ifdef ORBITDRYER_HAS_SIMULATOR
+// Serves the simulator's control channel (warnings, faults, byte settings) on a local socket
+// during a --simulate run, so that someone trying the panel can raise a shutdown or cut the
+// link and watch the display react.
+class SimulatorControl {
+public:
+    SimulatorControl(sim::DisplayIoSimulator& simulator, const std::string& path)
+        : simulator_(simulator), server_(path)
+    {
+        if (server_.valid()) thread_ = CreateThread(nullptr, 0, &Serve, this, 0, nullptr);
+    }
+    ~SimulatorControl()
+    {
+        stop_ = true;
+        if (thread_ == nullptr) return;
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+    SimulatorControl(const SimulatorControl&) = delete;
+    SimulatorControl& operator=(const SimulatorControl&) = delete;
+
+    bool valid() const { return thread_ != nullptr; }
+
+private:
+    static DWORD Serve(void* self)
+    {
+        auto* control = static_cast<SimulatorControl*>(self);
+        while (!control->stop_) {
+            control->server_.Serve(200, [control](const std::string& line) {
+                return control->simulator_.Control(line);
+            });
+        }
+        return 0;
+    }
+
+    sim::DisplayIoSimulator& simulator_;
+    platform::LineSocketServer server_;
+    std::atomic<bool> stop_{false};
+    HANDLE thread_ = nullptr;
+};
+#endif
 
 // Posted by the decoder's hooks (communication thread) to the main window.
 constexpr UINT kMsgHomeComposition = WM_APP + 0x102;
@@ -206,6 +250,8 @@ const char* OrbitDryerUsage()
            "  --usb DIR        folder standing in for the USB drive (default DIR/Hard Disk2)\n"
            "  --simulate       run the dryer simulator on a pseudo-terminal and connect to it\n"
            "  --scenario NAME  simulator scenario with --simulate\n"
+           "  --sim-control PATH  socket for the simulator's control commands with --simulate\n"
+           "                   (warn 0E05, clear, silent 15, ...; see dryersim --help)\n"
            "  --headless       no window; draw off-screen only\n"
            "  --control PATH   automation socket (one command per line)\n"
            "  --scale N        window scale factor (1-8)\n"
@@ -219,7 +265,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool takesValue = a == "--root" || a == "--port" || a == "--usb" ||
-                                a == "--scenario" || a == "--control" || a == "--scale";
+                                a == "--scenario" || a == "--sim-control" || a == "--control" ||
+                                a == "--scale";
         if (a == "--help") {
             result.help = true;
             return result;
@@ -245,6 +292,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         if (a == "--port") options.port = value;
         if (a == "--usb") options.usb = value;
         if (a == "--scenario") options.scenario = value;
+        if (a == "--sim-control") options.simControl = value;
         if (a == "--control") options.control = value;
         if (a == "--scale" && !ParseScale(value, &options.scale)) {
             result.error =
@@ -254,6 +302,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     }
     if (!options.scenario.empty() && !options.simulate) {
         result.error = "orbitdryer: --scenario needs --simulate";
+        return result;
+    }
+    if (!options.simControl.empty() && !options.simulate) {
+        result.error = "orbitdryer: --sim-control needs --simulate";
         return result;
     }
     result.options = options;
@@ -303,6 +355,7 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     platform::SetPanelRoots(root, usb);
 #ifdef ORBITDRYER_HAS_SIMULATOR
     std::unique_ptr<sim::DisplayIoSimulator> simulator;
+    std::unique_ptr<SimulatorControl> simulatorControl;
     if (options.simulate) {
         sim::SimOptions simOptions;
         if (!options.scenario.empty()) simOptions.scenario = options.scenario;
@@ -312,6 +365,14 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
             return 2;
         }
         platform::SetComPortDevice(L"COM1:", simulator->devicePath());
+        if (!options.simControl.empty()) {
+            simulatorControl = std::make_unique<SimulatorControl>(*simulator, options.simControl);
+            if (!simulatorControl->valid()) {
+                std::fprintf(stderr, "orbitdryer: cannot open the simulator socket %s\n",
+                             options.simControl.c_str());
+                return 2;
+            }
+        }
     } else {
         platform::SetComPortDevice(L"COM1:", options.port);
     }

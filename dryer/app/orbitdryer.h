@@ -20,6 +20,7 @@ struct OrbitDryerOptions {
     std::string usb;  // empty: <root>/Hard Disk2
     bool simulate = false;
     std::string scenario;
+    std::string simControl;  // with simulate: socket for the simulator's control commands
     bool headless = false;
     std::string control;
     int scale = 1;

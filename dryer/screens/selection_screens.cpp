@@ -80,6 +80,10 @@ void PaintStatusChart(HWND wnd)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(wnd, &ps);
+    // Repaints come without erasing (the values change under the same labels): clear first.
+    RECT client;
+    GetClientRect(wnd, &client);
+    FillRect(dc, &client, GetStockObject(BLACK_BRUSH));
     SetBkMode(dc, TRANSPARENT);
     struct Row {
         const wchar_t* label;
