@@ -30,14 +30,15 @@ TEST(OrbitDryerCommandLine, TakesEveryOption)
 {
     const CommandLine line =
         ParseCommandLine({"--root", "/tmp/r", "--port", "/dev/ttyUSB1", "--usb", "/tmp/u",
-                          "--simulate", "--scenario", "batch-dual-heat", "--headless", "--control",
-                          "/tmp/c.sock", "--scale", "2"});
+                          "--simulate", "--scenario", "batch-dual-heat", "--sim-control",
+                          "/tmp/s.sock", "--headless", "--control", "/tmp/c.sock", "--scale", "2"});
     ASSERT_TRUE(line.options.has_value()) << line.error;
     EXPECT_EQ(line.options->root, "/tmp/r");
     EXPECT_EQ(line.options->port, "/dev/ttyUSB1");
     EXPECT_EQ(line.options->usb, "/tmp/u");
     EXPECT_TRUE(line.options->simulate);
     EXPECT_EQ(line.options->scenario, "batch-dual-heat");
+    EXPECT_EQ(line.options->simControl, "/tmp/s.sock");
     EXPECT_TRUE(line.options->headless);
     EXPECT_EQ(line.options->control, "/tmp/c.sock");
     EXPECT_EQ(line.options->scale, 2);
@@ -71,7 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadLine{{"--frobnicate"}, "--frobnicate"}, BadLine{{"--root"}, "--root"},
                       BadLine{{"--port", ""}, "--port"}, BadLine{{"--scale", "0"}, "--scale"},
                       BadLine{{"--scale", "2x"}, "--scale"}, BadLine{{"--scale", "99"}, "--scale"},
-                      BadLine{{"--scenario", "tower"}, "--simulate"}, BadLine{{"extra"}, "extra"}));
+                      BadLine{{"--scenario", "tower"}, "--simulate"},
+                      BadLine{{"--sim-control", "/tmp/s.sock"}, "--simulate"},
+                      BadLine{{"extra"}, "extra"}));
 
 // ---- the running program ----
 
