@@ -11,6 +11,7 @@
 //   ui.Stop();  // posts quit, joins, closes the screen
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -73,5 +74,36 @@ private:
     std::condition_variable cv_;
     bool finished_ = false;
 };
+
+// Runs modal code (a dialog or message box opened on this, the user-interface thread) while
+// `driver` works it from a helper thread through the automation interface. The modal code
+// returns as soon as the driver's last tap closes it; this thread then keeps serving the message
+// loop until the driver is done, so the driver's waits after that tap (WaitIdle inside the tap,
+// InspectWindows) find a loop that answers rather than a thread blocked in a join.
+inline INT_PTR DriveModal(const std::function<INT_PTR()>& modal,
+                          const std::function<void()>& driver)
+{
+    std::atomic<bool> done{false};
+    std::thread helper([&] {
+        driver();
+        done = true;
+        PostMessage(nullptr, WM_NULL, 0, 0);  // wakes the loop below
+    });
+    const INT_PTR result = modal();
+    bool quit = false;
+    int quitCode = 0;
+    MSG m;
+    while (!done.load()) {
+        if (GetMessage(&m, nullptr, 0, 0) == FALSE) {
+            quit = true;
+            quitCode = static_cast<int>(m.wParam);
+            continue;
+        }
+        DispatchMessage(&m);
+    }
+    helper.join();
+    if (quit) PostQuitMessage(quitCode);  // for the loop outside, as a modal loop does
+    return result;
+}
 
 }  // namespace platform

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
+#include "platform/test_support.h"
 #include "platform/window.h"
 
 namespace {
@@ -228,6 +232,59 @@ TEST_F(Dialogs, CentringOverItsParentUsesTheOwner)
     INT_PTR at = DialogBoxIndirectParam(nullptr, t, warning, CentresOverParent, 0);
     EXPECT_EQ(LOWORD(static_cast<WPARAM>(at)), 10 + 65);
     EXPECT_EQ(HIWORD(static_cast<WPARAM>(at)), 20 + 62);
+}
+
+// A help dialog with a list of more rows than fit (so the list draws its scroll bar); its
+// CLOSE button ends it.
+INT_PTR ClosesOnButton(HWND dlg, UINT msg, WPARAM wp, LPARAM)
+{
+    switch (msg) {
+        case WM_INITDIALOG:
+            for (int i = 0; i < 12; ++i) {
+                const std::wstring row = L"Check the fuse " + std::to_wstring(i);
+                SendDlgItemMessage(dlg, 1225, LB_ADDSTRING, 0,
+                                   reinterpret_cast<LPARAM>(row.c_str()));
+            }
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == 1224) EndDialog(dlg, IDOK);
+            return TRUE;
+    }
+    return FALSE;
+}
+
+bool DialogShown()
+{
+    for (const auto& w : platform::InspectWindows()) {
+        if (w.title == L"Shutdown Help File - 34") return true;
+    }
+    return false;
+}
+
+TEST_F(Dialogs, DrivenFromAHelperThreadTheLoopAnswersBeforeAndAfterTheClosingTap)
+{
+    DialogTemplate t = Template(ClosesOnButton);
+    bool shown = false;
+    bool idleInside = false;
+    bool pressed = false;
+    bool shownAfter = true;
+    const INT_PTR result = platform::DriveModal(
+        [&] { return DialogBoxIndirectParam(nullptr, t, owner_, ClosesOnButton, 0); },
+        [&] {
+            // the dialog opens when the test thread gets to it; a guard of a few seconds
+            for (int tries = 0; tries < 5000 && !shown; ++tries) {
+                shown = DialogShown();
+                if (!shown) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            idleInside = platform::WaitIdle();
+            pressed = platform::PressControl(1224);  // waits for the loop after the tap too
+            shownAfter = DialogShown();
+        });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(idleInside) << "the dialog's loop goes idle";
+    EXPECT_TRUE(pressed) << "the loop is idle again after the tap that closed the dialog";
+    EXPECT_FALSE(shownAfter);
+    EXPECT_EQ(result, IDOK);
 }
 
 }  // namespace
