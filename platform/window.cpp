@@ -431,12 +431,18 @@ bool NextMessage(MSG* out, HWND wnd, UINT first, UINT last, bool remove, bool wa
             if (remove) s.quit = false;
             return true;
         }
+        // Of the due timers the one with the earliest deadline goes first (the list keeps
+        // creation order, so ties go by age): after a clock jump no timer waits behind one that
+        // was due later.
         std::optional<std::int64_t> nextDeadline;
+        Timer* due = nullptr;
+        MSG timerMsg;
         for (Timer& t : s.timers) {
             if (t.next > now) {
                 nextDeadline = nextDeadline ? std::min(*nextDeadline, t.next) : t.next;
                 continue;
             }
+            if (due != nullptr && due->next <= t.next) continue;
             MSG m;
             m.hwnd = t.wnd;
             m.message = WM_TIMER;
@@ -444,11 +450,15 @@ bool NextMessage(MSG* out, HWND wnd, UINT first, UINT last, bool remove, bool wa
             m.lParam = reinterpret_cast<LPARAM>(t.callback);
             m.time = static_cast<DWORD>(now);
             if (!MatchesFilter(m, wnd, first, last)) continue;
+            due = &t;
+            timerMsg = m;
+        }
+        if (due != nullptr) {
             if (remove) {
-                t.next += t.period;
-                if (t.next <= now) t.next = now + t.period;  // fell behind: fire once
+                due->next += due->period;
+                if (due->next <= now) due->next = now + due->period;  // fell behind: fire once
             }
-            *out = m;
+            *out = timerMsg;
             return true;
         }
         for (auto& slot : s.slots) {

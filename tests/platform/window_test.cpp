@@ -214,6 +214,22 @@ TEST_F(WindowSystem, ATimerThatFellBehindFiresOnce)
     EXPECT_EQ(g_probe.timerMessages, 2);
 }
 
+TEST_F(WindowSystem, AfterAClockJumpTheEarliestDeadlineIsServedFirst)
+{
+    HWND w = Make(WS_POPUP, 0, 0, 10, 10);
+    SetTimer(w, 1, 500, nullptr);                       // created first, due at 500
+    SetTimer(w, 2, 300, nullptr);                       // due at 300
+    SetTimer(w, 3, 100, nullptr);                       // due at 100
+    SetTimer(w, 4, 300, nullptr);                       // due at 300 too: after the older timer 2
+    platform::SetVirtualNow(platform::NowMs() + 1000);  // no stepping: all four are due
+    std::vector<WPARAM> order;
+    MSG m;
+    for (int i = 0; i < 4 && PeekMessage(&m, w, WM_TIMER, WM_TIMER, PM_REMOVE); ++i) {
+        order.push_back(m.wParam);
+    }
+    EXPECT_EQ(order, (std::vector<WPARAM>{3, 2, 4, 1}));
+}
+
 TEST_F(WindowSystem, InvalidationsCoalesceIntoOnePaintWithTheirUnion)
 {
     HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
