@@ -11,6 +11,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "platform/clock.h"
@@ -526,18 +527,23 @@ void DestroyTree(HWND h)
     NoteWorkLocked(s);
 }
 
+// Class names compare without regard to case; no copy is made (the communication thread
+// invalidates by class name and must not allocate).
+bool SameClassName(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+    }
+    return true;
+}
+
 bool IsBuiltinName(const std::wstring& name)
 {
     static const wchar_t* const kNames[] = {L"button",        L"static",    L"listbox",
                                             L"sysListView32", L"scrollbar", L"msctls_progress32"};
     for (const wchar_t* n : kNames) {
-        const std::wstring a(n);
-        if (a.size() != name.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < a.size() && same; ++i) {
-            same = std::towlower(a[i]) == std::towlower(name[i]);
-        }
-        if (same) return true;
+        if (SameClassName(n, name)) return true;
     }
     return !name.empty() && name[0] == L'#';
 }
@@ -816,11 +822,10 @@ HWND FindWindow(const wchar_t* className, const wchar_t* title)
 {
     WindowSystem& s = Sys();
     std::lock_guard lock(s.mu);
-    const std::wstring cls = className != nullptr ? Lower(className) : L"";
     for (auto& slot : s.slots) {
         const Window* w = slot.get();
         if (w == nullptr || w->destroying) continue;
-        if (className != nullptr && Lower(w->className) != cls) continue;
+        if (className != nullptr && !SameClassName(w->className, className)) continue;
         if (title != nullptr && w->title != title) continue;
         return w->handle;
     }
@@ -1349,13 +1354,13 @@ void InvalidateWindowClass(const wchar_t* className, const RECT* rect, BOOL eras
 {
     if (className == nullptr) return;
     WindowSystem& s = Sys();
-    const std::wstring key = Lower(className);
+    const std::wstring_view key(className);
     {
         std::lock_guard lock(s.mu);
         for (auto& slot : s.slots) {
             Window* w = slot.get();
             if (w == nullptr || w->destroying || !VisibleChain(w)) continue;
-            if (Lower(w->className) != key) continue;
+            if (!SameClassName(w->className, key)) continue;
             InvalidateLocked(w, rect, erase != FALSE);
             NoteWorkLocked(s);
         }
