@@ -228,17 +228,7 @@ LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT ListBoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    switch (msg) {
-        case WM_CREATE:
-            g_lists.Create(wnd);
-            KeepAboveGroupBoxes(wnd);
-            return 0;
-        case WM_DESTROY: g_lists.Erase(wnd); return 0;
-        case WM_ERASEBKGND: return 1;
-    }
-    ListBoxState* s = g_lists.Find(wnd);
-    if (s == nullptr) return DefWindowProc(wnd, msg, wp, lp);
-    return Handle(wnd, *s, msg, wp, lp);
+    return ListControlProc(g_lists, wnd, msg, wp, lp, Handle);
 }
 
 }  // namespace platform::controls

@@ -296,17 +296,7 @@ LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    switch (msg) {
-        case WM_CREATE:
-            g_views.Create(wnd);
-            KeepAboveGroupBoxes(wnd);
-            return 0;
-        case WM_DESTROY: g_views.Erase(wnd); return 0;
-        case WM_ERASEBKGND: return 1;
-    }
-    ListViewState* s = g_views.Find(wnd);
-    if (s == nullptr) return DefWindowProc(wnd, msg, wp, lp);
-    return Handle(wnd, *s, msg, wp, lp);
+    return ListControlProc(g_views, wnd, msg, wp, lp, Handle);
 }
 
 }  // namespace platform::controls

@@ -190,6 +190,27 @@ struct ListScroller {
 // it: a control created on a parent that has a group frame moves itself to the front.
 void KeepAboveGroupBoxes(HWND wnd);
 
+// The procedure of a list with a built-in bar (list box, list view): its state is made on
+// WM_CREATE (the control then keeps above group frames) and freed on WM_DESTROY, the background
+// is never erased (the paint fills it), and every other message goes to
+// `handle(wnd, state, msg, wp, lp)`.
+template <class State, class Handle>
+LRESULT ListControlProc(StateTable<State>& table, HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
+                        Handle&& handle)
+{
+    switch (msg) {
+        case WM_CREATE:
+            table.Create(wnd);
+            KeepAboveGroupBoxes(wnd);
+            return 0;
+        case WM_DESTROY: table.Erase(wnd); return 0;
+        case WM_ERASEBKGND: return 1;
+    }
+    State* s = table.Find(wnd);
+    if (s == nullptr) return DefWindowProc(wnd, msg, wp, lp);
+    return handle(wnd, *s, msg, wp, lp);
+}
+
 // ---- window procedures of the classes ----
 LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
