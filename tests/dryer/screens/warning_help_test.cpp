@@ -16,6 +16,7 @@
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
+#include "platform/test_support.h"
 #include "tests/dryer/program/panel_run.h"
 
 using namespace home_panels;
@@ -209,20 +210,19 @@ TEST_F(HelpDialog, ShowsTheTextFileLineByLine)
     WritePicture("NID_14_WARNING_ID_10.bmp", 40, 30);
     WriteFile("NID_14_WARNING_ID_10.txt", "Check the fuse.\r\n\tThen restart.\r\nunterminated");
     DialogView view;
-    std::thread observer([&] {
-        WaitForWindow(L"Shutdown Help File - 34", true);
-        for (const auto& w : platform::InspectWindows()) {
-            if (w.title == L"Shutdown Help File - 34") {
-                view.title = w.title;
-                for (const auto& c : w.controls) {
-                    if (c.id == kHelpList) view.listLines.push_back(c.text);
-                }
-            }
-        }
-        platform::PressControl(kHelpCloseButton);
-    });
-    OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false);
-    observer.join();
+    platform::DriveModal([&] { return OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false); },
+                         [&] {
+                             WaitForWindow(L"Shutdown Help File - 34", true);
+                             for (const auto& w : platform::InspectWindows()) {
+                                 if (w.title == L"Shutdown Help File - 34") {
+                                     view.title = w.title;
+                                     for (const auto& c : w.controls) {
+                                         if (c.id == kHelpList) view.listLines.push_back(c.text);
+                                     }
+                                 }
+                             }
+                             platform::PressControl(kHelpCloseButton);
+                         });
     EXPECT_EQ(view.title, L"Shutdown Help File - 34");
     EXPECT_EQ(WarningHelp().dialog, nullptr);
     EXPECT_EQ(WarningHelp().textLines,
@@ -232,31 +232,30 @@ TEST_F(HelpDialog, ShowsTheTextFileLineByLine)
 TEST_F(HelpDialog, MissingTextFileSaysSo)
 {
     WritePicture("NID_02_WARNING_ID_05.bmp", 40, 30);
-    std::thread observer([&] {
-        WaitForWindow(L"Shutdown Help File - 34", true);
-        platform::PressControl(kHelpCloseButton);
-    });
-    OpenWarningHelpDialog(nullptr, 0x05, 0x05, true);
-    observer.join();
+    platform::DriveModal([&] { return OpenWarningHelpDialog(nullptr, 0x05, 0x05, true); },
+                         [&] {
+                             WaitForWindow(L"Shutdown Help File - 34", true);
+                             platform::PressControl(kHelpCloseButton);
+                         });
     EXPECT_EQ(WarningHelp().textLines, (std::vector<std::wstring>{L"NO TEXT FILE AVAILABLE."}));
 }
 
 TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
 {
     DialogView view;
-    std::thread observer([&] {
-        WaitForWindow(L"", true);
-        for (const auto& w : platform::InspectWindows()) {
-            if (w.isMessageBox) {
-                view.messageBox = true;
-                view.messageText = w.messageText;
-                view.title = w.title;
-            }
-        }
-        platform::AnswerMessageBox(L"Cancel");
-    });
-    const INT_PTR result = OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false);
-    observer.join();
+    const INT_PTR result =
+        platform::DriveModal([&] { return OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false); },
+                             [&] {
+                                 WaitForWindow(L"", true);
+                                 for (const auto& w : platform::InspectWindows()) {
+                                     if (w.isMessageBox) {
+                                         view.messageBox = true;
+                                         view.messageText = w.messageText;
+                                         view.title = w.title;
+                                     }
+                                 }
+                                 platform::AnswerMessageBox(L"Cancel");
+                             });
     EXPECT_TRUE(view.messageBox);
     EXPECT_EQ(view.messageText, L"No help file available for this topic.");
     EXPECT_EQ(view.title, L" WARNING HELP FILE INFORMATION");
@@ -343,15 +342,15 @@ TEST_F(RaiseLower, ClearingTheWarningClosesItsHelpDialog)
     gInputs.image[185] = 0x0A;
     bool sawDialog = false;
     bool closed = false;
-    std::thread observer([&] {
-        sawDialog = WaitForWindow(L"Shutdown Help File - 34", true);
-        gClearCode = true;
-        PostMessage(warning_, kMsgTick, 0, 0);  // the next tick closes the dialog
-        closed = WaitForWindow(L"Shutdown Help File - 34", false);
-        if (!closed) platform::PressControl(kHelpCloseButton);
-    });
-    OpenWarningHelpDialog(warning_, 0x0E, 0x0A, false);
-    observer.join();
+    platform::DriveModal([&] { return OpenWarningHelpDialog(warning_, 0x0E, 0x0A, false); },
+                         [&] {
+                             sawDialog = WaitForWindow(L"Shutdown Help File - 34", true);
+                             gClearCode = true;
+                             PostMessage(warning_, kMsgTick, 0,
+                                         0);  // the next tick closes the dialog
+                             closed = WaitForWindow(L"Shutdown Help File - 34", false);
+                             if (!closed) platform::PressControl(kHelpCloseButton);
+                         });
     EXPECT_TRUE(sawDialog);
     EXPECT_TRUE(closed);
     EXPECT_EQ(WarningHelp().dialog, nullptr);
@@ -361,18 +360,18 @@ TEST_F(RaiseLower, HelpOpenedFromTheHistoryStaysOpen)
 {
     WritePicture("NID_02_WARNING_ID_05.bmp", 40, 30);
     bool stillOpen = false;
-    std::thread observer([&] {
-        WaitForWindow(L"Shutdown Help File - 34", true);
-        // A few ticks with no warning active: the dialog stays.
-        for (int i = 0; i < 3; ++i) PostMessage(warning_, kMsgTick, 0, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the ticks run
-        for (const auto& w : platform::InspectWindows()) {
-            if (w.title == L"Shutdown Help File - 34") stillOpen = true;
-        }
-        platform::PressControl(kHelpCloseButton);
-    });
-    OpenWarningHelpDialog(warning_, 0x03, 0x05, true);  // no active warning at all
-    observer.join();
+    // no active warning at all
+    platform::DriveModal([&] { return OpenWarningHelpDialog(warning_, 0x03, 0x05, true); },
+                         [&] {
+                             WaitForWindow(L"Shutdown Help File - 34", true);
+                             // A few ticks with no warning active: the dialog stays.
+                             for (int i = 0; i < 3; ++i) PostMessage(warning_, kMsgTick, 0, 0);
+                             platform::WaitIdle();  // the ticks run
+                             for (const auto& w : platform::InspectWindows()) {
+                                 if (w.title == L"Shutdown Help File - 34") stillOpen = true;
+                             }
+                             platform::PressControl(kHelpCloseButton);
+                         });
     EXPECT_TRUE(stillOpen);
 }
 
