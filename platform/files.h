@@ -50,8 +50,8 @@ inline constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline constexpr DWORD ERROR_MORE_DATA = 234;
 
-HANDLE CreateFile(const wchar_t* path, DWORD access, DWORD share, void* security,
-                  DWORD disposition, DWORD attributes, HANDLE templateFile);
+HANDLE CreateFile(const wchar_t* path, DWORD access, DWORD share, void* security, DWORD disposition,
+                  DWORD attributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped);
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method);

@@ -82,7 +82,7 @@ HDC CreateCompatibleDC(HDC dc);  // a memory context; draws on the bitmap select
 BOOL DeleteDC(HDC dc);
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);  // black
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);  // returns the previous object of that kind
-BOOL DeleteObject(HGDIOBJ object);              // stock objects are never deleted
+BOOL DeleteObject(HGDIOBJ object);             // stock objects are never deleted
 HGDIOBJ GetStockObject(int which);
 int GetObject(HGDIOBJ object, int size, void* out);  // BITMAP for bitmaps
 

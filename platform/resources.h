@@ -27,15 +27,14 @@ struct BitmapResource {
     int height = 0;
     const wchar_t* caption = nullptr;  // the text on the face ("\n" breaks lines)
     ArtKind kind = ArtKind::Button;
-    COLORREF colour = 0x00C0C0C0;      // face colour
-    ArtPainter painter = nullptr;      // optional custom drawing
+    COLORREF colour = 0x00C0C0C0;  // face colour
+    ArtPainter painter = nullptr;  // optional custom drawing
 };
 
 namespace platform {
 
 // Sets the program's name (its resources folder) and its table. Call once before windows.
-void RegisterBitmapResources(const std::string& program,
-                             std::span<const BitmapResource> table);
+void RegisterBitmapResources(const std::string& program, std::span<const BitmapResource> table);
 // Folder under which resources/<program>/ overrides are looked up (default: the current
 // directory and the directory of the executable).
 void SetResourceDirectory(const std::filesystem::path& dir);

@@ -17,9 +17,9 @@ inline constexpr int kScreenHeight = 480;
 
 struct ScreenOptions {
     bool headless = true;
-    int scale = 1;                    // window scale factor on desktop screens (SDL only)
-    std::string title = "Panel";      // host window title
-    std::string controlSocket;        // Unix socket path for automation; empty: none
+    int scale = 1;                // window scale factor on desktop screens (SDL only)
+    std::string title = "Panel";  // host window title
+    std::string controlSocket;    // Unix socket path for automation; empty: none
 };
 
 // Opens the screen on the calling thread, which becomes the user-interface thread. Falls back
@@ -40,14 +40,14 @@ bool SaveScreenshot(const std::filesystem::path& png);
 // ---- inspection ----
 struct DrawnText {
     std::wstring text;
-    RECT rect;        // screen coordinates
+    RECT rect;  // screen coordinates
     COLORREF colour;
 };
 struct ControlInfo {
     int id = 0;
     std::wstring className;
     std::wstring text;
-    RECT rect;        // screen coordinates
+    RECT rect;  // screen coordinates
     bool visible = false;
     bool enabled = true;
     bool checked = false;
@@ -56,13 +56,13 @@ struct ControlInfo {
 struct WindowInfo {
     std::wstring className;
     std::wstring title;
-    RECT rect;        // screen coordinates
+    RECT rect;  // screen coordinates
     bool topLevel = false;
     bool isMessageBox = false;
-    std::wstring messageText;                // message boxes: their text
-    std::vector<std::wstring> buttons;       // message boxes: their button labels
-    std::vector<ControlInfo> controls;       // child controls with an id
-    std::vector<DrawnText> texts;            // texts drawn in its last paint
+    std::wstring messageText;           // message boxes: their text
+    std::vector<std::wstring> buttons;  // message boxes: their button labels
+    std::vector<ControlInfo> controls;  // child controls with an id
+    std::vector<DrawnText> texts;       // texts drawn in its last paint
 };
 
 // Every visible window, top-most first. Thread-safe (runs on the user-interface thread).
@@ -74,7 +74,7 @@ bool Tap(int x, int y);
 bool PointerDown(int x, int y);
 bool PointerUp(int x, int y);
 bool PointerMove(int x, int y);  // while held: the finger slides
-bool PressControl(int id);  // a visible, enabled control with this id, top-most window first
+bool PressControl(int id);       // a visible, enabled control with this id, top-most window first
 // Presses a button of the open message box by its label ("OK", "Yes", "No", "Cancel",
 // "Retry"); case-insensitive.
 bool AnswerMessageBox(const std::wstring& button);

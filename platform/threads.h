@@ -11,8 +11,8 @@ inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
 
 // Starts a thread at once (flags and stack size are accepted and ignored). The thread is
 // detached: closing its handle does not stop it.
-HANDLE CreateThread(void* security, DWORD stackSize, LPTHREAD_START_ROUTINE start,
-                    void* parameter, DWORD flags, DWORD* threadId);
+HANDLE CreateThread(void* security, DWORD stackSize, LPTHREAD_START_ROUTINE start, void* parameter,
+                    DWORD flags, DWORD* threadId);
 
 HANDLE CreateEvent(void* security, BOOL manualReset, BOOL initialState, const wchar_t* name);
 BOOL SetEvent(HANDLE event);

@@ -27,12 +27,27 @@ constexpr COLORREF RGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi)
 {
     return static_cast<WPARAM>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));

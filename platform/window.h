@@ -110,7 +110,7 @@ struct WNDCLASS {
     int cbClsExtra = 0;
     int cbWndExtra = 0;
     HINSTANCE hInstance = nullptr;
-    int iconId = 0;                 // icon resource id (kept, not drawn)
+    int iconId = 0;                   // icon resource id (kept, not drawn)
     HGDIOBJ hbrBackground = nullptr;  // brush that WM_ERASEBKGND fills the client with
     const wchar_t* lpszMenuName = nullptr;
     const wchar_t* lpszClassName = nullptr;

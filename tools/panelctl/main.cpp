@@ -51,9 +51,10 @@ bool Exchange(int fd, const std::string& command, std::string& answer)
 int main(int argc, char** argv)
 {
     if (argc < 2 || std::string(argv[1]) == "--help") {
-        std::puts("usage: panelctl SOCKET [COMMAND...]\n"
-                  "commands: tap X Y | down X Y | up X Y | press ID | tree | answer BUTTON |\n"
-                  "          screenshot PATH | key VK [alt] | idle");
+        std::puts(
+            "usage: panelctl SOCKET [COMMAND...]\n"
+            "commands: tap X Y | down X Y | up X Y | press ID | tree | answer BUTTON |\n"
+            "          screenshot PATH | key VK [alt] | idle");
         return argc < 2 ? 2 : 0;
     }
     int fd = Connect(argv[1]);
