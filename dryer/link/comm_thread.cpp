@@ -49,6 +49,7 @@ struct Counters {
     std::atomic<std::uint64_t> polls{0};
     std::atomic<std::uint64_t> commands{0};
     std::atomic<std::uint64_t> linkResets{0};
+    std::atomic<std::uint64_t> pollSignals{0};
 } counters;
 
 void Count(std::atomic<std::uint64_t>& counter)
@@ -132,7 +133,9 @@ LinkRequest ExchangeOnce(HANDLE port)
 LinkRequest RunExchangeCycle(HANDLE port)
 {
     const LinkRequest request = ExchangeOnce(port);
-    Count(counters.cycles);  // counted once the request is written
+    // counted once the request is written; release: what the decode did is visible to a
+    // reader that sees the count
+    counters.cycles.fetch_add(1, std::memory_order_release);
     return request;
 }
 
@@ -140,7 +143,8 @@ LinkCounters GetLinkCounters()
 {
     return LinkCounters{counters.cycles.load(),          counters.answersAccepted.load(),
                         counters.answersRejected.load(), counters.polls.load(),
-                        counters.commands.load(),        counters.linkResets.load()};
+                        counters.commands.load(),        counters.linkResets.load(),
+                        counters.pollSignals.load()};
 }
 
 bool OpenDryerLink()
@@ -174,7 +178,9 @@ void StopDryerLink()
     if (!linkOpen.load()) return;
     stopRequested = true;
     const HANDLE event = pollEvent.load();
-    if (event != nullptr) SetEvent(event);
+    if (event == nullptr) return;
+    SetEvent(event);
+    Count(counters.pollSignals);
     if (linkThread != nullptr) {
         WaitForSingleObject(linkThread, INFINITE);
         CloseHandle(linkThread);
@@ -190,7 +196,9 @@ void StopDryerLink()
 void SignalPollEvent()
 {
     const HANDLE event = pollEvent.load();
-    if (event != nullptr) SetEvent(event);
+    if (event == nullptr) return;
+    SetEvent(event);
+    Count(counters.pollSignals);
 }
 
 bool DryerLinkIsOpen()

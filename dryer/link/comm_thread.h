@@ -39,5 +39,6 @@ struct LinkCounters {
     std::uint64_t polls;
     std::uint64_t commands;
     std::uint64_t linkResets;
+    std::uint64_t pollSignals;  // times the poll event was set (a cycle follows each)
 };
 LinkCounters GetLinkCounters();

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "dryer/app/orbitdryer.h"
+#include "dryer/link/comm_thread.h"
 #include "platform/clock.h"
 #include "platform/runtime.h"
 #include "platform/test_support.h"
@@ -115,9 +116,16 @@ public:
         while (now_ < end) {
             const std::int64_t next = std::min(end, (now_ / 175 + 1) * 175);
             const std::uint64_t before = sim_->requestsAnswered();
+            const LinkCounters link = GetLinkCounters();
             platform::AdvanceClock(next - now_);
             now_ = next;
-            if (now_ % 350 == 0) WaitAnswered(before + 1);
+            if (GetLinkCounters().pollSignals == link.pollSignals) continue;
+            // The tick set the poll event: let the communication thread decode the answer and
+            // write its request, the board answer it, and the screens take what the decoder
+            // posted, before time moves on.
+            WaitCycle(link.cycles + 1);
+            WaitAnswered(before + 1);
+            platform::WaitIdle();
         }
         platform::WaitIdle();
     }
@@ -141,6 +149,14 @@ public:
     }
 
 private:
+    static void WaitCycle(std::uint64_t target)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (GetLinkCounters().cycles < target && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    }
+
     void WaitAnswered(std::uint64_t target)
     {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
