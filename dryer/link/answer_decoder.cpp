@@ -667,11 +667,13 @@ void DecodeUnitsAndOptions(DecodeRun& run, const DecodeField& field)
     const std::uint8_t now = run.rx[field.offset];
     if (now == DryerImage.Get(field.offset)) return;
     SiUnits.store(IsSiUnits(now) ? 1 : 0, std::memory_order_relaxed);
+    // The image first: the hooks hand the composition to the user-interface thread, which
+    // takes the view from the image and may run before this thread goes on.
+    CopyIfChanged(run, field);
     if (((now ^ lastUnitsAndOptions) & kUnitsGraphViewBit) != 0) {
         RunHomeComposition();
         RefreshMainButtons();
     }
-    CopyIfChanged(run, field);
     lastUnitsAndOptions = now;
 }
 

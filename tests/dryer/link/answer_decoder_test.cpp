@@ -21,6 +21,7 @@ std::vector<RepaintTarget> repaints;
 std::vector<RECT> repaintRects;
 std::vector<std::pair<std::uint8_t, std::uint8_t>> recorded;
 int homeCompositions = 0;
+std::uint8_t unitsSeenByComposition = 0;  // image byte 266 when the composition was asked for
 int mainButtonRefreshes = 0;
 std::vector<std::uint8_t> timerButtonTypes;
 
@@ -36,6 +37,7 @@ void RecordShutdown(std::uint8_t node, std::uint8_t index)
 void ComposeHome()
 {
     ++homeCompositions;
+    unitsSeenByComposition = DryerImage.Get(266);
 }
 void RefreshButtons()
 {
@@ -478,6 +480,9 @@ TEST_F(AnswerDecoder, UnitsByte)
     Decode();
     EXPECT_EQ(homeCompositions, 1);
     EXPECT_EQ(mainButtonRefreshes, 1);
+    // The composition runs on the other thread and takes the view from the image: the image
+    // must already hold the new view when it is asked for.
+    EXPECT_EQ(unitsSeenByComposition, 0xC0);
     rx[266] = 0x48;  // back to Fahrenheit, view unchanged
     Decode();
     EXPECT_EQ(SiUnits.load(), 0);
