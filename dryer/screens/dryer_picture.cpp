@@ -413,8 +413,8 @@ void DrawLargeReadout(HDC dc, const PanelImage& image)
     const bool si = Celsius(image);
     const wchar_t unit = si ? L'C' : L'F';
     if (TemperatureReadout(image)) {
-        DrawPanelText(dc, Format(L"%d", DisplayTemperature(WordLe(image, 93), si)),
-                      RECT{0, 335, 140, 415}, kGreen, 75, 900, kRight);
+        DrawPanelTextToFit(dc, Format(L"%d", DisplayTemperature(WordLe(image, 93), si)),
+                           RECT{0, 335, 140, 415}, kGreen, 75, 900, kRight);
         DrawPanelText(dc, Format(L"%c%c", kDegree, unit), RECT{140, 345, 230, 385}, kGreen, 30, 900,
                       kLeft);
         const bool dual = Bit(image, dryerOptions.offset, 1);
@@ -432,8 +432,8 @@ void DrawLargeReadout(HDC dc, const PanelImage& image)
         }
         return;
     }
-    DrawPanelText(dc, MoistureText(WordBe(image, dryMoisture.offset), L"%d.%1d"),
-                  RECT{0, 335, 140, 415}, kGreen, 75, 900, kRight);
+    DrawPanelTextToFit(dc, MoistureText(WordBe(image, dryMoisture.offset), L"%d.%1d"),
+                       RECT{0, 335, 140, 415}, kGreen, 75, 900, kRight);
     DrawPanelText(dc, L"%", RECT{140, 345, 230, 385}, kGreen, 30, 900, kLeft);
     DrawPanelText(dc, MoistureText(WordBe(image, moistureSetpoint.offset), L"SP %d.%1d%%"),
                   RECT{165, 395, 250, 415}, kSetpoint, 16, 500, kLeft);

@@ -191,6 +191,29 @@ void DrawPanelText(HDC dc, const std::wstring& text, const RECT& rect, COLORREF 
     DeleteObject(font);
 }
 
+void DrawPanelTextToFit(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour,
+                        int height, int weight, UINT format)
+{
+    if (text.empty()) return;
+    // The panel's large digits were drawn in a narrower face; ours is wider, so a reading such
+    // as "22.0" would run out of its box. Step the height down until the text fits.
+    const LONG room = rect.right - rect.left;
+    constexpr int kSmallest = 24;
+    for (; height > kSmallest; height -= 3) {
+        LOGFONT description{};
+        description.lfHeight = height;
+        description.lfWeight = weight;
+        HFONT font = CreateFontIndirect(&description);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
+        if (extent.cx <= room) break;
+    }
+    DrawPanelText(dc, text, rect, colour, height, weight, format);
+}
+
 void DrawPanelLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int width)
 {
     HPEN pen = CreatePen(PS_SOLID, width, colour);

@@ -197,6 +197,9 @@ private:
 // Draws text transparent in a rectangle with a font made for this call (height, weight).
 void DrawPanelText(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour, int height,
                    int weight, UINT format);
+// As DrawPanelText, with the height lowered (not below 24) until the text fits the box's width.
+void DrawPanelTextToFit(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour,
+                        int height, int weight, UINT format);
 void DrawPanelLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int width);
 // Copies a bitmap resource (loaded once for the run) unscaled to x, y.
 void DrawPanelBitmap(HDC dc, int resourceId, int x, int y, int width, int height);
