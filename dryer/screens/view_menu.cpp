@@ -59,7 +59,12 @@ void SelectView(int view)
                    kRefusalCaption, MB_OK);
         return;
     }
-    const BYTE units = DesiredSettings.Get(unitsAndOptions.offset);
+    // The command carries the whole byte: start from what the board reports (its units and
+    // batch safety bits stay as they are; the request bits 0-1 are not asked again), unless
+    // an earlier change of the byte is still on its way.
+    const BYTE units = PendingCommand.IsSet(Pending::unitsAndOptions)
+                           ? DesiredSettings.Get(unitsAndOptions.offset)
+                           : static_cast<BYTE>(DryerImage.Get(unitsAndOptions.offset) & ~0x03);
     DesiredSettings.Set(unitsAndOptions.offset,
                         static_cast<BYTE>(view == 1 ? (units | 0x40) : (units & ~0x40)));
     PendingCommand.Set(Pending::unitsAndOptions);

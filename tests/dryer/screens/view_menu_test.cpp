@@ -81,6 +81,23 @@ TEST(ViewMenu, GraphViewSwitchesAtOnceTellsTheBoardAndIsStored)
     EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x40, 0);
 }
 
+TEST(ViewMenu, ViewChangeKeepsTheBoardsOtherUnitsBits)
+{
+    sim::SimOptions options;
+    options.scenario = "continuous-si";  // Celsius: bit 7 of the units byte
+    PanelRun panel(options);
+    ASSERT_TRUE(panel.started());
+    ASSERT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x80, 0x80);
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(kGraphButton));
+    panel.Cycles(3);
+    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0xC0, 0xC0);  // graph, still Celsius
+    ASSERT_TRUE(platform::PressControl(kViewButton));
+    ASSERT_TRUE(platform::PressControl(kChartButton));
+    panel.Cycles(3);
+    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0xC0, 0x80);  // chart, still Celsius
+}
+
 struct Refusal {
     int button;
     const wchar_t* message;
