@@ -110,25 +110,10 @@ public:
     // Moves the panel clock forward, stopping at every 175 ms tick. After each tick that polls
     // (every 350 ms from the start of the run), waits until the simulator has answered, so the
     // link keeps pace with the virtual clock.
-    void Advance(int milliseconds)
-    {
-        const std::int64_t end = now_ + milliseconds;
-        while (now_ < end) {
-            const std::int64_t next = std::min(end, (now_ / 175 + 1) * 175);
-            const std::uint64_t before = sim_->requestsAnswered();
-            const LinkCounters link = GetLinkCounters();
-            platform::AdvanceClock(next - now_);
-            now_ = next;
-            if (GetLinkCounters().pollSignals == link.pollSignals) continue;
-            // The tick set the poll event: let the communication thread decode the answer and
-            // write its request, the board answer it, and the screens take what the decoder
-            // posted, before time moves on.
-            WaitCycle(link.cycles + 1);
-            WaitAnswered(before + 1);
-            platform::WaitIdle();
-        }
-        platform::WaitIdle();
-    }
+    void Advance(int milliseconds) { Step(milliseconds, true); }
+    // Runs time on while the board does not answer: each exchange cycle a tick starts is
+    // still waited for, so the link sees the silence at the panel times it would.
+    void AdvanceWithoutAnswers(int milliseconds) { Step(milliseconds, false); }
     // Panel milliseconds since the run started.
     std::int64_t now() const { return now_; }
     // Runs whole exchange cycles (350 ms each).
@@ -149,6 +134,26 @@ public:
     }
 
 private:
+    void Step(int milliseconds, bool answers)
+    {
+        const std::int64_t end = now_ + milliseconds;
+        while (now_ < end) {
+            const std::int64_t next = std::min(end, (now_ / 175 + 1) * 175);
+            const std::uint64_t before = sim_->requestsAnswered();
+            const LinkCounters link = GetLinkCounters();
+            platform::AdvanceClock(next - now_);
+            now_ = next;
+            if (GetLinkCounters().pollSignals == link.pollSignals) continue;
+            // The tick set the poll event: let the communication thread decode the answer and
+            // write its request, the board answer it, and the screens take what the decoder
+            // posted, before time moves on.
+            WaitCycle(link.cycles + 1);
+            if (answers) WaitAnswered(before + 1);
+            platform::WaitIdle();
+        }
+        platform::WaitIdle();
+    }
+
     static void WaitCycle(std::uint64_t target)
     {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
