@@ -76,6 +76,17 @@ LRESULT SelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int exitId, cons
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
+// One line of the status chart: its label at the left, its value at the right.
+void DrawChartRow(HDC dc, int y, const wchar_t* label, const wchar_t* value)
+{
+    RECT labelRect{10, y, 200, y + 22};
+    RECT valueRect{200, y, 380, y + 22};
+    SetTextColor(dc, kLabelGrey);
+    DrawText(dc, label, -1, &labelRect, DT_LEFT);
+    SetTextColor(dc, 0x0000FF00);
+    DrawText(dc, value, -1, &valueRect, DT_RIGHT);
+}
+
 void PaintStatusChart(HWND wnd)
 {
     PAINTSTRUCT ps;
@@ -97,22 +108,12 @@ void PaintStatusChart(HWND wnd)
         const int tenths = ReadBe16(DryerImage, row.field.offset);
         wchar_t text[48];
         std::swprintf(text, std::size(text), L"%d.%d %%", tenths / 10, tenths % 10);
-        RECT label{10, y, 200, y + 22};
-        RECT value{200, y, 380, y + 22};
-        SetTextColor(dc, kLabelGrey);
-        DrawText(dc, row.label, -1, &label, DT_LEFT);
-        SetTextColor(dc, 0x0000FF00);
-        DrawText(dc, text, -1, &value, DT_RIGHT);
+        DrawChartRow(dc, y, row.label, text);
         y += 28;
     }
     wchar_t bph[32];
     std::swprintf(bph, std::size(bph), L"%u", ReadBe16(DryerImage, bushelsPerHour.offset));
-    RECT label{10, y, 200, y + 22};
-    RECT value{200, y, 380, y + 22};
-    SetTextColor(dc, kLabelGrey);
-    DrawText(dc, L"Bushels per hour", -1, &label, DT_LEFT);
-    SetTextColor(dc, 0x0000FF00);
-    DrawText(dc, bph, -1, &value, DT_RIGHT);
+    DrawChartRow(dc, y, L"Bushels per hour", bph);
     EndPaint(wnd, &ps);
 }
 
