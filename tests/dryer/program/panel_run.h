@@ -147,25 +147,20 @@ private:
             // The tick set the poll event: let the communication thread decode the answer and
             // write its request, the board answer it, and the screens take what the decoder
             // posted, before time moves on.
-            WaitCycle(link.cycles + 1);
-            if (answers) WaitAnswered(before + 1);
+            WaitUntil([&] { return GetLinkCounters().cycles > link.cycles; });
+            if (answers) WaitUntil([&] { return sim_->requestsAnswered() > before; });
             platform::WaitIdle();
         }
         platform::WaitIdle();
     }
 
-    static void WaitCycle(std::uint64_t target)
+    // Waits in real time (bounded) for the other threads: the communication thread and the
+    // simulator run on their own, only the panel clock is virtual.
+    template <typename Done>
+    static void WaitUntil(Done done)
     {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (GetLinkCounters().cycles < target && std::chrono::steady_clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    }
-
-    void WaitAnswered(std::uint64_t target)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (sim_->requestsAnswered() < target && std::chrono::steady_clock::now() < until) {
+        while (!done() && std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     }
