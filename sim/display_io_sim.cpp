@@ -3,9 +3,9 @@
 // other threads under one mutex; the counters the link tests wait on are atomics.
 #include "sim/display_io_sim.h"
 
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/threads.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
 
 namespace sim {
 

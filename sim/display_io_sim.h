@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host_stream.h"
-#include "platform/serial.h"
+#include "platform/devices/host_stream.h"
+#include "platform/devices/serial.h"
 #include "platform/win_types.h"
 #include "sim/display_io_board.h"
 

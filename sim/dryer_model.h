@@ -98,7 +98,6 @@ private:
     int runOnLeft_ = 0;
     BatchPhase batch_ = BatchPhase::Fill;
     bool batchLoaded_ = false;
-    int batchTimer_ = 0;
     int samplerSeconds_ = 0;
     int centerAdjust_ = 0;
 };

@@ -7,9 +7,9 @@
 #include <iostream>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/host_stream.h"
-#include "platform/threads.h"
+#include "platform/devices/host_stream.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/threads.h"
 #include "sim/display_io_sim.h"
 
 namespace {

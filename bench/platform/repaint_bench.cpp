@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/detail_window.h"
-#include "platform/gdi.h"
-#include "platform/resources.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/drawing/resources.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/detail_window.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

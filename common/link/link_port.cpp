@@ -2,8 +2,8 @@
 // event mask.
 #include "common/link/link_port.h"
 
-#include "platform/files.h"
-#include "platform/serial.h"
+#include "platform/devices/serial.h"
+#include "platform/storage/files.h"
 
 HANDLE OpenLinkPort(const wchar_t* portName)
 {

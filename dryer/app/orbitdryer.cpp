@@ -20,17 +20,18 @@
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/screen_manager.h"
-#include "platform/files.h"
-#include "platform/gdi.h"
-#include "platform/registry.h"
-#include "platform/runtime.h"
-#include "platform/serial.h"
-#include "platform/window.h"
+#include "platform/devices/serial.h"
+#include "platform/drawing/gdi.h"
+#include "platform/runtime/runtime.h"
+#include "platform/storage/files.h"
+#include "platform/storage/registry.h"
+#include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_table.h"
+#include "resources/orbitdryer/home_panel_art.h"
 
 #if __has_include("sim/display_io_sim.h")
-#include "platform/host_stream.h"
-#include "platform/threads.h"
+#include "platform/devices/host_stream.h"
+#include "platform/runtime/threads.h"
 #include "sim/display_io_sim.h"
 #define ORBITDRYER_HAS_SIMULATOR 1
 #endif

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/threads.h"
-#include "platform/window.h"
+#include "platform/runtime/threads.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -12,12 +12,13 @@
 #include "dryer/screens/batch_timers_panel.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/home_panels.h"
+#include "dryer/screens/panel_animation.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
-#include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/runtime/clock.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace {
 
@@ -60,7 +61,6 @@ struct AutoRepeatScreen {
 };
 
 TickState gTicks;
-unsigned gBlinkFlags = 0;
 std::vector<AutoRepeatScreen> gAutoRepeat;
 
 bool WarningActive()
@@ -91,8 +91,8 @@ void StepBlink()
     TickState& t = gTicks;
     t.blinkPhase = t.blinkPhase > 6 ? 0 : t.blinkPhase + 1;
     if (t.blinkPhase != 0 && t.blinkPhase != 3) return;
-    if (t.blinkPhase == 0) gBlinkFlags &= ~kSlowBlinkBit;
-    if (t.blinkPhase == 3) gBlinkFlags |= kSlowBlinkBit;
+    if (t.blinkPhase == 0) Animation().blinkFlags &= ~kSlowBlinkBit;
+    if (t.blinkPhase == 3) Animation().blinkFlags |= kSlowBlinkBit;
     if (WarningActive()) Invalidate(Screens().warning, nullptr, TRUE);
 }
 
@@ -222,21 +222,22 @@ void StepBannerBlink()
 {
     if (++gTicks.bannerDivider < 3) return;
     gTicks.bannerDivider = 0;
-    gBlinkFlags ^= kBannerBlinkBit;
+    Animation().blinkFlags ^= kBannerBlinkBit;
     Invalidate(Screens().warning, &kBannerTextRect, FALSE);
 }
 
 void StepAnimations()
 {
     TickState& t = gTicks;
+    PanelAnimation& a = Animation();
     for (int heater = 1; heater <= kMaxHeaters; ++heater) {
         if ((DryerImage.Get(HeaterByteOffset(heaterState, heater)) & 0x01) != 0) {
-            t.fanPhase[heater - 1] = Step3(t.fanPhase[heater - 1], 1);
+            a.fanPhase[heater - 1] = Step3(a.fanPhase[heater - 1], 1);
         }
     }
-    if ((DryerImage.Get(dryerState.offset) & 0x80) == 0) t.loadingPhase = Step3(t.loadingPhase, -1);
+    if ((DryerImage.Get(dryerState.offset) & 0x80) == 0) a.loadingPhase = Step3(a.loadingPhase, -1);
     if (Unloading()) {
-        t.unloadPhase = Step3(t.unloadPhase, 1);
+        a.unloadPhase = Step3(a.unloadPhase, 1);
         if (++t.slowUnloadDivider >= 5) {
             t.slowUnloadDivider = 0;
             t.slowUnloadPhase = Step3(t.slowUnloadPhase, 1);
@@ -247,8 +248,8 @@ void StepAnimations()
         const BYTE bits = DryerImage.Get(loadStatusBits.offset);
         if ((bits & 0x08) != 0) {
             const int sense = (bits & 0x04) != 0 ? 1 : -1;
-            t.meterRollPhase[0] = Step3(t.meterRollPhase[0], sense);
-            t.meterRollPhase[1] = Step3(t.meterRollPhase[1], -sense);
+            a.meterRollPhase[0] = Step3(a.meterRollPhase[0], sense);
+            a.meterRollPhase[1] = Step3(a.meterRollPhase[1], -sense);
         }
     }
     Invalidate(Screens().dryerPic, nullptr, TRUE);
@@ -283,15 +284,10 @@ TickState& Ticks()
     return gTicks;
 }
 
-unsigned BlinkFlags()
-{
-    return gBlinkFlags;
-}
-
 void ResetTicks()
 {
     gTicks = TickState{};
-    gBlinkFlags = 0;
+    Animation() = PanelAnimation{};
     gAutoRepeat.clear();
 }
 

@@ -12,11 +12,6 @@ inline constexpr UINT_PTR kTimer175Ms = 36865;
 inline constexpr UINT_PTR kTimer1s = 36866;
 inline constexpr UINT_PTR kTimer100Ms = 36894;
 
-// Blink flags word: bit 0 the slow blink of the 175 ms tick, bit 1 the banner blink of the
-// 100 ms tick. Screens read them to flash texts.
-inline constexpr unsigned kSlowBlinkBit = 0x01;
-inline constexpr unsigned kBannerBlinkBit = 0x02;
-
 // The four batch timers whose buttons ask for a reload when held.
 enum class BatchTimer { Dry, LoHeat, Cool, Unload };
 inline constexpr int kBatchTimerCount = 4;
@@ -36,17 +31,15 @@ struct TickState {
     bool askingReload = false;  // a reload question is open
     // 100 ms
     int bannerDivider = 0;
-    std::array<int, 6> fanPhase{};  // Fan/Heater 1-6
-    int loadingPhase = 0;
-    int unloadPhase = 0;
     int slowUnloadPhase = 0;
     int slowUnloadDivider = 0;
     int meterRollDivider = 0;
-    std::array<int, 2> meterRollPhase{};
 };
 
+// The dividers and counters of the ticks; the blink flags and the animation frames they step
+// are the home panels' (dryer/screens/panel_animation.h).
 TickState& Ticks();
-unsigned BlinkFlags();
+// Back to the start: counters, blink flags, animation frames and auto-repeat registrations.
 void ResetTicks();
 
 // Starts the three timers on the main window.

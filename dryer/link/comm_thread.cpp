@@ -12,9 +12,9 @@
 #include "dryer/link/answer_decoder.h"
 #include "dryer/link/command_encoder.h"
 #include "dryer/link/link_state.h"
-#include "platform/files.h"
-#include "platform/serial.h"
-#include "platform/threads.h"
+#include "platform/devices/serial.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
 
 namespace {
 

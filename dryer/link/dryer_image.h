@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "dryer/link/pending_command.h"
+
 inline constexpr std::size_t kImageSize = 300;
 
 // One field of the image: where it starts and how many bytes it spans.

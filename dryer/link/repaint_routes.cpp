@@ -5,7 +5,7 @@
 #include <array>
 #include <atomic>
 
-#include "platform/window.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

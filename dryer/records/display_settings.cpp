@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "platform/files.h"
-#include "platform/registry.h"
+#include "platform/storage/files.h"
+#include "platform/storage/registry.h"
 
 namespace {
 

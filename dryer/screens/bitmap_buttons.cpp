@@ -1,8 +1,8 @@
 // Owner-drawn bitmap buttons: load once, pick the face by the selected bit, copy it unscaled.
 #include "dryer/screens/bitmap_buttons.h"
 
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/window.h"
 
 void BitmapButtonSet::Load(HINSTANCE instance, std::span<const ButtonFace> faces)
 {

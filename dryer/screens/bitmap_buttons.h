@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/controls.h"
+#include "platform/controls/controls.h"
 #include "platform/win_types.h"
 
 struct ButtonFace {

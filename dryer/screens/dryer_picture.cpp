@@ -8,9 +8,9 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/screens/home_panels.h"
-#include "platform/dialog.h"
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace home_panels {
 
@@ -21,11 +21,7 @@ constexpr COLORREF kRed = 0x000000FF;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kYellow = 0x0000FFFF;
 constexpr COLORREF kBlue = 0x00FF0000;
-constexpr COLORREF kLeader = 0x00AFAFAF;
-constexpr COLORREF kReadout = 0x0000FF00;
 constexpr COLORREF kSetpoint = 0x0000C8C8;
-constexpr COLORREF kMoisture = 0x0000C800;
-constexpr COLORREF kCyan = 0x00FFFF00;
 
 constexpr double kTonnesPerBushel = 0.025400050800101603;
 
@@ -305,7 +301,6 @@ namespace {
 using namespace home_panels;
 
 constexpr UINT kLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT kMsgBatchMessage = WM_APP + 0x40;  // shows the one-shot batch message
 

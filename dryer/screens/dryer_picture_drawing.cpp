@@ -4,12 +4,12 @@
 #include <cwchar>
 #include <map>
 
-#include "dryer/app/timers.h"
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
 #include "dryer/screens/home_panels.h"
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "dryer/screens/panel_animation.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/window.h"
 
 namespace home_panels {
 
@@ -18,13 +18,13 @@ namespace {
 // The program's 100 ms and 175 ms ticks keep the blink flags and the animation phases.
 void ReadTimerInputs(HomePanelInputs& out)
 {
-    const TickState& ticks = Ticks();
-    out.blinkFlags = BlinkFlags();
-    out.fanPhase = ticks.fanPhase;
-    out.loadPhase = ticks.loadingPhase;
-    out.unloadPhase = ticks.unloadPhase;
-    out.meterRollLeftPhase = ticks.meterRollPhase[0];
-    out.meterRollRightPhase = ticks.meterRollPhase[1];
+    const PanelAnimation& animation = Animation();
+    out.blinkFlags = animation.blinkFlags;
+    out.fanPhase = animation.fanPhase;
+    out.loadPhase = animation.loadingPhase;
+    out.unloadPhase = animation.unloadPhase;
+    out.meterRollLeftPhase = animation.meterRollPhase[0];
+    out.meterRollRightPhase = animation.meterRollPhase[1];
 }
 
 // The 100 ms tick turns the banner bit over every third tick; each turn is one step request,
@@ -32,7 +32,7 @@ void ReadTimerInputs(HomePanelInputs& out)
 bool TakeReconnectStepFromTimers()
 {
     static unsigned taken = 0;
-    const unsigned now = BlinkFlags() & kBannerBlinkBit;
+    const unsigned now = Animation().blinkFlags & kBannerBlinkBit;
     if (now == taken) return false;
     taken = now;
     return true;

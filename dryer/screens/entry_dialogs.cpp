@@ -7,9 +7,9 @@
 
 #include "dryer/link/link_state.h"
 #include "dryer/screens/screen_manager.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/gdi.h"
+#include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/dialog.h"
 #include "resources/orbitdryer/bitmap_table.h"
 
 namespace {

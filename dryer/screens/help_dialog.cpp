@@ -7,12 +7,12 @@
 
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/screen_manager.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/files.h"
-#include "platform/gdi.h"
-#include "platform/threads.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace home_panels {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "dryer/link/dryer_image.h"
-#include "platform/resources.h"
+#include "platform/drawing/resources.h"
 #include "platform/win_types.h"
-#include "platform/window.h"
+#include "platform/windowing/window.h"
 
 LRESULT DryerPicProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT PlenumPanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -25,9 +25,6 @@ LRESULT WarningWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // The 100 ms tick's warning banner step: shows or hides the warning window, steps the help
 // dialog's door animation and closes the help dialog once the warning clears.
 void WarningRaiseLowerTick();
-
-// The artwork of the home panels (dryer bodies, burners, fans, symbols, warning pictures).
-std::span<const BitmapResource> HomePanelBitmaps();
 
 // Opens the help dialog "Shutdown Help File - 34" for a warning, modal, owned by `owner`.
 // The warning window's help button opens it with the current code; the shutdown history

@@ -9,7 +9,7 @@
 #include "dryer/link/pending_command.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
-#include "platform/dialog.h"
+#include "platform/windowing/dialog.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/mc_button.h"
 #include "dryer/screens/screen_procs.h"
-#include "platform/controls.h"
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_table.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include "dryer/screens/bitmap_buttons.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
-#include "platform/controls.h"
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

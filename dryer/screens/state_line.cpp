@@ -4,8 +4,8 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/screens/home_panels.h"
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/windowing/window.h"
 
 namespace home_panels {
 

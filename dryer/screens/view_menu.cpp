@@ -9,9 +9,9 @@
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
-#include "platform/dialog.h"
-#include "platform/threads.h"
-#include "platform/window.h"
+#include "platform/runtime/threads.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

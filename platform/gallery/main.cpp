@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/gdi.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "platform/resources.h"
+#include "platform/drawing/resources.h"
 
 // The greyed M/C face, shown in both states while moisture control is unavailable.
 inline constexpr int kBitmapMcGreyed = 320;

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <span>
 
-#include "dryer/screens/home_panels.h"
-#include "platform/gdi.h"
+#include "platform/drawing/gdi.h"
+#include "resources/orbitdryer/home_panel_art.h"
 
 namespace {
 

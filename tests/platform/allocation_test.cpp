@@ -6,9 +6,9 @@
 #include <new>
 #include <thread>
 
-#include "platform/clock.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/window.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define PANEL_COUNTS_ALLOCATIONS 0

@@ -9,13 +9,13 @@
 #include <atomic>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/gdi.h"
-#include "platform/runtime.h"
-#include "platform/test_support.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/test_support.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The panel clock: file time conversions, date and time pictures, and the virtual clock that
 // drives sleeps and the local time in tests.
-#include "platform/clock.h"
+#include "platform/runtime/clock.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/files.h"
-#include "platform/threads.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
 
 namespace {
 

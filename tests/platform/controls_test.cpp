@@ -1,16 +1,16 @@
 // The built-in controls, driven on the test thread as the user-interface thread: presses and
 // holds of buttons, check boxes and radio groups, list boxes, list views, scroll bar
 // notifications, progress steps and the dialog item helpers.
-#include "platform/controls.h"
+#include "platform/controls/controls.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Modal dialogs: the value given to EndDialog, the owner disabled meanwhile, controls from the
 // template, timers that keep firing inside the dialog's loop, a quit met inside, centring.
-#include "platform/dialog.h"
+#include "platform/windowing/dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/test_support.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/test_support.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

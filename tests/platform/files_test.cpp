@@ -1,6 +1,6 @@
 // Panel files: path mapping, name patterns, the create dispositions, reading and writing,
 // finding, copying, moving, folders, attributes and free space.
-#include "platform/files.h"
+#include "platform/storage/files.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/threads.h"
+#include "platform/runtime/threads.h"
 
 namespace {
 

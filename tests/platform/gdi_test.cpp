@@ -6,12 +6,12 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/gdi.h"
-#include "platform/resources.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/drawing/resources.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/storage/files.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/runtime.h"
-#include "platform/test_support.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/test_support.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The record store: volumes, databases, writing records and reading them back in each sort
 // order, with ties, as the shutdown history uses it.
-#include "platform/record_store.h"
+#include "platform/storage/record_store.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/threads.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The panel registry: keys and typed values, sizes, missing keys and values, bad handles, and
 // what survives closing and reopening the registry file.
-#include "platform/registry.h"
+#include "platform/storage/registry.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/storage/files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The serial port against a pseudo-terminal pair with the panel's line settings (38400 baud,
 // 8 data bits, even parity with checking, 1 stop bit): bytes both ways unchanged, reads that
 // return at once, purging, and soft failures.
-#include "platform/serial.h"
+#include "platform/devices/serial.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/threads.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
 
 namespace {
 

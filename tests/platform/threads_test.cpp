@@ -1,5 +1,5 @@
 // Threads, events, waits on the panel clock, handle checking and starting other programs.
-#include "platform/threads.h"
+#include "platform/runtime/threads.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 #include <future>
 #include <thread>
 
-#include "platform/clock.h"
-#include "platform/files.h"
+#include "platform/runtime/clock.h"
+#include "platform/storage/files.h"
 
 namespace {
 

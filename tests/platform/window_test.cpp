@@ -6,11 +6,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/gdi.h"
-#include "platform/runtime.h"
-#include "platform/test_support.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/test_support.h"
+#include "platform/windowing/window.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
-#include "platform/serial.h"
-#include "platform/threads.h"
+#include "platform/devices/serial.h"
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
 #include "tests/sim/sim_frames.h"
 
 using namespace sim;

@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         for (const ScenarioInfo& s : ScenarioList()) names.push_back(s.name);
         return ::testing::ValuesIn(names);
     }(),
-    [](const auto& info) {
-        std::string name(info.param);
+    [](const auto& test) {
+        std::string name(test.param);
         for (char& c : name) {
             if (c == '-') c = '_';
         }

@@ -13,9 +13,9 @@
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
 #include "dryer/link/pending_command.h"
-#include "platform/clock.h"
-#include "platform/host_stream.h"
-#include "platform/serial.h"
+#include "platform/devices/host_stream.h"
+#include "platform/devices/serial.h"
+#include "platform/runtime/clock.h"
 #include "sim/display_io_sim.h"
 
 namespace {

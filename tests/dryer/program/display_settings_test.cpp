@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/registry.h"
+#include "platform/storage/files.h"
+#include "platform/storage/registry.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "dryer/app/orbitdryer.h"
 #include "dryer/link/dryer_image.h"
-#include "platform/registry.h"
+#include "platform/storage/registry.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {

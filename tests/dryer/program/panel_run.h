@@ -19,10 +19,10 @@
 
 #include "dryer/app/orbitdryer.h"
 #include "dryer/link/comm_thread.h"
-#include "platform/clock.h"
-#include "platform/runtime.h"
-#include "platform/test_support.h"
-#include "platform/window.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/test_support.h"
+#include "platform/windowing/window.h"
 #include "sim/display_io_sim.h"
 
 namespace panel_test {

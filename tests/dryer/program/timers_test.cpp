@@ -3,6 +3,7 @@
 // phases. The tick functions are called directly; no window is open, so every repaint they
 // ask for goes to a null window and is dropped.
 #include "dryer/app/timers.h"
+#include "dryer/screens/panel_animation.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ TEST_F(Ticks, SlowBlinkIsOnForFiveTicksAndOffForThree)
     std::string pattern;
     for (int i = 0; i < 16; ++i) {
         Run175(1);
-        pattern += (BlinkFlags() & kSlowBlinkBit) != 0 ? '1' : '0';
+        pattern += (Animation().blinkFlags & kSlowBlinkBit) != 0 ? '1' : '0';
     }
     EXPECT_EQ(pattern, "0011111000111110");
 }
@@ -119,26 +120,26 @@ TEST_F(Ticks, RunningFansTurnAndLoadingStepsBackwards)
     DryerImage.Set(HeaterByteOffset(heaterState, 1), 0x01);  // Fan/Heater 1 fan on
     DryerImage.Set(dryerState.offset, 0x20);                 // bit 7 clear: loading
     Run100(4);
-    EXPECT_EQ(::Ticks().fanPhase[0], 1);  // 0, 1, 2, 0, 1
-    EXPECT_EQ(::Ticks().fanPhase[1], 0);
-    EXPECT_EQ(::Ticks().loadingPhase, 2);  // 0, 2, 1, 0, 2
-    EXPECT_EQ(::Ticks().unloadPhase, 0);
+    EXPECT_EQ(Animation().fanPhase[0], 1);  // 0, 1, 2, 0, 1
+    EXPECT_EQ(Animation().fanPhase[1], 0);
+    EXPECT_EQ(Animation().loadingPhase, 2);  // 0, 2, 1, 0, 2
+    EXPECT_EQ(Animation().unloadPhase, 0);
 }
 
 TEST_F(Ticks, MeterRollsTurnEveryThirdTickInOppositeDirections)
 {
     DryerImage.Set(loadStatusBits.offset, 0x0C);  // rolls turning, forward
     Run100(3);
-    EXPECT_EQ(::Ticks().meterRollPhase[0], 1);
-    EXPECT_EQ(::Ticks().meterRollPhase[1], 2);
+    EXPECT_EQ(Animation().meterRollPhase[0], 1);
+    EXPECT_EQ(Animation().meterRollPhase[1], 2);
 }
 
 TEST_F(Ticks, BannerStepRequestEveryThirdTick)
 {
     Run100(2);
-    EXPECT_EQ(BlinkFlags() & kBannerBlinkBit, 0u);
+    EXPECT_EQ(Animation().blinkFlags & kBannerBlinkBit, 0u);
     Run100(1);
-    EXPECT_NE(BlinkFlags() & kBannerBlinkBit, 0u);
+    EXPECT_NE(Animation().blinkFlags & kBannerBlinkBit, 0u);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
-#include "platform/runtime.h"
+#include "platform/runtime/runtime.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi.h"
-#include "platform/runtime.h"
+#include "platform/drawing/gdi.h"
+#include "platform/runtime/runtime.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "dryer/screens/home_panels.h"
-#include "platform/gdi.h"
-#include "platform/resources.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/drawing/gdi.h"
+#include "platform/drawing/resources.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/window.h"
+#include "resources/orbitdryer/home_panel_art.h"
 #include "tests/dryer/program/panel_run.h"
 
 using namespace home_panels;

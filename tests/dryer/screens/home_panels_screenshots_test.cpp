@@ -16,8 +16,9 @@
 #include "dryer/app/timers.h"
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "dryer/screens/panel_animation.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/window.h"
 
 namespace {
 
@@ -175,7 +176,7 @@ TEST(HomePanelScreenshots, Scenes)
             std::this_thread::sleep_for(1200ms);
             if (scene.waitForBlink) {
                 // The titles flash: wait for the blink to be on, then for its repaint.
-                for (int i = 0; i < 40 && (BlinkFlags() & kSlowBlinkBit) == 0; ++i) {
+                for (int i = 0; i < 40 && (Animation().blinkFlags & kSlowBlinkBit) == 0; ++i) {
                     std::this_thread::sleep_for(25ms);
                 }
                 std::this_thread::sleep_for(150ms);

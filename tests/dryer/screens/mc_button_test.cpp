@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dryer/link/link_state.h"
-#include "platform/runtime.h"
+#include "platform/runtime/runtime.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {
@@ -136,8 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                true,
                {{kMetering, L"No"}},
                nullptr}),
-    [](const ::testing::TestParamInfo<McCase>& info) {
-        return "Case" + std::to_string(info.index);
+    [](const ::testing::TestParamInfo<McCase>& test) {
+        return "Case" + std::to_string(test.index);
     });
 
 TEST(McButtonFace, IsGreyedWhileMoistureControlIsUnavailable)

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "dryer/screens/screen_manager.h"
-#include "platform/runtime.h"
+#include "platform/runtime/runtime.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {

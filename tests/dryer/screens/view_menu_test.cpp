@@ -2,8 +2,8 @@
 // refusals in batch drying.
 #include <gtest/gtest.h>
 
-#include "platform/registry.h"
-#include "platform/runtime.h"
+#include "platform/runtime/runtime.h"
+#include "platform/storage/registry.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {

@@ -13,10 +13,10 @@
 
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/screen_manager.h"
-#include "platform/controls.h"
-#include "platform/files.h"
-#include "platform/runtime.h"
-#include "platform/test_support.h"
+#include "platform/controls/controls.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/test_support.h"
+#include "platform/storage/files.h"
 #include "tests/dryer/program/panel_run.h"
 
 using namespace home_panels;

@@ -1,0 +1,391 @@
+// The "button" class: push buttons with a system-drawn face, owner-drawn buttons (the
+// panel's bitmap buttons, drawn by the owner through WM_DRAWITEM), check boxes, radio buttons
+// and group frames. A press captures the pointer and holds the pushed state until release,
+// which the screens read once a second to detect a held button.
+#include <algorithm>
+#include <vector>
+
+#include "platform/controls/controls.h"
+#include "platform/controls/detail_controls.h"
+
+namespace platform::controls {
+
+namespace {
+
+constexpr DWORD kTypeMask = 0x0F;
+constexpr int kBoxSize = 13;
+constexpr int kBoxGap = 6;
+
+struct ButtonState {
+    WPARAM check = BST_UNCHECKED;
+    bool pushed = false;
+    bool tracking = false;
+    unsigned long long order = 0;  // creation order, for radio groups
+};
+
+StateTable<ButtonState> g_buttons;
+unsigned long long g_nextOrder = 0;
+
+DWORD ButtonType(HWND wnd)
+{
+    return Style(wnd) & kTypeMask;
+}
+
+bool IsRadio(DWORD type)
+{
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+bool IsCheckLike(DWORD type)
+{
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || IsRadio(type);
+}
+
+// ---- painting ----
+
+void PaintPushButton(HWND wnd, HDC dc, const ButtonState& s)
+{
+    RECT r = ClientRect(wnd);
+    DWORD style = Style(wnd);
+    bool isDefault = (style & kTypeMask) == BS_DEFPUSHBUTTON;
+    bool enabled = IsWindowEnabled(wnd) != FALSE;
+    FillSolid(dc, r, kFace);
+    RECT face = r;
+    if (isDefault) {
+        DrawFrame(dc, r, kDarkShadow);
+        face = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    }
+    if (s.pushed) {
+        DrawFrame(dc, face, kShadow);
+    } else {
+        DrawEdge3D(dc, face, true);
+    }
+    std::wstring text = WindowText(wnd);
+    RECT area{face.left + 4, face.top + 2, face.right - 4, face.bottom - 2};
+    if (s.pushed) OffsetRectBy(area, 1, 1);
+    GdiObject font(MakeFont(kFontHeight, false));
+    COLORREF colour = enabled ? kText : kGreyText;
+    if ((style & BS_MULTILINE) != 0 || text.find(L'\n') != std::wstring::npos) {
+        // measure, then centre the block of lines vertically
+        RECT measure = area;
+        int height;
+        {
+            Selection f(dc, font.get());
+            height = DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measure,
+                              DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        }
+        int spare = (area.bottom - area.top) - height;
+        if (spare > 0) area.top += spare / 2;
+        DrawLabel(dc, text, area, DT_CENTER | DT_WORDBREAK, colour, font.get());
+    } else {
+        DrawLabel(dc, text, area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, colour, font.get());
+    }
+}
+
+void PaintCheckMark(HDC dc, const RECT& box, COLORREF colour)
+{
+    GdiObject pen(CreatePen(PS_SOLID, 2, colour));
+    Selection p(dc, pen.get());
+    MoveToEx(dc, box.left + 3, box.top + 6, nullptr);
+    LineTo(dc, box.left + 5, box.top + 9);
+    LineTo(dc, box.left + 10, box.top + 3);
+}
+
+void PaintCheckBox(HWND wnd, HDC dc, const ButtonState& s)
+{
+    RECT r = ClientRect(wnd);
+    DWORD style = Style(wnd);
+    bool radio = IsRadio(style & kTypeMask);
+    bool enabled = IsWindowEnabled(wnd) != FALSE;
+    PaintParentBackground(wnd, dc);
+    int top = (r.bottom - r.top - kBoxSize) / 2;
+    RECT box{r.left + 1, top, r.left + 1 + kBoxSize, top + kBoxSize};
+    COLORREF inside = (s.pushed || !enabled) ? kFace : kWindow;
+    COLORREF mark = enabled ? kText : kGreyText;
+    if (radio) {
+        GdiObject brush(CreateSolidBrush(inside));
+        GdiObject pen(CreatePen(PS_SOLID, 1, kShadow));
+        {
+            Selection b(dc, brush.get());
+            Selection p(dc, pen.get());
+            Ellipse(dc, box.left, box.top, box.right, box.bottom);
+        }
+        if (s.check == BST_CHECKED) {
+            GdiObject dot(CreateSolidBrush(mark));
+            GdiObject dotPen(CreatePen(PS_SOLID, 1, mark));
+            Selection b(dc, dot.get());
+            Selection p(dc, dotPen.get());
+            Ellipse(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
+        }
+    } else {
+        FillSolid(dc, box, inside);
+        DrawFrame(dc, box, kShadow);
+        if (s.check == BST_CHECKED) PaintCheckMark(dc, box, mark);
+    }
+    std::wstring text = WindowText(wnd);
+    RECT area{box.right + kBoxGap, r.top, r.right, r.bottom};
+    GdiObject font(MakeFont(kFontHeight, false));
+    COLORREF colour = enabled ? kText : kGreyText;
+    if ((style & BS_MULTILINE) != 0) {
+        DrawLabel(dc, text, area, DT_LEFT | DT_WORDBREAK, colour, font.get());
+    } else {
+        DrawLabel(dc, text, area, DT_LEFT | DT_VCENTER | DT_SINGLELINE, colour, font.get());
+    }
+}
+
+void PaintGroupBox(HWND wnd, HDC dc)
+{
+    RECT r = ClientRect(wnd);
+    PaintParentBackground(wnd, dc);
+    int lineY = kFontHeight / 2 + 1;
+    RECT frame{r.left, r.top + lineY, r.right, r.bottom};
+    // etched frame: a dark line with a light one inside
+    DrawFrame(dc, RECT{frame.left, frame.top, frame.right - 1, frame.bottom - 1}, kShadow);
+    DrawFrame(dc, RECT{frame.left + 1, frame.top + 1, frame.right, frame.bottom}, kLight);
+    std::wstring text = WindowText(wnd);
+    if (text.empty()) return;
+    GdiObject font(MakeFont(kFontHeight, false));
+    SIZE size;
+    {
+        Selection f(dc, font.get());
+        GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    RECT caption{r.left + 8, r.top, std::min(r.right - 8, r.left + 8 + size.cx + 6),
+                 r.top + kFontHeight + 4};
+    // blank out the frame line behind the caption with the background of the parent
+    RECT gap{caption.left, frame.top, caption.right, frame.top + 2};
+    HWND parent = GetParent(wnd);
+    HDC parentDc = parent != nullptr ? GetDC(parent) : nullptr;
+    if (parentDc != nullptr) {
+        POINT origin{0, 0};
+        ClientToScreen(wnd, &origin);
+        ScreenToClient(parent, &origin);
+        BitBlt(dc, gap.left, gap.top, gap.right - gap.left, gap.bottom - gap.top, parentDc,
+               origin.x + gap.left, origin.y + gap.top, SRCCOPY);
+        ReleaseDC(parent, parentDc);
+    } else {
+        FillSolid(dc, gap, kFace);
+    }
+    COLORREF colour = IsWindowEnabled(wnd) != FALSE ? kText : kGreyText;
+    DrawLabel(dc, text, caption, DT_CENTER | DT_SINGLELINE | DT_VCENTER, colour, font.get());
+}
+
+void PaintOwnerDrawn(HWND wnd, HDC dc, const ButtonState& s)
+{
+    HWND parent = GetParent(wnd);
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_BUTTON;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID(wnd));
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (s.pushed ? ODS_SELECTED : 0) | (IsWindowEnabled(wnd) ? 0 : ODS_DISABLED);
+    dis.hwndItem = wnd;
+    dis.hDC = dc;
+    dis.rcItem = ClientRect(wnd);
+    FillSolid(dc, dis.rcItem, kFace);  // what shows when the owner draws nothing
+    if (parent == nullptr) return;
+    SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+}
+
+void Paint(HWND wnd)
+{
+    PaintScope paint(wnd);
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr || paint.dc() == nullptr) return;
+    switch (ButtonType(wnd)) {
+        case BS_OWNERDRAW: PaintOwnerDrawn(wnd, paint.dc(), *s); break;
+        case BS_GROUPBOX: PaintGroupBox(wnd, paint.dc()); break;
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: PaintCheckBox(wnd, paint.dc(), *s); break;
+        default: PaintPushButton(wnd, paint.dc(), *s); break;
+    }
+}
+
+// ---- behaviour ----
+
+void SetPushed(HWND wnd, ButtonState& s, bool pushed)
+{
+    if (s.pushed == pushed) return;
+    s.pushed = pushed;
+    InvalidateRect(wnd, nullptr, FALSE);
+}
+
+void SetCheck(HWND wnd, ButtonState& s, WPARAM check)
+{
+    if (s.check == check) return;
+    s.check = check;
+    InvalidateRect(wnd, nullptr, FALSE);
+}
+
+// The radio buttons that share a group with this one: the radio siblings in creation order,
+// split into groups where a button carries WS_GROUP.
+std::vector<HWND> RadioGroupOf(HWND wnd)
+{
+    HWND parent = GetParent(wnd);
+    std::vector<std::pair<unsigned long long, HWND>> siblings;
+    g_buttons.ForEach([&](HWND other, ButtonState& st) {
+        if (GetParent(other) == parent && IsRadio(ButtonType(other))) {
+            siblings.emplace_back(st.order, other);
+        }
+    });
+    std::sort(siblings.begin(), siblings.end());
+    std::vector<HWND> group;
+    bool found = false;
+    for (auto& [order, other] : siblings) {
+        if ((Style(other) & WS_GROUP) != 0 && !group.empty()) {
+            if (found) break;
+            group.clear();
+        }
+        group.push_back(other);
+        if (other == wnd) found = true;
+    }
+    return found ? group : std::vector<HWND>{wnd};
+}
+
+void CheckInGroup(HWND wnd)
+{
+    for (HWND other : RadioGroupOf(wnd)) {
+        ButtonState* s = g_buttons.Find(other);
+        if (s != nullptr) SetCheck(other, *s, other == wnd ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+// What a completed press does: toggle or check the automatic kinds, then tell the parent.
+// The parent may destroy the button while handling the notification, so nothing follows it.
+void Click(HWND wnd)
+{
+    DWORD type = ButtonType(wnd);
+    if (type == BS_GROUPBOX) return;
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr) return;
+    if (type == BS_AUTOCHECKBOX) {
+        SetCheck(wnd, *s, s->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    } else if (type == BS_AUTORADIOBUTTON) {
+        CheckInGroup(wnd);
+    }
+    NotifyParent(wnd, BN_CLICKED);
+}
+
+void OnDown(HWND wnd)
+{
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr || IsWindowEnabled(wnd) == FALSE || ButtonType(wnd) == BS_GROUPBOX) return;
+    SetCapture(wnd);
+    s->tracking = true;
+    SetPushed(wnd, *s, true);
+}
+
+void OnMove(HWND wnd, LPARAM lp)
+{
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr || !s->tracking) return;
+    RECT r = ClientRect(wnd);
+    SetPushed(wnd, *s, PtInRect(&r, PointFromLParam(lp)));
+}
+
+void OnUp(HWND wnd, LPARAM lp)
+{
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr || !s->tracking) return;
+    s->tracking = false;
+    ReleaseCapture();
+    SetPushed(wnd, *s, false);
+    RECT r = ClientRect(wnd);
+    if (PtInRect(&r, PointFromLParam(lp))) Click(wnd);
+}
+
+LRESULT OnPointer(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (ButtonType(wnd) == BS_GROUPBOX) return ForwardPointerToParent(wnd, msg, wp, lp);
+    switch (msg) {
+        case WM_LBUTTONDOWN: OnDown(wnd); break;
+        case WM_MOUSEMOVE: OnMove(wnd, lp); break;
+        case WM_LBUTTONUP: OnUp(wnd, lp); break;
+    }
+    return 0;
+}
+
+void OnEnable(HWND wnd, bool enabled)
+{
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr) return;
+    if (!enabled && s->tracking) {
+        s->tracking = false;
+        ReleaseCapture();
+        s->pushed = false;
+    }
+    InvalidateRect(wnd, nullptr, FALSE);
+}
+
+LRESULT OnSetCheck(HWND wnd, WPARAM wp)
+{
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr || !IsCheckLike(ButtonType(wnd))) return 0;
+    SetCheck(wnd, *s, wp == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED);
+    return 0;
+}
+
+LRESULT OnGetState(HWND wnd)
+{
+    ButtonState* s = g_buttons.Find(wnd);
+    if (s == nullptr) return 0;
+    return static_cast<LRESULT>(s->check) | (s->pushed ? BST_PUSHED : 0);
+}
+
+void OnCreate(HWND wnd)
+{
+    g_buttons.Create(wnd).order = g_nextOrder++;
+    if (ButtonType(wnd) != BS_GROUPBOX) KeepAboveGroupBoxes(wnd);
+}
+
+}  // namespace
+
+void KeepAboveGroupBoxes(HWND wnd)
+{
+    HWND parent = GetParent(wnd);
+    if (parent == nullptr) return;
+    bool hasFrame = false;
+    g_buttons.ForEach([&](HWND other, ButtonState&) {
+        if (other != wnd && GetParent(other) == parent && ButtonType(other) == BS_GROUPBOX) {
+            hasFrame = true;
+        }
+    });
+    if (hasFrame) SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case WM_CREATE: OnCreate(wnd); return 0;
+        case WM_DESTROY: g_buttons.Erase(wnd); return 0;
+        case WM_PAINT: Paint(wnd); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_LBUTTONDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP: return OnPointer(wnd, msg, wp, lp);
+        case WM_ENABLE: OnEnable(wnd, wp != 0); return 0;
+        case WM_SETTEXT: {
+            LRESULT result = DefWindowProc(wnd, msg, wp, lp);
+            InvalidateRect(wnd, nullptr, FALSE);
+            return result;
+        }
+        case BM_GETCHECK: {
+            ButtonState* s = g_buttons.Find(wnd);
+            return s != nullptr ? static_cast<LRESULT>(s->check) : 0;
+        }
+        case BM_SETCHECK: return OnSetCheck(wnd, wp);
+        case BM_GETSTATE: return OnGetState(wnd);
+        case BM_SETSTATE: {
+            ButtonState* s = g_buttons.Find(wnd);
+            if (s != nullptr) SetPushed(wnd, *s, wp != 0);
+            return 0;
+        }
+        case BM_CLICK:
+            if (IsWindowEnabled(wnd) != FALSE) Click(wnd);
+            return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+}  // namespace platform::controls

@@ -1,0 +1,234 @@
+// The "listbox" class: a white list of text rows with one selected row, a tap selecting a
+// row, and a built-in vertical scroll bar when the rows do not fit.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/controls/controls.h"
+#include "platform/controls/detail_controls.h"
+
+namespace platform::controls {
+
+namespace {
+
+constexpr int kRowHeight = 18;
+constexpr int kBorder = 2;
+constexpr int kTextIndent = 3;
+
+struct ListBoxState {
+    std::vector<std::wstring> rows;
+    int selected = -1;
+    ListScroller scroll;
+};
+
+StateTable<ListBoxState> g_lists;
+
+RECT Inner(HWND wnd)
+{
+    RECT r = ClientRect(wnd);
+    return RECT{r.left + kBorder, r.top + kBorder, r.right - kBorder, r.bottom - kBorder};
+}
+
+int VisibleRows(HWND wnd)
+{
+    RECT in = Inner(wnd);
+    return std::max(1, (in.bottom - in.top) / kRowHeight);
+}
+
+bool Overflows(HWND wnd, const ListBoxState& s)
+{
+    return static_cast<int>(s.rows.size()) > VisibleRows(wnd);
+}
+
+ScrollRange Range(HWND wnd, const ListBoxState& s)
+{
+    ScrollRange range;
+    range.min = 0;
+    range.max = std::max(0, static_cast<int>(s.rows.size()) - 1);
+    range.page = VisibleRows(wnd);
+    range.pos = s.scroll.top;
+    return range;
+}
+
+ScrollLayout BarLayout(HWND wnd, const ListBoxState& s)
+{
+    RECT in = Inner(wnd);
+    RECT bar{in.right - kScrollWidth, in.top, in.right, in.bottom};
+    return LayoutScroll(bar, true, Range(wnd, s));
+}
+
+void ClampTop(HWND wnd, ListBoxState& s)
+{
+    s.scroll.top = Range(wnd, s).Clamp(s.scroll.top);
+}
+
+void EnsureVisible(HWND wnd, ListBoxState& s, int row)
+{
+    if (row < 0) return;
+    int visible = VisibleRows(wnd);
+    if (row < s.scroll.top) s.scroll.top = row;
+    if (row >= s.scroll.top + visible) s.scroll.top = row - visible + 1;
+    ClampTop(wnd, s);
+}
+
+void Changed(HWND wnd, ListBoxState& s)
+{
+    ClampTop(wnd, s);
+    InvalidateRect(wnd, nullptr, FALSE);
+}
+
+void Paint(HWND wnd)
+{
+    PaintScope paint(wnd);
+    HDC dc = paint.dc();
+    ListBoxState* s = g_lists.Find(wnd);
+    if (s == nullptr || dc == nullptr) return;
+    RECT r = ClientRect(wnd);
+    DrawEdge3D(dc, r, false);
+    RECT in = Inner(wnd);
+    FillSolid(dc, in, kWindow);
+    bool bar = Overflows(wnd, *s);
+    int textRight = bar ? in.right - kScrollWidth : in.right;
+    GdiObject font(MakeFont(kFontHeight, false));
+    bool enabled = IsWindowEnabled(wnd) != FALSE;
+    int count = static_cast<int>(s->rows.size());
+    for (int i = s->scroll.top, y = in.top; i < count && y < in.bottom; ++i, y += kRowHeight) {
+        RECT row{in.left, y, textRight, std::min(y + kRowHeight, static_cast<int>(in.bottom))};
+        bool selected = i == s->selected;
+        if (selected) FillSolid(dc, row, kSelection);
+        COLORREF colour = !enabled ? kGreyText : selected ? kSelectionText : kText;
+        RECT text{row.left + kTextIndent, row.top, row.right - kTextIndent, row.bottom};
+        DrawLabel(dc, s->rows[static_cast<size_t>(i)], text, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+                  colour, font.get());
+    }
+    if (bar) PaintScroll(dc, BarLayout(wnd, *s), s->scroll.pressed, enabled);
+}
+
+const wchar_t* TextArg(LPARAM lp)
+{
+    auto* text = reinterpret_cast<const wchar_t*>(lp);
+    return text != nullptr ? text : L"";
+}
+
+LRESULT Insert(HWND wnd, ListBoxState& s, std::intptr_t at, LPARAM lp)
+{
+    int count = static_cast<int>(s.rows.size());
+    if (at < 0 || at > count) at = count;
+    s.rows.insert(s.rows.begin() + at, TextArg(lp));
+    if (s.selected >= at) ++s.selected;
+    Changed(wnd, s);
+    return at;
+}
+
+LRESULT Delete(HWND wnd, ListBoxState& s, WPARAM index)
+{
+    if (index >= s.rows.size()) return LB_ERR;
+    auto at = static_cast<int>(index);
+    s.rows.erase(s.rows.begin() + at);
+    if (s.selected == at) {
+        s.selected = -1;
+    } else if (s.selected > at) {
+        --s.selected;
+    }
+    Changed(wnd, s);
+    return static_cast<LRESULT>(s.rows.size());
+}
+
+LRESULT SetCurSel(HWND wnd, ListBoxState& s, WPARAM index)
+{
+    auto at = static_cast<std::intptr_t>(index);
+    if (at < 0 || at >= static_cast<std::intptr_t>(s.rows.size())) {
+        s.selected = -1;
+        Changed(wnd, s);
+        return LB_ERR;
+    }
+    s.selected = static_cast<int>(at);
+    EnsureVisible(wnd, s, s.selected);
+    Changed(wnd, s);
+    return at;
+}
+
+LRESULT GetText(const ListBoxState& s, WPARAM index, LPARAM lp)
+{
+    if (index >= s.rows.size()) return LB_ERR;
+    const std::wstring& text = s.rows[index];
+    auto* out = reinterpret_cast<wchar_t*>(lp);
+    if (out == nullptr) return LB_ERR;
+    // The caller sized the buffer from LB_GETTEXTLEN, as the system API asks.
+    std::copy(text.begin(), text.end(), out);
+    out[text.size()] = L'\0';
+    return static_cast<LRESULT>(text.size());
+}
+
+void OnDown(HWND wnd, ListBoxState& s, POINT p)
+{
+    if (IsWindowEnabled(wnd) == FALSE) return;
+    SetCapture(wnd);
+    if (Overflows(wnd, s)) {
+        if (s.scroll.Down(BarLayout(wnd, s), Range(wnd, s), p)) {
+            Changed(wnd, s);
+            return;
+        }
+    }
+    RECT in = Inner(wnd);
+    if (!PtInRect(&in, p)) return;
+    int row = s.scroll.top + (p.y - in.top) / kRowHeight;
+    if (row < 0 || row >= static_cast<int>(s.rows.size()) || row == s.selected) return;
+    s.selected = row;
+    Changed(wnd, s);
+    if ((Style(wnd) & LBS_NOTIFY) != 0) NotifyParent(wnd, LBN_SELCHANGE);
+}
+
+void OnMove(HWND wnd, ListBoxState& s, POINT p)
+{
+    if (s.scroll.Move(BarLayout(wnd, s), Range(wnd, s), p)) Changed(wnd, s);
+}
+
+void OnUp(HWND wnd, ListBoxState& s)
+{
+    ReleaseCapture();
+    if (s.scroll.Up()) Changed(wnd, s);
+}
+
+LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+        case WM_PAINT: Paint(wnd); return 0;
+        case WM_SIZE: Changed(wnd, s); return 0;
+        case WM_LBUTTONDOWN: OnDown(wnd, s, PointFromLParam(lp)); return 0;
+        case WM_MOUSEMOVE: OnMove(wnd, s, PointFromLParam(lp)); return 0;
+        case WM_LBUTTONUP: OnUp(wnd, s); return 0;
+        case WM_ENABLE: InvalidateRect(wnd, nullptr, FALSE); return 0;
+        case LB_ADDSTRING: return Insert(wnd, s, -1, lp);
+        case LB_INSERTSTRING: return Insert(wnd, s, static_cast<std::intptr_t>(wp), lp);
+        case LB_DELETESTRING: return Delete(wnd, s, wp);
+        case LB_RESETCONTENT:
+            s.rows.clear();
+            s.selected = -1;
+            s.scroll.top = 0;
+            Changed(wnd, s);
+            return 0;
+        case LB_SETCURSEL: return SetCurSel(wnd, s, wp);
+        case LB_GETCURSEL: return s.selected >= 0 ? s.selected : LB_ERR;
+        case LB_GETTEXT: return GetText(s, wp, lp);
+        case LB_GETTEXTLEN:
+            return wp < s.rows.size() ? static_cast<LRESULT>(s.rows[wp].size()) : LB_ERR;
+        case LB_GETCOUNT: return static_cast<LRESULT>(s.rows.size());
+        case LB_SETTOPINDEX:
+            if (wp >= s.rows.size() && !s.rows.empty()) return LB_ERR;
+            s.scroll.top = static_cast<int>(std::min<WPARAM>(wp, s.rows.size()));
+            Changed(wnd, s);
+            return 0;
+        case LB_GETTOPINDEX: return s.scroll.top;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+LRESULT ListBoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    return ListControlProc(g_lists, wnd, msg, wp, lp, Handle);
+}
+
+}  // namespace platform::controls

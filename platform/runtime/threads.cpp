@@ -1,0 +1,393 @@
+// Threads, events and other panel programs, and the handle table every kernel object of the
+// platform lives in. Waits with a time-out run on the panel clock, so a test driving the
+// virtual clock decides when a wait gives up.
+#include "platform/runtime/threads.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cwctype>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/runtime/clock.h"
+#include "platform/runtime/detail_handles.h"
+#include "platform/storage/files.h"
+
+extern char** environ;
+
+namespace platform::detail {
+
+namespace {
+
+struct HandleTable {
+    std::mutex mutex;
+    std::unordered_map<std::uintptr_t, std::shared_ptr<HandleObject>> objects;
+    std::uintptr_t next = 0x1000;  // ids step by 4 and are never handed out twice
+};
+
+HandleTable& Table()
+{
+    static HandleTable table;
+    return table;
+}
+
+}  // namespace
+
+bool HandleObject::Read(std::span<std::byte>, DWORD& got)
+{
+    got = 0;
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+}
+
+bool HandleObject::Write(std::span<const std::byte>, DWORD& written)
+{
+    written = 0;
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+}
+
+bool HandleObject::Flush()
+{
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+}
+
+HANDLE AddHandle(std::shared_ptr<HandleObject> object)
+{
+    if (!object) return nullptr;
+    HandleTable& t = Table();
+    std::lock_guard lock(t.mutex);
+    const std::uintptr_t id = t.next;
+    t.next += 4;
+    t.objects.emplace(id, std::move(object));
+    return reinterpret_cast<HANDLE>(id);
+}
+
+std::shared_ptr<HandleObject> FindHandle(HANDLE handle)
+{
+    HandleTable& t = Table();
+    {
+        std::lock_guard lock(t.mutex);
+        const auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(handle));
+        if (it != t.objects.end()) return it->second;
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+}
+
+bool RemoveHandle(HANDLE handle)
+{
+    std::shared_ptr<HandleObject> dying;  // destroyed after the table lock is released
+    HandleTable& t = Table();
+    {
+        std::lock_guard lock(t.mutex);
+        const auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(handle));
+        if (it != t.objects.end()) {
+            dying = std::move(it->second);
+            t.objects.erase(it);
+        }
+    }
+    if (!dying) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    return true;
+}
+
+// Both live for the whole process, never destroyed: a detached thread may still signal its
+// end while the process is exiting.
+std::mutex& WaitMutex()
+{
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+
+std::condition_variable& WaitCondition()
+{
+    static auto* condition = new std::condition_variable;
+    return *condition;
+}
+
+void NotifyWaiters()
+{
+    // Taking the lock orders this wake-up after any waiter's check of the clock.
+    {
+        std::lock_guard lock(WaitMutex());
+    }
+    WaitCondition().notify_all();
+}
+
+void Signal(HandleObject& object)
+{
+    {
+        std::lock_guard lock(WaitMutex());
+        object.signalled = true;
+    }
+    WaitCondition().notify_all();
+}
+
+}  // namespace platform::detail
+
+namespace {
+
+using platform::detail::HandleObject;
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+
+class EventObject : public HandleObject {
+public:
+    bool Waitable() const override { return true; }
+};
+
+// A thread or a started program: signalled when it has ended.
+class EndObject : public HandleObject {
+public:
+    bool Waitable() const override { return true; }
+};
+
+std::atomic<DWORD> nextThreadId{1};
+
+struct ProgramTable {
+    std::mutex mutex;
+    std::map<std::wstring, std::string> programs;  // lower-case panel path -> host command
+};
+
+ProgramTable& Programs()
+{
+    static ProgramTable table;
+    return table;
+}
+
+std::wstring Lower(std::wstring_view s)
+{
+    std::wstring out(s);
+    for (auto& c : out) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return out;
+}
+
+std::vector<std::string> SplitBlanks(std::string_view s)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char c : s) {
+        if (c == ' ' || c == '\t') {
+            if (!current.empty()) parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(std::move(current));
+    return parts;
+}
+
+bool IsRunnable(const std::filesystem::path& p)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(p, ec) && ::access(p.c_str(), X_OK) == 0;
+}
+
+// The host command line (program first) for a panel program, or empty when none is found.
+std::vector<std::string> ResolveProgram(std::wstring_view panelPath)
+{
+    {
+        ProgramTable& table = Programs();
+        std::lock_guard lock(table.mutex);
+        const auto it = table.programs.find(Lower(panelPath));
+        if (it != table.programs.end()) return SplitBlanks(it->second);
+    }
+    const std::filesystem::path mapped = platform::MapPanelPath(panelPath);
+    if (IsRunnable(mapped)) return {mapped.string()};
+    const std::wstring lower = Lower(panelPath);
+    if (lower.size() > 4 && lower.ends_with(L".exe")) {
+        const std::filesystem::path bare =
+            platform::MapPanelPath(panelPath.substr(0, panelPath.size() - 4));
+        if (IsRunnable(bare)) return {bare.string()};
+    }
+    return {};
+}
+
+}  // namespace
+
+DWORD GetLastError()
+{
+    return lastError;
+}
+void SetLastError(DWORD error)
+{
+    lastError = error;
+}
+
+HANDLE CreateThread(void*, DWORD, LPTHREAD_START_ROUTINE start, void* parameter, DWORD,
+                    DWORD* threadId)
+{
+    if (start == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto done = std::make_shared<EndObject>();
+    const DWORD id = nextThreadId.fetch_add(1);
+    try {
+        std::thread([done, start, parameter] {
+            start(parameter);
+            platform::detail::Signal(*done);
+        }).detach();
+    } catch (const std::system_error&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    if (threadId != nullptr) *threadId = id;
+    return platform::detail::AddHandle(done);
+}
+
+HANDLE CreateEvent(void*, BOOL manualReset, BOOL initialState, const wchar_t*)
+{
+    auto event = std::make_shared<EventObject>();
+    event->autoReset = !manualReset;
+    event->signalled = initialState != FALSE;
+    return platform::detail::AddHandle(event);
+}
+
+BOOL SetEvent(HANDLE event)
+{
+    const auto object = platform::detail::FindHandleAs<EventObject>(event);
+    if (!object) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    platform::detail::Signal(*object);
+    return TRUE;
+}
+
+BOOL ResetEvent(HANDLE event)
+{
+    const auto object = platform::detail::FindHandleAs<EventObject>(event);
+    if (!object) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard lock(platform::detail::WaitMutex());
+    object->signalled = false;
+    return TRUE;
+}
+
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
+{
+    const auto object = platform::detail::FindHandle(handle);
+    if (!object || !object->Waitable()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    const bool forever = milliseconds == INFINITE;
+    const std::int64_t deadline = platform::NowMs() + (forever ? 0 : milliseconds);
+    const auto realDeadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(forever ? 0 : milliseconds);
+
+    std::unique_lock lock(platform::detail::WaitMutex());
+    auto& condition = platform::detail::WaitCondition();
+    for (;;) {
+        if (object->signalled) {
+            if (object->autoReset) object->signalled = false;
+            return WAIT_OBJECT_0;
+        }
+        if (forever) {
+            condition.wait(lock);
+        } else if (platform::IsVirtualClock()) {
+            if (platform::NowMs() >= deadline) return WAIT_TIMEOUT;
+            condition.wait(lock);
+        } else {
+            if (condition.wait_until(lock, realDeadline) == std::cv_status::timeout &&
+                !object->signalled) {
+                return WAIT_TIMEOUT;
+            }
+        }
+    }
+}
+
+BOOL CloseHandle(HANDLE handle)
+{
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return platform::detail::RemoveHandle(handle) ? TRUE : FALSE;
+}
+
+BOOL CreateProcess(const wchar_t* application, const wchar_t* commandLine, void*, void*, BOOL,
+                   DWORD, void*, const wchar_t*, void*, PROCESS_INFORMATION* info)
+{
+    std::vector<std::string> args;
+    std::string extra = commandLine != nullptr ? platform::Narrow(commandLine) : std::string();
+    if (application != nullptr && application[0] != L'\0') {
+        args = ResolveProgram(application);
+    } else {
+        // No program name: it is the first word of the command line.
+        auto words = SplitBlanks(extra);
+        if (!words.empty()) {
+            args = ResolveProgram(platform::Widen(words.front()));
+            extra = extra.substr(extra.find(words.front()) + words.front().size());
+        }
+    }
+    if (args.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    for (auto& word : SplitBlanks(extra)) args.push_back(std::move(word));
+
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int rc = ::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+    if (rc != 0) {
+        SetLastError(rc == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    // A waiter reaps the child and marks it ended, so no zombie is left behind.
+    auto ended = std::make_shared<EndObject>();
+    try {
+        std::thread([ended, pid] {
+            int status = 0;
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            platform::detail::Signal(*ended);
+        }).detach();
+    } catch (const std::system_error&) {
+        // Without a waiter the child still runs; it is reaped when this program ends.
+    }
+    if (info != nullptr) {
+        info->hProcess = platform::detail::AddHandle(ended);
+        info->hThread = platform::detail::AddHandle(ended);
+        info->dwProcessId = static_cast<DWORD>(pid);
+        info->dwThreadId = static_cast<DWORD>(pid);
+    }
+    return TRUE;
+}
+
+namespace platform {
+
+void RegisterProgram(const wchar_t* panelPath, const char* hostExecutable)
+{
+    if (panelPath == nullptr) return;
+    ProgramTable& table = Programs();
+    std::lock_guard lock(table.mutex);
+    if (hostExecutable == nullptr || hostExecutable[0] == '\0') {
+        table.programs.erase(Lower(panelPath));
+    } else {
+        table.programs[Lower(panelPath)] = hostExecutable;
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,361 @@
+// The panel registry kept in an SQLite file. Keys are paths under the current-user and
+// local-machine roots, matched without regard to case; values are typed byte strings. Each
+// change is one transaction, so a power cut leaves either the old or the new value.
+//
+// Tables:
+//   reg_keys   (id, root, path)            root 1 = current user, 2 = local machine;
+//                                          path "A\B\C" without leading or trailing "\"
+//   reg_values (key_id, name, type, data)  one row per value, data as a blob
+#include "platform/storage/registry.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kBusyTimeoutMs = 2000;  // another panel program may be writing at hand-over
+constexpr std::uintptr_t kFirstKeyHandle = 0x1000;
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS reg_keys ("
+    "  id INTEGER PRIMARY KEY, root INTEGER NOT NULL, path TEXT NOT NULL COLLATE NOCASE,"
+    "  UNIQUE (root, path));"
+    "CREATE TABLE IF NOT EXISTS reg_values ("
+    "  key_id INTEGER NOT NULL REFERENCES reg_keys(id), name TEXT NOT NULL COLLATE NOCASE,"
+    "  type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (key_id, name));"
+    "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (1, ''), (2, '');";
+
+struct DbClose {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StmtFinalize {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Db = std::unique_ptr<sqlite3, DbClose>;
+using Statement = std::unique_ptr<sqlite3_stmt, StmtFinalize>;
+
+struct OpenKey {
+    int root = 0;
+    std::string path;
+};
+
+struct Registry {
+    std::mutex mutex;
+    Db db;
+    fs::path openedFile;
+    fs::path overrideFile;
+    std::map<std::uintptr_t, OpenKey> keys;
+    std::uintptr_t nextKey = kFirstKeyHandle;
+};
+
+Registry& Reg()
+{
+    static Registry registry;
+    return registry;
+}
+
+// The root number of a predefined key, or 0.
+int PredefinedRoot(HKEY key)
+{
+    if (key == HKEY_CURRENT_USER) return 1;
+    if (key == HKEY_LOCAL_MACHINE) return 2;
+    return 0;
+}
+
+// "\\Software\\\\X\\" -> "Software\\X".
+std::string NormalisePath(const wchar_t* subKey)
+{
+    std::string out;
+    if (subKey == nullptr) return out;
+    std::wstring part;
+    auto flush = [&] {
+        if (part.empty()) return;
+        if (!out.empty()) out += '\\';
+        out += platform::Narrow(part);
+        part.clear();
+    };
+    for (const wchar_t* p = subKey; *p != L'\0'; ++p) {
+        if (*p == L'\\') {
+            flush();
+        } else {
+            part += *p;
+        }
+    }
+    flush();
+    return out;
+}
+
+std::string Join(const std::string& a, const std::string& b)
+{
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return a + "\\" + b;
+}
+
+// Caller holds the registry lock.
+std::optional<OpenKey> Resolve(Registry& r, HKEY key)
+{
+    if (const int root = PredefinedRoot(key); root != 0) return OpenKey{root, {}};
+    const auto it = r.keys.find(reinterpret_cast<std::uintptr_t>(key));
+    if (it == r.keys.end()) return std::nullopt;
+    return it->second;
+}
+
+bool Exec(sqlite3* db, const char* sql)
+{
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+Statement Prepare(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(s);
+        return nullptr;
+    }
+    return Statement(s);
+}
+
+// Opens the registry file for the current panel root if it is not open yet. Caller holds
+// the registry lock.
+sqlite3* Database(Registry& r)
+{
+    const fs::path wanted =
+        r.overrideFile.empty() ? platform::PanelRoot() / "registry.sqlite" : r.overrideFile;
+    if (r.db && wanted == r.openedFile) return r.db.get();
+    r.db.reset();
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(wanted.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    Db db(raw);
+    if (rc != SQLITE_OK) return nullptr;
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    if (!Exec(db.get(), kSchema)) return nullptr;  // not a registry file: every call fails
+    r.db = std::move(db);
+    r.openedFile = wanted;
+    return r.db.get();
+}
+
+// The row id of a key, or 0 when it does not exist.
+sqlite3_int64 KeyId(sqlite3* db, const OpenKey& key)
+{
+    Statement s = Prepare(db, "SELECT id FROM reg_keys WHERE root = ?1 AND path = ?2");
+    if (!s) return 0;
+    sqlite3_bind_int(s.get(), 1, key.root);
+    sqlite3_bind_text(s.get(), 2, key.path.c_str(), -1, SQLITE_TRANSIENT);
+    return sqlite3_step(s.get()) == SQLITE_ROW ? sqlite3_column_int64(s.get(), 0) : 0;
+}
+
+HKEY NewKeyHandle(Registry& r, OpenKey key)
+{
+    const std::uintptr_t id = r.nextKey;
+    r.nextKey += 4;
+    r.keys.emplace(id, std::move(key));
+    return reinterpret_cast<HKEY>(id);
+}
+
+// Runs `work` inside one write transaction; rolls back unless it returns ERROR_SUCCESS.
+template <class Work>
+LONG InTransaction(sqlite3* db, Work&& work)
+{
+    if (!Exec(db, "BEGIN IMMEDIATE")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    const LONG result = work();
+    if (result != static_cast<LONG>(ERROR_SUCCESS)) {
+        Exec(db, "ROLLBACK");  // nothing was changed; a failed rollback leaves nothing either
+        return result;
+    }
+    if (!Exec(db, "COMMIT")) {
+        Exec(db, "ROLLBACK");
+        return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    }
+    return result;
+}
+
+constexpr LONG Code(DWORD error)
+{
+    return static_cast<LONG>(error);
+}
+
+}  // namespace
+
+LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, REGSAM, void*,
+                    HKEY* result, DWORD* disposition)
+{
+    if (result == nullptr) return Code(ERROR_INVALID_PARAMETER);
+    *result = nullptr;
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    const auto base = Resolve(r, root);
+    if (!base) return Code(ERROR_INVALID_HANDLE);
+    sqlite3* db = Database(r);
+    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
+    const OpenKey key{base->root, Join(base->path, NormalisePath(subKey))};
+
+    bool created = false;
+    const LONG rc = InTransaction(db, [&]() -> LONG {
+        created = KeyId(db, key) == 0;
+        // Every folder on the way is a key of its own.
+        Statement insert =
+            Prepare(db, "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (?1, ?2)");
+        if (!insert) return Code(ERROR_ACCESS_DENIED);
+        std::size_t at = 0;
+        for (;;) {
+            at = key.path.find('\\', at);
+            const std::string prefix = key.path.substr(0, at);
+            sqlite3_reset(insert.get());
+            sqlite3_bind_int(insert.get(), 1, key.root);
+            sqlite3_bind_text(insert.get(), 2, prefix.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(insert.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
+            if (at == std::string::npos) break;
+            ++at;
+        }
+        return Code(ERROR_SUCCESS);
+    });
+    if (rc != Code(ERROR_SUCCESS)) return rc;
+    if (disposition != nullptr)
+        *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+    *result = NewKeyHandle(r, key);
+    return Code(ERROR_SUCCESS);
+}
+
+LONG RegOpenKeyEx(HKEY root, const wchar_t* subKey, DWORD, REGSAM, HKEY* result)
+{
+    if (result == nullptr) return Code(ERROR_INVALID_PARAMETER);
+    *result = nullptr;
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    const auto base = Resolve(r, root);
+    if (!base) return Code(ERROR_INVALID_HANDLE);
+    sqlite3* db = Database(r);
+    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
+    const OpenKey key{base->root, Join(base->path, NormalisePath(subKey))};
+    if (KeyId(db, key) == 0) return Code(ERROR_FILE_NOT_FOUND);
+    *result = NewKeyHandle(r, key);
+    return Code(ERROR_SUCCESS);
+}
+
+LONG RegQueryValueEx(HKEY key, const wchar_t* name, DWORD*, DWORD* type, BYTE* data,
+                     DWORD* dataLength)
+{
+    if (data != nullptr && dataLength == nullptr) return Code(ERROR_INVALID_PARAMETER);
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    const auto k = Resolve(r, key);
+    if (!k) return Code(ERROR_INVALID_HANDLE);
+    sqlite3* db = Database(r);
+    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
+    const sqlite3_int64 id = KeyId(db, *k);
+    if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
+    Statement s = Prepare(db, "SELECT type, data FROM reg_values WHERE key_id = ?1 AND name = ?2");
+    if (!s) return Code(ERROR_ACCESS_DENIED);
+    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
+    sqlite3_bind_int64(s.get(), 1, id);
+    sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_step(s.get()) != SQLITE_ROW) return Code(ERROR_FILE_NOT_FOUND);
+
+    const auto storedType = static_cast<DWORD>(sqlite3_column_int64(s.get(), 0));
+    const void* blob = sqlite3_column_blob(s.get(), 1);
+    const auto size = static_cast<DWORD>(sqlite3_column_bytes(s.get(), 1));
+    if (type != nullptr) *type = storedType;
+    if (data == nullptr) {
+        if (dataLength != nullptr) *dataLength = size;
+        return Code(ERROR_SUCCESS);
+    }
+    if (*dataLength < size) {
+        *dataLength = size;
+        return Code(ERROR_MORE_DATA);
+    }
+    if (size > 0) std::memcpy(data, blob, size);
+    *dataLength = size;
+    return Code(ERROR_SUCCESS);
+}
+
+LONG RegSetValueEx(HKEY key, const wchar_t* name, DWORD, DWORD type, const BYTE* data,
+                   DWORD dataLength)
+{
+    if (data == nullptr && dataLength > 0) return Code(ERROR_INVALID_PARAMETER);
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    const auto k = Resolve(r, key);
+    if (!k) return Code(ERROR_INVALID_HANDLE);
+    sqlite3* db = Database(r);
+    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
+    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
+    return InTransaction(db, [&]() -> LONG {
+        const sqlite3_int64 id = KeyId(db, *k);
+        if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
+        Statement s = Prepare(db,
+                              "INSERT OR REPLACE INTO reg_values (key_id, name, type, data) "
+                              "VALUES (?1, ?2, ?3, ?4)");
+        if (!s) return Code(ERROR_ACCESS_DENIED);
+        static const BYTE kEmpty = 0;
+        sqlite3_bind_int64(s.get(), 1, id);
+        sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int64(s.get(), 3, type);
+        sqlite3_bind_blob(s.get(), 4, data != nullptr ? data : &kEmpty,
+                          static_cast<int>(dataLength), SQLITE_TRANSIENT);
+        return sqlite3_step(s.get()) == SQLITE_DONE ? Code(ERROR_SUCCESS)
+                                                    : Code(ERROR_ACCESS_DENIED);
+    });
+}
+
+LONG RegDeleteValue(HKEY key, const wchar_t* name)
+{
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    const auto k = Resolve(r, key);
+    if (!k) return Code(ERROR_INVALID_HANDLE);
+    sqlite3* db = Database(r);
+    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
+    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
+    return InTransaction(db, [&]() -> LONG {
+        const sqlite3_int64 id = KeyId(db, *k);
+        if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
+        Statement s = Prepare(db, "DELETE FROM reg_values WHERE key_id = ?1 AND name = ?2");
+        if (!s) return Code(ERROR_ACCESS_DENIED);
+        sqlite3_bind_int64(s.get(), 1, id);
+        sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(s.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
+        return sqlite3_changes(db) > 0 ? Code(ERROR_SUCCESS) : Code(ERROR_FILE_NOT_FOUND);
+    });
+}
+
+LONG RegCloseKey(HKEY key)
+{
+    if (PredefinedRoot(key) != 0) return Code(ERROR_SUCCESS);
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    return r.keys.erase(reinterpret_cast<std::uintptr_t>(key)) > 0 ? Code(ERROR_SUCCESS)
+                                                                   : Code(ERROR_INVALID_HANDLE);
+}
+
+namespace platform {
+
+void SetRegistryFile(const std::filesystem::path& file)
+{
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    r.overrideFile = file;
+}
+
+void CloseRegistry()
+{
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    r.db.reset();
+    r.openedFile.clear();
+}
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+// Internal seams of the window system: what drawing, the screen back ends and automation need
+// from the windows and their message loop, and what the windows need from them. Not for
+// application code.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/runtime/runtime.h"
+#include "platform/win_types.h"
+
+namespace platform::detail {
+
+// ---- cairo surfaces as owned values ----
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+// A 32-bit image (cairo RGB24) of the given size, at least 1 x 1, filled black.
+SurfacePtr MakeImage(int width, int height);
+
+// ---- window canvas (window.cpp) ----
+// The backing image of a window and where its client area lies in it.
+struct WindowCanvas {
+    cairo_surface_t* surface = nullptr;  // borrowed; valid while the window lives
+    POINT clientOrigin;                  // client (0, 0) in the image
+    SIZE clientSize;
+};
+std::optional<WindowCanvas> CanvasOf(HWND wnd);
+// A text drawn on the window (client coordinates); part of its last paint texts.
+void RecordWindowText(HWND wnd, const DrawnText& text);
+// Something visible changed: the screen is composed again before the next wait.
+void MarkScreenChanged();
+
+// ---- device contexts on windows (gdi.cpp) ----
+// A context drawing on the window's client area, clipped to `clip` (client coordinates).
+HDC CreateWindowDc(HWND wnd, const RECT& clip);
+// Records of texts drawn into a bitmap, in bitmap coordinates; copied along by BitBlt.
+struct BitmapTexts;
+// Draws the title bar and border of a window into its image (window.cpp calls it).
+void DrawWindowFrame(cairo_surface_t* surface, int width, int height, int captionHeight, int border,
+                     const std::wstring& title, bool active);
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
+// ---- message loop (window.cpp) ----
+enum class PointerKind { Down, Move, Up };
+void QueuePointer(PointerKind kind, int x, int y);        // thread-safe; screen coordinates
+void QueueKey(unsigned virtualKey, bool alt, bool down);  // thread-safe
+// Runs fn on the user-interface thread (at once when called there) and waits for it.
+// False when it could not run (no loop answering within a real-time guard).
+bool RunOnUiThread(const std::function<void()>& fn);
+// Earliest timer deadline (panel ms), if any timer runs.
+std::optional<std::int64_t> NextTimerDeadline();
+// Composes every visible window into the screen image and returns it (user-interface thread).
+cairo_surface_t* ComposeScreen();
+// Makes the calling thread the user-interface thread (OpenScreen) or releases it.
+void BindUiThread();
+bool HasUiThread();
+// Marks the loop busy and wakes it (after the virtual clock moved).
+void KickLoop();
+// Destroys every window and timer, empties the queues, forgets program classes and releases
+// the user-interface thread, so that another screen can be opened in the same process.
+void ResetWindowSystem();
+
+// ---- inspection (window.cpp) ----
+std::vector<HWND> TopLevelFrontToBack();
+std::vector<HWND> ChildrenFrontToBack(HWND wnd);
+std::vector<DrawnText> LastPaintTexts(HWND wnd);  // screen coordinates
+bool IsBuiltinControlClass(const std::wstring& name);
+// Waits until the loop is blocked in GetMessage with nothing due (real-time guard of a few
+// seconds); on the user-interface thread it handles what is pending instead.
+bool WaitLoopIdle();
+
+// ---- back ends (screen.cpp) ----
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // Moves pending host input into the window system (QueuePointer/QueueKey).
+    virtual void PumpInput() = 0;
+    // Sleeps until Wake() or the timeout (milliseconds; negative: no timeout).
+    virtual void Wait(int timeoutMs) = 0;
+    // Wakes a Wait from any thread.
+    virtual void Wake() = 0;
+    // Shows the composed screen; false when the back end shows nothing (headless).
+    virtual bool WantsPresent() const = 0;
+    virtual void Present(cairo_surface_t* screen) = 0;
+};
+// The back end of the open screen; a headless one before OpenScreen.
+Backend& CurrentBackend();
+
+}  // namespace platform::detail

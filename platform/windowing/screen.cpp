@@ -1,0 +1,263 @@
+// The panel's screen: an SDL window of 640 x 480 (scaled on desktop screens) whose mouse and
+// touch become taps and holds, or a headless image for tests and servers. The user-interface
+// thread sleeps in the back end until input, a posted message or the next timer.
+#include <SDL.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+
+#include "platform/controls/detail_builtin.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/detail_window.h"
+#include "platform/windowing/window.h"
+
+namespace platform::detail {
+bool StartControlSocket(const std::string& path);
+void StopControlSocket();
+}  // namespace platform::detail
+
+namespace {
+
+using platform::detail::Backend;
+using platform::detail::PointerKind;
+
+// Sleeps on a condition variable; a wake that comes before the wait is kept, not lost.
+class HeadlessBackend final : public Backend {
+public:
+    void PumpInput() override {}
+    void Wait(int timeoutMs) override
+    {
+        std::unique_lock lock(mu_);
+        if (timeoutMs < 0) {
+            cv_.wait(lock, [&] { return woken_; });
+        } else {
+            cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return woken_; });
+        }
+        woken_ = false;
+    }
+    void Wake() override
+    {
+        {
+            std::lock_guard lock(mu_);
+            woken_ = true;
+        }
+        cv_.notify_all();
+    }
+    bool WantsPresent() const override { return false; }
+    void Present(cairo_surface_t*) override {}
+
+private:
+    std::mutex mu_;
+    std::condition_variable cv_;
+    bool woken_ = false;
+};
+
+unsigned VirtualKey(SDL_Keycode key)
+{
+    if (key >= SDLK_a && key <= SDLK_z) return static_cast<unsigned>('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<unsigned>('0' + (key - SDLK_0));
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70u + static_cast<unsigned>(key - SDLK_F1);
+    switch (key) {
+        case SDLK_RETURN: return VK_RETURN;
+        case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_SLASH: return VK_OEM_2;
+        case SDLK_SPACE: return 0x20;
+        case SDLK_BACKSPACE: return 0x08;
+        case SDLK_TAB: return 0x09;
+        case SDLK_LEFT: return 0x25;
+        case SDLK_UP: return 0x26;
+        case SDLK_RIGHT: return 0x27;
+        case SDLK_DOWN: return 0x28;
+        default: return 0;
+    }
+}
+
+// An SDL window; the user-interface thread waits in SDL_WaitEventTimeout and other threads
+// wake it with a user event.
+class SdlBackend final : public Backend {
+public:
+    bool Open(const platform::ScreenOptions& o)
+    {
+        SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");  // touches arrive as the left button
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+        scale_ = std::clamp(o.scale, 1, 4);
+        window_ =
+            SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             platform::kScreenWidth * scale_, platform::kScreenHeight * scale_, 0);
+        if (window_ == nullptr) return Fail();
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+        if (renderer_ == nullptr) return Fail();
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                     platform::kScreenWidth, platform::kScreenHeight);
+        if (texture_ == nullptr) return Fail();
+        if (wakeEvent_ == static_cast<Uint32>(-1)) wakeEvent_ = SDL_RegisterEvents(1);
+        open_ = true;
+        return true;
+    }
+    void Close()
+    {
+        open_ = false;
+        Fail();
+    }
+    void PumpInput() override
+    {
+        SDL_Event e;
+        while (SDL_PollEvent(&e) != 0) Handle(e);
+    }
+    void Wait(int timeoutMs) override
+    {
+        SDL_Event e;
+        const int got = timeoutMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeoutMs);
+        if (got != 0) Handle(e);
+    }
+    void Wake() override
+    {
+        if (!open_ || wakeEvent_ == static_cast<Uint32>(-1)) return;
+        SDL_Event e{};
+        e.type = wakeEvent_;
+        SDL_PushEvent(&e);  // a full queue already wakes the loop; the failure is ignored
+    }
+    bool WantsPresent() const override { return open_; }
+    void Present(cairo_surface_t* screen) override
+    {
+        if (!open_ || screen == nullptr) return;
+        SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(screen),
+                          cairo_image_surface_get_stride(screen));
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    }
+
+private:
+    bool Fail()
+    {
+        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+        if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+        if (window_ != nullptr) SDL_DestroyWindow(window_);
+        texture_ = nullptr;
+        renderer_ = nullptr;
+        window_ = nullptr;
+        return false;
+    }
+    void Handle(const SDL_Event& e)
+    {
+        switch (e.type) {
+            case SDL_QUIT: PostQuitMessage(0); break;
+            case SDL_MOUSEBUTTONDOWN:
+                if (e.button.button != SDL_BUTTON_LEFT) break;
+                down_ = true;
+                platform::detail::QueuePointer(PointerKind::Down, e.button.x / scale_,
+                                               e.button.y / scale_);
+                break;
+            case SDL_MOUSEMOTION:
+                if (!down_) break;
+                platform::detail::QueuePointer(PointerKind::Move, e.motion.x / scale_,
+                                               e.motion.y / scale_);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                if (e.button.button != SDL_BUTTON_LEFT) break;
+                down_ = false;
+                platform::detail::QueuePointer(PointerKind::Up, e.button.x / scale_,
+                                               e.button.y / scale_);
+                break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                const unsigned vk = VirtualKey(e.key.keysym.sym);
+                if (vk == 0) break;
+                platform::detail::QueueKey(vk, (e.key.keysym.mod & KMOD_ALT) != 0,
+                                           e.type == SDL_KEYDOWN);
+                break;
+            }
+            case SDL_WINDOWEVENT: platform::detail::MarkScreenChanged(); break;
+            default: break;
+        }
+    }
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int scale_ = 1;
+    bool down_ = false;
+    std::atomic<bool> open_{false};
+    Uint32 wakeEvent_ = static_cast<Uint32>(-1);
+};
+
+// Back ends live for the process: other threads may still wake one after the screen closed.
+HeadlessBackend& Headless()
+{
+    static HeadlessBackend* b = new HeadlessBackend();
+    return *b;
+}
+SdlBackend& Sdl()
+{
+    static SdlBackend* b = new SdlBackend();
+    return *b;
+}
+std::atomic<Backend*> g_backend{nullptr};
+std::atomic<bool> g_headless{true};
+
+}  // namespace
+
+namespace platform::detail {
+
+Backend& CurrentBackend()
+{
+    Backend* b = g_backend.load();
+    return b != nullptr ? *b : Headless();
+}
+
+}  // namespace platform::detail
+
+namespace platform {
+
+bool OpenScreen(const ScreenOptions& options)
+{
+    detail::BindUiThread();
+    bool headless = options.headless;
+    if (!headless && !Sdl().Open(options)) {
+        std::fprintf(stderr, "panel: no display could be opened (%s); running headless\n",
+                     SDL_GetError());
+        headless = true;
+    }
+    g_headless = headless;
+    g_backend = headless ? static_cast<Backend*>(&Headless()) : &Sdl();
+    RegisterBuiltinControlClasses();
+    detail::MarkScreenChanged();
+    if (!options.controlSocket.empty() && !detail::StartControlSocket(options.controlSocket)) {
+        return false;
+    }
+    return true;
+}
+
+void CloseScreen()
+{
+    detail::StopControlSocket();
+    detail::ResetWindowSystem();
+    if (!g_headless.load()) Sdl().Close();
+    g_backend = &Headless();
+    g_headless = true;
+}
+
+bool ScreenIsHeadless()
+{
+    return g_headless.load();
+}
+
+bool ScreenIsOpen()
+{
+    return detail::HasUiThread();
+}
+
+bool SaveScreenshot(const std::filesystem::path& png)
+{
+    bool ok = false;
+    const bool ran = detail::RunOnUiThread([&] {
+        cairo_surface_t* screen = detail::ComposeScreen();
+        ok = cairo_surface_write_to_png(screen, png.c_str()) == CAIRO_STATUS_SUCCESS;
+    });
+    return ran && ok;
+}
+
+}  // namespace platform
