@@ -13,8 +13,9 @@ namespace sim {
 
 namespace {
 
-constexpr std::uint16_t kClockAddress = 53;  // minute, hour, day, month, year modulo 100
-constexpr std::uint8_t kClockLength = 5;
+// The clock record: minute, hour, day, month, year modulo 100.
+constexpr std::uint16_t kClockAddress = clockSetting.offset;
+constexpr std::uint8_t kClockLength = clockSetting.width;
 constexpr std::size_t kShortAnswerLength = kAnswerLength - 1;
 constexpr std::size_t kLongAnswerExtra = 32;
 constexpr int kMaxFaultCount = 100000;
@@ -197,10 +198,10 @@ std::string DisplayIoBoard::Status(std::int64_t nowMs) const
       << (model_.running() ? "started" : "stopped");
     if (model_.coolDownSeconds() > 0) s << ", cool-down " << model_.coolDownSeconds() << " s";
     s << ", warning " << Hex4(ActiveWarningCode(image)) << ", plenum 1 "
-      << ReadSignedLe16(image, HeaterWordOffset(plenumTemp, 1)) << " F, grain "
-      << ReadSignedLe16(image, SelectedGrainTempOffset(image[grainSensorSelect.offset]))
-      << " F, bph " << ReadBe16(image, bushelsPerHour.offset) << ", answered "
-      << counters_.requestsAnswered << ", records " << counters_.commandRecordsApplied;
+      << Value(image, ForHeater(plenumTemp, 1)) << " F, grain "
+      << Value(image, GrainTempEntry(Value(image, grainSensorSelect))) << " F, bph "
+      << Value(image, bushelsPerHour) << ", answered " << counters_.requestsAnswered << ", records "
+      << counters_.commandRecordsApplied;
     if (nowMs < silentUntilMs_) s << ", silent " << (silentUntilMs_ - nowMs) << " ms";
     if (badCrcAnswers_ > 0) s << ", badcrc " << badCrcAnswers_;
     if (shortAnswers_ > 0) s << ", short " << shortAnswers_;

@@ -47,6 +47,10 @@ public:
     std::uint64_t secondsRun() const { return seconds_; }
 
 private:
+    static constexpr double kAmbientF = 60.0;    // outside air, degrees Fahrenheit
+    static constexpr int kMaxRunSeconds = 3600;  // timers read from the image are capped here
+    static constexpr int kMaxDelaySeconds = 600;
+
     enum class HeaterPhase { Off, Fan, Purge, Ignite, Burn };
     struct Heater {
         HeaterPhase phase = HeaterPhase::Off;
@@ -60,10 +64,11 @@ private:
     int heaterCount() const;
     int Setting(ImageField pairField) const;  // a minutes/seconds pair in seconds
     void PutTime(ImageField pairField, int seconds);
-    void PutTemp(std::size_t offset, double value);
+    void PutTemp(ImageField word, double value);
 
     void ShutDown();
     void StepHeaters(bool heat, bool fans);
+    void StepHeaterPhase(Heater& h, bool heat, int setpoint);
     void StepLoad(bool wanted);
     void StepUnload(bool unloading);
     void StepBatch();
@@ -72,6 +77,7 @@ private:
     void StepSampler();
     void SaveSettings();
     void RestoreSettings();
+    void WriteHeaterStatus();
     void WriteStatus();
     double Noise(double amplitude);
 
@@ -87,7 +93,7 @@ private:
     bool running_ = false;
     int coolDownLeft_ = 0;
     std::array<Heater, kMaxHeaters> heaters_{};
-    std::array<double, 3> grain_{};  // sensors 0, 1, 2 (offsets 93, 91, 89)
+    std::array<double, 3> grain_{};  // the sensors of grainSensorSelect 0, 1, 2
     double wetMoisture_ = 220;       // tenths of a percent
     double dryMoisture_ = 150;
     double meterRpm_ = 100;  // tenths of a revolution per minute

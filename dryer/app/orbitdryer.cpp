@@ -143,11 +143,7 @@ bool InitInstance(HINSTANCE instance)
     if (gSingleInstance != nullptr) gSingleInstance->ListenForRaise(main, kMsgRaiseMain);
     LoadDisplaySettings();
     // Until the dryer reports its view, the stored one decides the home screen.
-    const BYTE units = DryerImage.Get(unitsAndOptions.offset);
-    DryerImage.Set(unitsAndOptions.offset,
-                   static_cast<BYTE>(CurrentDisplaySettings().screenView == 1
-                                         ? (units | kUnitsGraphViewBit)
-                                         : (units & ~kUnitsGraphViewBit)));
+    SetBits(DryerImage, graphViewBit, CurrentDisplaySettings().screenView == 1);
     CreateScreenSet(main, instance);
     HomeCompositionHook.store(PostHomeComposition);
     RefreshMainButtonsHook.store(PostRefreshButtons);
@@ -327,7 +323,7 @@ int RunOrbitDryer(HINSTANCE instance)
                            {FVIRTKEY | FALT, VK_OEM_2, kCmdAltSlash}};
     HACCEL accelerators = CreateAcceleratorTable(table, 2);
 
-    DryerImage.Set(dryerState.offset, kDryerStateIdle);
+    SetValue(DryerImage, dryerState, kDryerStateIdle);
     HideTaskbar();
     return MessageLoop(accelerators);
 }

@@ -29,29 +29,27 @@ constexpr int kLogFullPercent = 70;
 constexpr int kAutoRepeatDelay = 5;  // 100 ms ticks before a held button repeats
 constexpr RECT kBannerTextRect{105, 65, 260, 75};
 
-// A batch timer: the button(s) that hold it, its setting and remaining pairs, the reload flag
-// and the question asked.
+// A batch timer: the button(s) that hold it, its setting and remaining pairs (the remaining
+// pair's flag is the reload) and the question asked.
 struct ReloadRow {
     BatchTimer timer;
     int button;
     int altButton;  // 0: none
     ImageField setting;
     ImageField remaining;
-    Pending reload;
     const wchar_t* question;
     const wchar_t* altQuestion;
 };
 constexpr ReloadRow kReloadRows[] = {
     {BatchTimer::Dry, kBatchDryButton, kBatchHiHeatButton, dryTimerSetting, dryTimerRemaining,
-     Pending::dryTimerReload, L"Reload DRY TIMER with %d minutes and %02d seconds?",
+     L"Reload DRY TIMER with %d minutes and %02d seconds?",
      L"Reload HI-HEAT DRY TIMER with %d minutes and %02d seconds?"},
     {BatchTimer::LoHeat, kBatchLoHeatButton, 0, loHeatTimerSetting, loHeatTimerRemaining,
-     Pending::loHeatTimerReload, L"Reload LO-HEAT DRY TIMER with %d minutes and %02d seconds?",
-     nullptr},
+     L"Reload LO-HEAT DRY TIMER with %d minutes and %02d seconds?", nullptr},
     {BatchTimer::Cool, kBatchCoolButton, 0, coolTimerSetting, coolTimerRemaining,
-     Pending::coolTimerReload, L"Reload COOL TIMER with %d minutes and %02d seconds?", nullptr},
+     L"Reload COOL TIMER with %d minutes and %02d seconds?", nullptr},
     {BatchTimer::Unload, kBatchUnloadButton, 0, unloadTimerSetting, unloadTimerRemaining,
-     Pending::unloadTimerReload, L"Reload UNLOAD TIMER with %d minutes and %02d seconds?", nullptr},
+     L"Reload UNLOAD TIMER with %d minutes and %02d seconds?", nullptr},
 };
 
 struct AutoRepeatScreen {
@@ -65,13 +63,12 @@ std::vector<AutoRepeatScreen> gAutoRepeat;
 
 bool WarningActive()
 {
-    return DryerImage.Get(warningIndex.offset) != 0 || DryerImage.Get(warningNode.offset) != 0;
+    return ActiveWarningCode(DryerImage) != 0;
 }
 
 bool Unloading()
 {
-    return (DryerImage.Get(dryerState2.offset) & 0x01) != 0 ||
-           (DryerImage.Get(dryerState.offset) & 0x40) != 0;
+    return IsSet(DryerImage, unloadingBit2) || IsSet(DryerImage, unloadingBit);
 }
 
 void Invalidate(HWND wnd, const RECT* rect, BOOL erase)
@@ -119,12 +116,12 @@ void SendClock()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    DesiredSettings.Set(clockSetting.offset + 0, static_cast<std::uint8_t>(now.wMinute));
-    DesiredSettings.Set(clockSetting.offset + 1, static_cast<std::uint8_t>(now.wHour));
-    DesiredSettings.Set(clockSetting.offset + 2, static_cast<std::uint8_t>(now.wDay));
-    DesiredSettings.Set(clockSetting.offset + 3, static_cast<std::uint8_t>(now.wMonth));
-    DesiredSettings.Set(clockSetting.offset + 4, static_cast<std::uint8_t>(now.wYear % 100));
-    PendingCommand.Set(Pending::clock);
+    SetValue(DesiredSettings, ClockByte(ClockPart::minute), now.wMinute);
+    SetValue(DesiredSettings, ClockByte(ClockPart::hour), now.wHour);
+    SetValue(DesiredSettings, ClockByte(ClockPart::day), now.wDay);
+    SetValue(DesiredSettings, ClockByte(ClockPart::month), now.wMonth);
+    SetValue(DesiredSettings, ClockByte(ClockPart::year), now.wYear % 100);
+    PendingCommand.Set(clockSetting.pending);
 }
 
 void WarnLogNearlyFull()
@@ -146,7 +143,7 @@ void StepLongTermLog()
         return;
     }
     t.longTermDivider = 0;
-    if ((DryerImage.Get(optionByte289.offset) & 0x01) == 0) {
+    if (!IsSet(DryerImage, longTermLogBit)) {
         RefreshLongTermFillLevel();  // logging is off
         return;
     }
@@ -183,18 +180,16 @@ bool ButtonHeld(int id)
 
 void AskReload(const ReloadRow& row, bool alternate)
 {
-    const int minutes = DryerImage.Get(row.setting.offset);
-    const int seconds = DryerImage.Get(row.setting.offset + 1);
+    const MinSec setting = ReadTime(DryerImage, row.setting);
     wchar_t text[96];
-    std::swprintf(text, std::size(text), alternate ? row.altQuestion : row.question, minutes,
-                  seconds);
+    std::swprintf(text, std::size(text), alternate ? row.altQuestion : row.question,
+                  setting.minutes, setting.seconds);
     gTicks.askingReload = true;
     const int answer = MessageBox(Screens().main, text, L"RELOAD TIMER REQUEST", MB_YESNO);
     gTicks.askingReload = false;
     if (answer != IDYES) return;
-    DesiredSettings.Set(row.remaining.offset, DryerImage.Get(row.setting.offset));
-    DesiredSettings.Set(row.remaining.offset + 1, DryerImage.Get(row.setting.offset + 1));
-    PendingCommand.Set(row.reload);
+    WriteTime(DesiredSettings, row.remaining, setting);
+    PendingCommand.Set(row.remaining.pending);  // the reload
 }
 
 // A timer button must be seen pressed on two consecutive ticks before the question is asked.
@@ -231,11 +226,11 @@ void StepAnimations()
     TickState& t = gTicks;
     PanelAnimation& a = Animation();
     for (int heater = 1; heater <= kMaxHeaters; ++heater) {
-        if ((DryerImage.Get(HeaterByteOffset(heaterState, heater)) & 0x01) != 0) {
+        if (IsSet(DryerImage, ForHeater(fanRunningBit, heater))) {
             a.fanPhase[heater - 1] = Step3(a.fanPhase[heater - 1], 1);
         }
     }
-    if ((DryerImage.Get(dryerState.offset) & 0x80) == 0) a.loadingPhase = Step3(a.loadingPhase, -1);
+    if (!IsSet(DryerImage, notFillingBit)) a.loadingPhase = Step3(a.loadingPhase, -1);
     if (Unloading()) {
         a.unloadPhase = Step3(a.unloadPhase, 1);
         if (++t.slowUnloadDivider >= 5) {
@@ -245,9 +240,8 @@ void StepAnimations()
     }
     if (++t.meterRollDivider >= 3) {
         t.meterRollDivider = 0;
-        const BYTE bits = DryerImage.Get(loadStatusBits.offset);
-        if ((bits & 0x08) != 0) {
-            const int sense = (bits & 0x04) != 0 ? 1 : -1;
+        if (IsSet(DryerImage, meterRollsTurningBit)) {
+            const int sense = IsSet(DryerImage, meterRollDirectionBit) ? 1 : -1;
             a.meterRollPhase[0] = Step3(a.meterRollPhase[0], sense);
             a.meterRollPhase[1] = Step3(a.meterRollPhase[1], -sense);
         }

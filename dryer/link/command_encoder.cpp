@@ -1,6 +1,7 @@
 // BuildCommandFrame: walks the command table once per exchange and appends a record for every
 // row whose flag is set, until the frame reaches its length limit. The later rows wait for a
-// cycle in which the earlier ones have been confirmed.
+// cycle in which the earlier ones have been confirmed. Each row names the image field it sends;
+// its address, length and flag come from that field's description.
 #include "dryer/link/command_encoder.h"
 
 #include <array>
@@ -9,136 +10,191 @@
 
 namespace {
 
-constexpr Pending kNone = Pending::count;
-constexpr CommandSource D = CommandSource::desired;
-constexpr CommandSource I = CommandSource::image;
-
-// A row sent from the desired value at its own address, cleared by the decoder.
-constexpr CommandRow Row(Pending flag, std::uint16_t address, std::uint8_t length)
+// A field (or one element of an array) sent from its desired value at its own address. One-shot
+// and command-only fields clear their flag when sent.
+constexpr CommandRow Row(ImageField field)
 {
-    return CommandRow{{flag, flag, flag}, 1, address, length, D, address, true, kNone};
+    CommandRow row;
+    row.flags[0] = field.pending;
+    row.address = field.offset;
+    row.length = field.width;
+    row.sourceOffset = field.offset;
+    if (field.access == Access::oneShot || field.access == Access::command) {
+        row.oneShot = field.pending;
+    }
+    return row;
 }
-constexpr CommandRow RowFrom(Pending flag, std::uint16_t address, std::uint8_t length,
-                             CommandSource source, std::uint16_t sourceOffset)
+// A row appended without the length test.
+constexpr CommandRow Unchecked(CommandRow row)
 {
-    return CommandRow{{flag, flag, flag}, 1, address, length, source, sourceOffset, true, kNone};
+    row.lengthTest = false;
+    return row;
+}
+constexpr CommandRow HeaterRow(ImageField array, int heater)
+{
+    return Row(ForHeater(array, heater));
+}
+// Two neighbouring bytes sent as one record when either's flag is set.
+constexpr CommandRow Pair(ImageField first, ImageField second, Pending alsoOnce = Pending::none)
+{
+    CommandRow row = Row(first);
+    row.flags = {first.pending, second.pending, alsoOnce};
+    row.length = static_cast<std::uint8_t>(first.width + second.width);
+    row.oneShot = alsoOnce;
+    return row;
+}
+// A row under a flag of its own: `field`'s address and length, the data taken from `from`.
+constexpr CommandRow Sends(Pending flag, ImageField field, CommandSource source, ImageField from)
+{
+    CommandRow row = Row(field);
+    row.flags[0] = flag;
+    row.source = source;
+    row.sourceOffset = from.offset;
+    row.oneShot = Pending::none;
+    return row;
 }
 
-constexpr std::array<CommandRow, kCommandRowCount> kCommandTable{{
-    // row 1 is always the first record and skips the length test
-    {{Pending::heaterCount, Pending::heaterCount, Pending::heaterCount},
-     1,
-     3,
-     1,
-     D,
-     3,
-     false,
-     kNone},
-    Row(Pending::moduleCount, 4, 1),
-    Row(Pending::fuel, 5, 1),
-    Row(Pending::loadSystem, 6, 1),
-    Row(Pending::dryerLength, 7, 1),
-    Row(Pending::dryingType, 8, 1),
-    Row(Pending::dryTimerSetting, 11, 2),
-    Row(Pending::dryTimerReload, 9, 2),
-    Row(Pending::loHeatTimerSetting, 254, 2),
-    Row(Pending::loHeatTimerReload, 252, 2),
-    Row(Pending::coolTimerSetting, 16, 2),
-    Row(Pending::coolTimerReload, 14, 2),
-    Row(Pending::unloadTimerSetting, 21, 2),
-    Row(Pending::unloadTimerReload, 19, 2),
-    Row(Pending::loadTimer, 26, 2),
-    Row(Pending::loadDelay, 31, 2),
-    Row(Pending::unloadRunOn, 41, 2),
-    Row(Pending::fanStartDelay, 46, 2),
-    Row(Pending::optionByte49, 49, 1),
-    Row(Pending::byte50, 50, 1),
-    // row 21: the clock, one-shot, small enough to fit behind rows 1-20 without the test
-    {{Pending::clock, Pending::clock, Pending::clock}, 1, 53, 5, D, 53, false, Pending::clock},
-    Row(Pending::plenumSetpoint6, 59, 2),
-    Row(Pending::plenumSetpoint5, 61, 2),
-    Row(Pending::plenumSetpoint4, 63, 2),
-    Row(Pending::plenumSetpoint3, 65, 2),
-    Row(Pending::plenumSetpoint2, 67, 2),
-    Row(Pending::plenumSetpoint1, 69, 2),
-    Row(Pending::plenumDifferential6, 95, 1),
-    Row(Pending::plenumDifferential5, 96, 1),
-    Row(Pending::plenumDifferential4, 97, 1),
-    Row(Pending::plenumDifferential3, 98, 1),
-    Row(Pending::plenumDifferential2, 99, 1),
-    Row(Pending::plenumDifferential1, 100, 1),
-    Row(Pending::heaterByte6, 101, 1),
-    Row(Pending::heaterByte5, 102, 1),
-    Row(Pending::heaterByte4, 103, 1),
-    Row(Pending::heaterByte3, 104, 1),
-    Row(Pending::heaterByte2, 105, 1),
-    Row(Pending::heaterByte1, 106, 1),
-    Row(Pending::grainSetpoint1, 149, 2),
-    Row(Pending::grainSetpoint2, 151, 2),
-    Row(Pending::grainSetpoint3, 153, 2),
-    Row(Pending::meteringModeBits, 159, 1),
-    Row(Pending::meteringPresetHigh, 156, 1),
-    Row(Pending::meteringPresetMedium, 157, 1),
-    Row(Pending::meteringPresetLow, 158, 1),
-    RowFrom(Pending::imageMeteringGroup, 159, 4, I, 155),
-    RowFrom(Pending::byte161, 161, 1, I, 230),
-    Row(Pending::bphCalibration, 163, 1),
-    Row(Pending::moistureMode, 187, 1),
-    RowFrom(Pending::presetsToMetering, 160, 3, I, 156),
-    Row(Pending::desiredMeteringGroup, 159, 4),
-    Row(Pending::moistureSetpoint, 199, 2),
-    Row(Pending::byte202, 202, 1),
-    Row(Pending::byte203, 203, 1),
-    Row(Pending::unloadRateLimit1, 206, 2),
-    Row(Pending::unloadRateLimit2, 208, 2),
-    // row 58: two flags
-    {{Pending::byte216, Pending::byte217, Pending::byte217}, 2, 216, 2, D, 216, true, kNone},
-    // row 59: two flags and a one-shot
-    {{Pending::byte218, Pending::byte219, Pending::bytes218Once},
-     3,
-     218,
-     2,
-     D,
-     218,
-     true,
-     Pending::bytes218Once},
-    Row(Pending::batchCounter, 221, 2),
-    Row(Pending::byte224, 224, 1),
-    Row(Pending::byte226, 226, 1),
-    Row(Pending::byte227, 227, 1),
-    Row(Pending::byte228, 228, 1),
-    Row(Pending::byte229, 229, 1),
-    Row(Pending::calibrationWord232, 232, 2),
-    Row(Pending::calibrationWord234, 234, 2),
-    Row(Pending::byte236, 236, 1),
-    Row(Pending::byte237, 237, 1),
-    Row(Pending::optionByte238, 238, 1),
-    Row(Pending::calibrationWord241, 241, 2),
-    Row(Pending::calibrationWord243, 243, 2),
-    Row(Pending::byte246, 246, 1),
-    Row(Pending::optionByte257, 257, 1),
-    Row(Pending::word258, 258, 2),
-    Row(Pending::word260, 260, 2),
-    // row 77: one-shot; the request bits 0-1 of desired 266 are cleared once sent
-    {{Pending::unitsAndOptions, Pending::unitsAndOptions, Pending::unitsAndOptions},
-     1,
-     266,
-     1,
-     D,
-     266,
-     true,
-     Pending::unitsAndOptions},
-    Row(Pending::fanRunAfterShutdown, 269, 2),
-    Row(Pending::batchTimePair, 274, 2),
-    Row(Pending::batchWord277, 277, 2),
-    Row(Pending::optionByte289, 289, 1),
-    Row(Pending::optionByte293, 293, 1),
-}};
+constexpr CommandSource kDesired = CommandSource::desired;
+constexpr CommandSource kImage = CommandSource::image;
+
+constexpr auto kCommandTable = std::to_array<CommandRow>({
+    Unchecked(Row(heaterCountCode)),  // always the first record
+    Row(moduleCountCode),
+    Row(fuelCode),
+    Row(loadSystemCode),
+    Row(dryerLengthCode),
+    Row(dryingType),
+    Row(dryTimerSetting),
+    Row(dryTimerRemaining),  // the reload
+    Row(loHeatTimerSetting),
+    Row(loHeatTimerRemaining),
+    Row(coolTimerSetting),
+    Row(coolTimerRemaining),
+    Row(unloadTimerSetting),
+    Row(unloadTimerRemaining),
+    Row(loadTimerSetting),
+    Row(loadDelaySetting),
+    Row(unloadRunOnSetting),
+    Row(fanStartDelaySetting),
+    Row(optionByte49),
+    Row(plenumManagerByte50),
+    Unchecked(Row(clockSetting)),  // small enough to fit behind the rows above
+    HeaterRow(plenumSetpoint, 6),
+    HeaterRow(plenumSetpoint, 5),
+    HeaterRow(plenumSetpoint, 4),
+    HeaterRow(plenumSetpoint, 3),
+    HeaterRow(plenumSetpoint, 2),
+    HeaterRow(plenumSetpoint, 1),
+    HeaterRow(plenumDifferential, 6),
+    HeaterRow(plenumDifferential, 5),
+    HeaterRow(plenumDifferential, 4),
+    HeaterRow(plenumDifferential, 3),
+    HeaterRow(plenumDifferential, 2),
+    HeaterRow(plenumDifferential, 1),
+    HeaterRow(heaterControlBits, 6),
+    HeaterRow(heaterControlBits, 5),
+    HeaterRow(heaterControlBits, 4),
+    HeaterRow(heaterControlBits, 3),
+    HeaterRow(heaterControlBits, 2),
+    HeaterRow(heaterControlBits, 1),
+    Row(grainSetpoint.Element(0)),
+    Row(grainSetpoint.Element(1)),
+    Row(grainSetpoint.Element(2)),
+    Sends(Pending::meteringModeBits, Byte(meteringControl.offset), kDesired,
+          Byte(meteringControl.offset)),
+    Row(meteringPreset.Element(0)),
+    Row(meteringPreset.Element(1)),
+    Row(meteringPreset.Element(2)),
+    // metering set by the display: the image's mode and presets become the metering group
+    Sends(Pending::imageMeteringGroup, meteringControl, kImage, meteringMode),
+    Sends(Pending::byte161, meteringValues.Element(1), kImage, settingByte230),
+    Row(bphCalibration),
+    Row(moistureControlMode),
+    Sends(Pending::presetsToMetering, meteringValues, kImage, meteringPreset),
+    Row(meteringControl),  // metering set by the knob: the desired group
+    Row(moistureSetpoint),
+    Row(printerByte202),
+    Row(printerByte203),
+    Row(unloadRateLimit.Element(0)),
+    Row(unloadRateLimit.Element(1)),
+    Pair(settingByte216, settingByte217),
+    Pair(settingByte218, settingByte219, Pending::bytes218Once),
+    Row(batchCount),
+    Row(optionByte224),
+    Row(moistureSetupBytes.Element(0)),
+    Row(moistureSetupBytes.Element(1)),
+    Row(moistureSetupBytes.Element(2)),
+    Row(moistureSetupBytes.Element(3)),
+    Row(dryMoistureOffset),
+    Row(wetMoistureOffset),
+    Row(meterRollRaw.Element(0)),
+    Row(meterRollRaw.Element(1)),
+    Row(optionByte238),
+    Row(drySensorTempOffset),
+    Row(wetSensorTempOffset),
+    Row(settingByte246),
+    Row(dryerOptions),
+    Row(setpointWords258.Element(0)),
+    Row(upperPlenumSetpoint),
+    Row(unitsAndOptions),  // one-shot; its request bits are cleared once sent
+    Row(fanRunAfterShutdownSetting),
+    Row(batchTimePair),
+    Row(batchWord277),
+    Row(optionByte289),
+    Row(samplerOption),
+});
+
+static_assert(kCommandTable.size() == kCommandRowCount);
+
+// Every flag sends exactly one row, and the rows serve the flags in the order of Pending.
+constexpr bool RowsServeFlagsInOrder()
+{
+    int next = 0;
+    for (const CommandRow& row : kCommandTable) {
+        for (Pending flag : row.flags) {
+            if (flag == Pending::none) continue;
+            if (static_cast<int>(flag) != next) return false;
+            ++next;
+        }
+    }
+    return next == static_cast<int>(Pending::count);
+}
+static_assert(RowsServeFlagsInOrder(), "the rows must serve every flag once, in flag order");
+
+// Every settable element of the image has a row under its flag that writes its bytes.
+constexpr bool EverySettingHasItsRow()
+{
+    for (const ImageField& field : kImageLayout) {
+        if (!field.settable() || field.encoding == Encoding::group) continue;
+        for (int k = 0; k < field.count(); ++k) {
+            const ImageField e = field.Element(k);
+            bool found = false;
+            for (const CommandRow& row : kCommandTable) {
+                const bool flagged = row.flags[0] == e.pending || row.flags[1] == e.pending;
+                found = found ||
+                        (flagged && row.address <= e.offset && row.address + row.length >= e.end());
+            }
+            if (!found) return false;
+        }
+    }
+    return true;
+}
+static_assert(EverySettingHasItsRow(), "a settable field must be sent by the row of its flag");
+
+constexpr bool RecordsFit()
+{
+    for (const CommandRow& row : kCommandTable) {
+        if (row.length < 1 || row.length > 5 || row.address + row.length > kImageSize) return false;
+        if (row.sourceOffset + row.length > kImageSize) return false;
+    }
+    return true;
+}
+static_assert(RecordsFit(), "records carry 1 to 5 bytes inside the image");
 
 bool RowIsPending(const CommandRow& row)
 {
-    for (std::uint8_t i = 0; i < row.flagCount && i < 3; ++i) {
-        if (PendingCommand.IsSet(row.flags[i])) return true;
+    for (Pending flag : row.flags) {
+        if (PendingCommand.IsSet(flag)) return true;
     }
     return false;
 }
@@ -168,12 +224,10 @@ bool BuildCommandFrame(std::span<std::uint8_t> frame)
         }
         running += 3u + row.length;
         ++records;
-        if (row.oneShot != kNone) {
+        if (row.oneShot != Pending::none) {
             PendingCommand.Clear(row.oneShot);
-            if (row.oneShot == Pending::unitsAndOptions) {
-                const std::uint8_t units = DesiredSettings.Get(unitsAndOptions.offset);
-                DesiredSettings.Set(unitsAndOptions.offset,
-                                    static_cast<std::uint8_t>(units & ~kUnitsRequestBits));
+            if (row.oneShot == unitsAndOptions.pending) {
+                SetBits(DesiredSettings, unitsRequestBits, false);
             }
         }
     }

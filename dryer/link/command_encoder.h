@@ -9,6 +9,7 @@
 //   2+n     2   LinkCrc16 over bytes 0 .. 1+n, low byte first (appended by the link)
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,14 +27,13 @@ enum class CommandSource : std::uint8_t { desired, image };
 
 // One row of the command table.
 struct CommandRow {
-    Pending flags[3];        // the flags that send this row (unused entries repeat the first)
-    std::uint8_t flagCount;  // 1-3
-    std::uint16_t address;   // answer-frame offset: page = address / 256, low = address % 256
-    std::uint8_t length;     // data bytes, 1-5
-    CommandSource source;    // desired values or image
-    std::uint16_t sourceOffset;
-    bool lengthTest;  // false for rows 1 and 21, appended without the limit test
-    Pending oneShot;  // flag cleared when the row is appended (Pending::count: none)
+    std::array<Pending, 3> flags{Pending::none, Pending::none, Pending::none};  // any one sends it
+    std::uint16_t address = 0;  // answer-frame offset: page = address / 256, low = address % 256
+    std::uint8_t length = 1;    // data bytes, 1-5
+    CommandSource source = CommandSource::desired;
+    std::uint16_t sourceOffset = 0;   // where in the source the data bytes start
+    bool lengthTest = true;           // false for rows 1 and 21, appended without the limit test
+    Pending oneShot = Pending::none;  // flag cleared when the row is appended
 };
 
 // The 82 rows in encoding order (index 0 is row 1).

@@ -1,26 +1,21 @@
 // The dryer image: the 300-byte status payload of the Display I/O board, kept byte for byte at
 // the answer-frame offsets, and the operator's desired values at the same offsets. A field's
-// offset is also its parameter address in command frames. This header names every field once,
-// gives the byte-order readers, the per-heater index rule, the Celsius display rule and the
-// board numbering; the board simulator uses the same names.
+// offset is also its parameter address in command frames.
+//
+// This header is the one description of the image. Each field below says where it lies, how its
+// bytes hold its value, which PendingCommand flag sends it (if the panel may set it), and which
+// windows draw it; the named bits follow their fields. The answer decoder walks kImageLayout,
+// the command table, the repaint routes and the board simulator are built from the same names,
+// and the screens and tests read the image only through them.
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 
+#include "dryer/link/image_field.h"
 #include "dryer/link/pending_command.h"
-
-inline constexpr std::size_t kImageSize = 300;
-
-// One field of the image: where it starts and how many bytes it spans.
-struct ImageField {
-    std::uint16_t offset;
-    std::uint8_t width;
-    constexpr std::uint16_t end() const { return static_cast<std::uint16_t>(offset + width); }
-};
+#include "dryer/link/repaint_target.h"
 
 // Unless marked, fields are unsigned bytes. LE: low byte at the lower offset; BE: high byte
 // first. Times are minute/second pairs, minutes first. Per-heater arrays hold Fan/Heater 6
@@ -29,397 +24,545 @@ struct ImageField {
 //
 // OFFSET  SIZE  FIELD                        CONTENT
 //     3     1   heaterCountCode              0 one, 1 two, 2 three, 3 four, 4 six fan/heaters
-inline constexpr ImageField heaterCountCode{3, 1};
+inline constexpr ImageField heaterCountCode =
+    Byte(3).Sets(Pending::heaterCount).Repaints(kPlenumPanelWindow);
 //     4     1   moduleCountCode              0 one, 1 two, 2 three modules
-inline constexpr ImageField moduleCountCode{4, 1};
+inline constexpr ImageField moduleCountCode = Byte(4).Sets(Pending::moduleCount);
 //     5     1   fuelCode                     0 LP, 1 natural gas, 2 vapor, 3 diesel
-inline constexpr ImageField fuelCode{5, 1};
+inline constexpr ImageField fuelCode = Byte(5).Sets(Pending::fuel);
 //     6     1   loadSystemCode               0 end fill, 1 center fill, 2 dual fill
-inline constexpr ImageField loadSystemCode{6, 1};
+inline constexpr ImageField loadSystemCode = Byte(6).Sets(Pending::loadSystem);
 //     7     1   dryerLengthCode              0-10: 8 + 2 x code feet; 11-14: 34, 36, 38, 40 ft
-inline constexpr ImageField dryerLengthCode{7, 1};
+inline constexpr ImageField dryerLengthCode = Byte(7).Sets(Pending::dryerLength);
 //     8     1   dryingType                   0 continuous flow, 1 batch, other "TYPE:NONE"
-inline constexpr ImageField dryingType{8, 1};
+inline constexpr ImageField dryingType =
+    Byte(8).Sets(Pending::dryingType).Repaints(kBatchDryingWindow | kSetupSelectionWindow);
+inline constexpr int kContinuousFlow = 0;
+inline constexpr int kBatchDrying = 1;
 //     9     2   dryTimerRemaining            (hi-heat) dry timer remaining, min, s
-inline constexpr ImageField dryTimerRemaining{9, 2};
+inline constexpr ImageField dryTimerRemaining =
+    Time(9).Reloads(Pending::dryTimerReload).Repaints(kBatchDryingWindow);
 //    11     2   dryTimerSetting              dry timer reload value, min, s
-inline constexpr ImageField dryTimerSetting{11, 2};
+inline constexpr ImageField dryTimerSetting =
+    Time(11).Sets(Pending::dryTimerSetting).Repaints(kBatchDryingWindow);
 //    13     1   batchStatusBits13            bit 0: a batch timers window layout condition
-inline constexpr ImageField batchStatusBits13{13, 1};
+inline constexpr ImageField batchStatusBits13 = Byte(13).Repaints(kBatchDryingWindow);
 //    14     2   coolTimerRemaining           min, s
-inline constexpr ImageField coolTimerRemaining{14, 2};
+inline constexpr ImageField coolTimerRemaining =
+    Time(14).Reloads(Pending::coolTimerReload).Repaints(kBatchDryingWindow);
 //    16     2   coolTimerSetting             min, s
-inline constexpr ImageField coolTimerSetting{16, 2};
+inline constexpr ImageField coolTimerSetting =
+    Time(16).Sets(Pending::coolTimerSetting).Repaints(kBatchDryingWindow);
 //    18     1   batchStatusByte18            repaints the batch timers window
-inline constexpr ImageField batchStatusByte18{18, 1};
+inline constexpr ImageField batchStatusByte18 = Byte(18).Repaints(kBatchDryingWindow);
 //    19     2   unloadTimerRemaining         min, s
-inline constexpr ImageField unloadTimerRemaining{19, 2};
+inline constexpr ImageField unloadTimerRemaining =
+    Time(19).Reloads(Pending::unloadTimerReload).Repaints(kBatchDryingWindow);
 //    21     2   unloadTimerSetting           min, s
-inline constexpr ImageField unloadTimerSetting{21, 2};
+inline constexpr ImageField unloadTimerSetting =
+    Time(21).Sets(Pending::unloadTimerSetting).Repaints(kBatchDryingWindow);
 //    23     1   batchStatusByte23            repaints the batch timers window
-inline constexpr ImageField batchStatusByte23{23, 1};
+inline constexpr ImageField batchStatusByte23 = Byte(23).Repaints(kBatchDryingWindow);
 //    24     2   loadTimerRemaining           load (maximum fill) timer remaining, min, s
-inline constexpr ImageField loadTimerRemaining{24, 2};
+inline constexpr ImageField loadTimerRemaining = Time(24).Repaints(kStatusBarWindow);
 //    26     2   loadTimerSetting             maximum fill time, min, s (default 8 min, 0-30)
-inline constexpr ImageField loadTimerSetting{26, 2};
+inline constexpr ImageField loadTimerSetting =
+    Time(26).Sets(Pending::loadTimer).Repaints(kTimerSetpointScreen);
 //    28     1   loadCountdownBits            bit 0: load countdown running, shown in status bar
-inline constexpr ImageField loadCountdownBits{28, 1};
+inline constexpr ImageField loadCountdownBits = Byte(28).Repaints(kStatusBarWindow);
 //    29     2   timePair29                   min, s; kept, not shown
-inline constexpr ImageField timePair29{29, 2};
+inline constexpr ImageField timePair29 = Time(29);
 //    31     2   loadDelaySetting             delay from grain call to load motor start, min, s
-inline constexpr ImageField loadDelaySetting{31, 2};
+inline constexpr ImageField loadDelaySetting =
+    Time(31).Sets(Pending::loadDelay).Repaints(kTimerSetpointScreen);
 //    39     2   unloadRunOnRemaining         run-on countdown, shown while 43 bit 0 is set
-inline constexpr ImageField unloadRunOnRemaining{39, 2};
+inline constexpr ImageField unloadRunOnRemaining = Time(39).Repaints(kStatusBarWindow);
 //    41     2   unloadRunOnSetting           unload auger run-on, min, s (default 1 min, 0-10)
-inline constexpr ImageField unloadRunOnSetting{41, 2};
+inline constexpr ImageField unloadRunOnSetting =
+    Time(41).Sets(Pending::unloadRunOn).Repaints(kTimerSetpointScreen);
 //    43     1   runOnStatusBits              bit 0: show the unload run-on countdown
-inline constexpr ImageField runOnStatusBits{43, 1};
+inline constexpr ImageField runOnStatusBits = Byte(43).Repaints(kStatusBarWindow);
 //    44     2   timePair44                   min, s; kept, not shown
-inline constexpr ImageField timePair44{44, 2};
+inline constexpr ImageField timePair44 = Time(44);
 //    46     2   fanStartDelaySetting         delay between starting fans, min, s
-inline constexpr ImageField fanStartDelaySetting{46, 2};
+inline constexpr ImageField fanStartDelaySetting =
+    Time(46).Sets(Pending::fanStartDelay).Repaints(kTimerSetpointScreen);
 //    49     1   optionByte49                 bits 4, 5: option switches of set-up screens
-inline constexpr ImageField optionByte49{49, 1};
+inline constexpr ImageField optionByte49 =
+    Byte(49).Sets(Pending::optionByte49).Repaints(kDryerPictureWindow);
 //    50     1   plenumManagerByte50          edited by the plenum temperature manager
-inline constexpr ImageField plenumManagerByte50{50, 1};
+inline constexpr ImageField plenumManagerByte50 = Byte(50).Sets(Pending::byte50);
 //    51     1   statusByte51                 kept, not shown
-inline constexpr ImageField statusByte51{51, 1};
+inline constexpr ImageField statusByte51 = Byte(51);
 //    52     1   mcAutoModeMinutes            "M/C AUTO MODE: %d Minutes"
-inline constexpr ImageField mcAutoModeMinutes{52, 1};
+inline constexpr ImageField mcAutoModeMinutes =
+    Byte(52).Repaints(kStatusBarWindow | kDryerPictureWindow | kMeteringScreen);
 //    53     5   clockSetting                 command only: minute, hour, day, month, year % 100
-inline constexpr ImageField clockSetting{53, 5};
-//    58     1   loadStatusBits               bit 7: load in progress; bits 2, 3: meter roll
-inline constexpr ImageField loadStatusBits{58, 1};
+inline constexpr ImageField clockSetting = Group(53, 5).CommandOnly(Pending::clock);
+enum class ClockPart { minute, hour, day, month, year };  // the clock's bytes in order
+constexpr ImageField ClockByte(ClockPart part)
+{
+    return Byte(static_cast<std::uint16_t>(clockSetting.offset + static_cast<int>(part)));
+}
+//    58     1   loadStatusBits               bit 7: load in progress; bits 2, 3: meter rolls
+inline constexpr ImageField loadStatusBits = Byte(58).Repaints(kTimerSetpointScreen);
 //    59  6x2   plenumSetpoint               signed LE deg F, Fan/Heater 6 first
-inline constexpr ImageField plenumSetpoint{59, 12};
+inline constexpr ImageField plenumSetpoint =
+    SignedLe(59, 6)
+        .Sets(Pending::plenumSetpoint6)
+        .Repaints(kPlenumPanelWindow | kTemperatureSetpointScreen);
 //    71  6x2   plenumTemp                   signed LE deg F, FH 6 first; < -35 open, >= 261 short
-inline constexpr ImageField plenumTemp{71, 12};
+inline constexpr ImageField plenumTemp = SignedLe(71, 6).Repaints(kPlenumPanelWindow);
 //    83  3x2   words83                      LE words, kept, not shown
-inline constexpr ImageField words83{83, 6};
+inline constexpr ImageField words83 = WordLe(83, 3);
 //    89  3x2   grainTemp                    signed LE deg F; grainSensorSelect picks one
-inline constexpr ImageField grainTemp{89, 6};
+inline constexpr ImageField grainTemp =
+    SignedLe(89, 3).Repaints(kUnloadStatusWindow | kGrainTempSelectButton);
 //    95     6   plenumDifferential           per-plenum differential settings, FH 6 first
-inline constexpr ImageField plenumDifferential{95, 6};
+inline constexpr ImageField plenumDifferential = Bytes(95, 6).Sets(Pending::plenumDifferential6);
 //   101     6   heaterControlBits            per-heater bits, FH 6 first; bit 2 airswitch test
-inline constexpr ImageField heaterControlBits{101, 6};
+inline constexpr ImageField heaterControlBits =
+    Bytes(101, 6).Sets(Pending::heaterByte6).Repaints(kAirswitchTestScreen);
 //   113     6   heaterStatusBits             118 bit 5: airswitch testing disabled
-inline constexpr ImageField heaterStatusBits{113, 6};
+inline constexpr ImageField heaterStatusBits = Bytes(113, 6).Repaints(kStatusBarWindow);
 //   125     6   heaterState                  FH 6 first: bit 0 fan, bit 1 burner, bit 2 high fire
-inline constexpr ImageField heaterState{125, 6};
-//   131     6   heaterPictureBits            bits 0, 1, 4, 5 choose burner and fan pictures
-inline constexpr ImageField heaterPictureBits{131, 6};
+inline constexpr ImageField heaterState = Bytes(125, 6).Repaints(kPlenumPanelWindow);
+//   131     6   heaterPictureBits            bit 0 fan on, 1 heat on, 4 sensor open, 5 shorted
+inline constexpr ImageField heaterPictureBits = Bytes(131, 6).Repaints(kPlenumPanelWindow);
 //   137     6   heaterBytes137               kept, not shown
-inline constexpr ImageField heaterBytes137{137, 6};
-//   143     6   ignitionState                FH 6 first: bit 0 purging, bit 1 igniting
-inline constexpr ImageField ignitionState{143, 6};
-//   149  3x2   grainSetpoint                signed LE deg F; 149, 151, 153
-inline constexpr ImageField grainSetpoint{149, 6};
+inline constexpr ImageField heaterBytes137 = Bytes(137, 6).Repaints(kPlenumPanelWindow);
+//   143     6   ignitionState                FH 6 first: bit 0 purging, bit 1 igniting;
+//                                            148 (FH 1) bits 3, 4 also airswitch and lo-heat
+inline constexpr ImageField ignitionState =
+    Bytes(143, 6).Repaints(kPlenumPanelWindow).RepaintsElement(5, kLineGraphWindow);
+//   149  3x2   grainSetpoint                signed LE deg F: setpoint, upper and lower (dual
+//                                            heat) setpoints
+inline constexpr ImageField grainSetpoint = SignedLe(149, 3)
+                                                .Sets(Pending::grainSetpoint1)
+                                                .RepaintsElement(0, kLineGraphWindow)
+                                                .RepaintsElement(1, kDryerPictureWindow)
+                                                .RepaintsElement(2, kDryerPictureWindow);
 //   155     1   meteringMode                 active preset: 0 low, 1 medium, 2 high
-inline constexpr ImageField meteringMode{155, 1};
+inline constexpr ImageField meteringMode = Byte(155).Repaints(kUnloadStatusWindow);
 //   156     3   meteringPreset               high, medium, low presets, shown x 10
-inline constexpr ImageField meteringPreset{156, 3};
+inline constexpr ImageField meteringPreset =
+    Bytes(156, 3).Sets(Pending::meteringPresetHigh).Repaints(kUnloadStatusWindow | kMeteringScreen);
 //   159     4   meteringControl              159: bit 7 status, bits 0-5 mode; 160-162 values
-inline constexpr ImageField meteringControl{159, 4};
+inline constexpr ImageField meteringControl = Group(159, 4).Sets(Pending::desiredMeteringGroup);
 //   163     1   bphCalibration               bushels-per-hour factor, percent 50-150
-inline constexpr ImageField bphCalibration{163, 1};
+inline constexpr ImageField bphCalibration = Byte(163).Sets(Pending::bphCalibration);
 //   164     4   bushelCounter                32-bit LE bushels x 3600
-inline constexpr ImageField bushelCounter{164, 4};
+inline constexpr ImageField bushelCounter = Le32(164).Repaints(kBushelCounterScreen);
 //   168     2   burnerIndicatorBits          168 bit 3, 169 bit 2: burner panel indicators
-inline constexpr ImageField burnerIndicatorBits{168, 2};
+inline constexpr ImageField burnerIndicatorBits = Bytes(168, 2).Repaints(kDryerPictureWindow);
 //   171     1   dryerState                   bits 7,5 active low: loading while either is clear;
 //                                            bit 6 unloading; bit 3 learning-period condition
-inline constexpr ImageField dryerState{171, 1};
+inline constexpr ImageField dryerState =
+    Byte(171).Repaints(kBatchDryingWindow | kStatusBarWindow | kStatusChartWindow);
 //   172     1   dryerState2                  bit 0: unloading
-inline constexpr ImageField dryerState2{172, 1};
+inline constexpr ImageField dryerState2 = Byte(172).Repaints(kStatusBarWindow | kStatusChartWindow);
 //   173     2   bushelsPerHour               BE
-inline constexpr ImageField bushelsPerHour{173, 2};
+inline constexpr ImageField bushelsPerHour = WordBe(173);
 //   175     2   word175                      kept, not shown
-inline constexpr ImageField word175{175, 2};
+inline constexpr ImageField word175 = Group(175, 2);
 //   177     7   ioBits                       177-178 outputs shorted; 179-183 panel switches
-inline constexpr ImageField ioBits{177, 7};
+inline constexpr ImageField ioBits =
+    Bytes(177, 7)
+        .Repaints(kSwitchTestScreen)
+        .RepaintsElement(2, kLineGraphWindow | kTimerSetpointScreen);
 //   184     1   grainSensorSelect            0: 93-94, 1: 91-92, 2: 89-90
-inline constexpr ImageField grainSensorSelect{184, 1};
-//   185     1   warningIndex                 low byte of the active WarningCode
-inline constexpr ImageField warningIndex{185, 1};
-//   186     1   warningNode                  high byte (NodeId) of the active WarningCode
-inline constexpr ImageField warningNode{186, 1};
-//   187     1   moistureControlMode          bits 0-2 scheme; bits 5-7 option flags
-inline constexpr ImageField moistureControlMode{187, 1};
+inline constexpr ImageField grainSensorSelect =
+    Byte(184).Repaints(kUnloadStatusWindow | kLineGraphWindow);
+//   185     2   warningCode                  the active WarningCode: 185 index, 186 NodeId
+inline constexpr ImageField warningCode = Group(185, 2);
+//   187     1   moistureControlMode          bits 0-2 scheme; bits 3-7 mode flags
+inline constexpr ImageField moistureControlMode =
+    Byte(187).Sets(Pending::moistureMode).Repaints(kLineGraphWindow | kMeteringScreen);
 //   188     1   runState                     bit 6 started; bits 1, 4 cooling; bit 5 defaults
-inline constexpr ImageField runState{188, 1};
+inline constexpr ImageField runState = Byte(188).Repaints(kStatusBarWindow);
 //   189     2   dryMoisture                  tenths %, BE
-inline constexpr ImageField dryMoisture{189, 2};
+inline constexpr ImageField dryMoisture = WordBe(189).Repaints(kMoistureCalibrationScreen);
 //   191     2   wetMoisture                  tenths %, BE
-inline constexpr ImageField wetMoisture{191, 2};
+inline constexpr ImageField wetMoisture = WordBe(191).Repaints(kMoistureCalibrationScreen);
 //   193     2   drySensorTemp                tenths deg F, BE
-inline constexpr ImageField drySensorTemp{193, 2};
+inline constexpr ImageField drySensorTemp =
+    WordBe(193).Repaints(kMoistureCalibrationScreen | kGrainTempSelectButton);
 //   195     2   wetSensorTemp                tenths deg F, BE
-inline constexpr ImageField wetSensorTemp{195, 2};
-//   197     2   unloadTenthsValue            BE tenths, unload status window and logs
-inline constexpr ImageField unloadTenthsValue{197, 2};
+inline constexpr ImageField wetSensorTemp =
+    WordBe(195).Repaints(kMoistureCalibrationScreen | kGrainTempSelectButton);
+//   197     2   meterRollSpeed               BE tenths rpm: unload status window and logs
+inline constexpr ImageField meterRollSpeed = WordBe(197).Repaints(kUnloadStatusWindow);
 //   199     2   moistureSetpoint             tenths %, BE
-inline constexpr ImageField moistureSetpoint{199, 2};
+inline constexpr ImageField moistureSetpoint =
+    WordBe(199)
+        .Sets(Pending::moistureSetpoint)
+        .Repaints(kLineGraphWindow | kMoistureSetpointScreen);
 //   201     1   moistureModeSetting          3, 5, 6, 7 told apart by the moisture screens
-inline constexpr ImageField moistureModeSetting{201, 1};
+inline constexpr ImageField moistureModeSetting =
+    Byte(201).Repaints(kMeteringScreen | kMoistureSetpointScreen);
 //   202     1   printerByte202
-inline constexpr ImageField printerByte202{202, 1};
+inline constexpr ImageField printerByte202 = Byte(202).Sets(Pending::byte202);
 //   203     1   printerByte203
-inline constexpr ImageField printerByte203{203, 1};
+inline constexpr ImageField printerByte203 = Byte(203).Sets(Pending::byte203);
 //   206  2x2   unloadRateLimit              BE words 206, 208
-inline constexpr ImageField unloadRateLimit{206, 4};
-//   216     4   settingBytes216              bit groups; 217/218/219 acknowledged under masks
-inline constexpr ImageField settingBytes216{216, 4};
-//   220     1   moisturePanelBits            bits 0-2: moisture panel state
-inline constexpr ImageField moisturePanelBits{220, 1};
+inline constexpr ImageField unloadRateLimit = WordBe(206, 2).Sets(Pending::unloadRateLimit1);
+//   216     1   settingByte216               bit groups of the printer and moisture screens
+inline constexpr ImageField settingByte216 = Byte(216).Sets(Pending::byte216);
+//   217     1   settingByte217               confirmed by bit 6 alone
+inline constexpr ImageField settingByte217 =
+    Byte(217).Sets(Pending::byte217).AcknowledgedUnder(0x40);
+//   218     1   settingByte218               confirmed by bits 2, 3 alone
+inline constexpr ImageField settingByte218 =
+    Byte(218).Sets(Pending::byte218).AcknowledgedUnder(0x0C).Repaints(kMoistureCalibrationScreen);
+//   219     1   settingByte219               confirmed by bits 3, 4, 7 alone
+inline constexpr ImageField settingByte219 =
+    Byte(219).Sets(Pending::byte219).AcknowledgedUnder(0x98).Repaints(kMoistureCalibrationScreen);
+//   220     1   moisturePanelBits            bits 0-2: speed step of the moisture panels
+inline constexpr ImageField moisturePanelBits = Byte(220).Repaints(kDryerPictureWindow);
 //   221     2   batchCount                   BE, "BAT %d"
-inline constexpr ImageField batchCount{221, 2};
+inline constexpr ImageField batchCount =
+    WordBe(221).Sets(Pending::batchCounter).Repaints(kBatchDryingWindow);
 //   223     1   mediumTenths                 tenths digit of "MED %d.%d"
-inline constexpr ImageField mediumTenths{223, 1};
+inline constexpr ImageField mediumTenths = Byte(223).Repaints(kDryerPictureWindow);
 //   224     1   optionByte224                bit 3 temperature hold; bit 7 center adjust
-inline constexpr ImageField optionByte224{224, 1};
-//   225     1   dryerConfigBits              bit 5 and high nibble choose set-up variants
-inline constexpr ImageField dryerConfigBits{225, 1};
+inline constexpr ImageField optionByte224 = Byte(224).Sets(Pending::byte224);
+//   225     1   dryerConfigBits              dryer construction switches (tower, rice ...)
+inline constexpr ImageField dryerConfigBits =
+    Byte(225).Repaints(kPlenumPanelWindow | kSwitchTestScreen);
 //   226     4   moistureSetupBytes           moisture control set-up values
-inline constexpr ImageField moistureSetupBytes{226, 4};
+inline constexpr ImageField moistureSetupBytes = Bytes(226, 4).Sets(Pending::byte226);
 //   230     1   settingByte230               shown x 10
-inline constexpr ImageField settingByte230{230, 1};
+inline constexpr ImageField settingByte230 = Byte(230);
 //   232  2x2   moistureOffset               signed BE tenths %: 232 dry, 234 wet sensor
-inline constexpr ImageField moistureOffset{232, 4};
+inline constexpr ImageField moistureOffset =
+    SignedBe(232, 2).Sets(Pending::calibrationWord232).Repaints(kMoistureCalibrationScreen);
 //   236     2   meterRollRaw                 0-255 readings
-inline constexpr ImageField meterRollRaw{236, 2};
+inline constexpr ImageField meterRollRaw =
+    Bytes(236, 2).Sets(Pending::byte236).Repaints(kMoistureCalibrationScreen);
 //   238     1   optionByte238                bit 3: bushel counter reset request
-inline constexpr ImageField optionByte238{238, 1};
+inline constexpr ImageField optionByte238 =
+    Byte(238).Sets(Pending::optionByte238).Repaints(kMoistureCalibrationScreen);
 //   239     2   ioBits2                      outputs activated
-inline constexpr ImageField ioBits2{239, 2};
+inline constexpr ImageField ioBits2 =
+    Bytes(239, 2).Repaints(kLightOutputScreen | kMoistureCalibrationScreen);
 //   241  2x2   sensorTempOffset             signed BE tenths deg: 241 dry, 243 wet sensor
-inline constexpr ImageField sensorTempOffset{241, 4};
+inline constexpr ImageField sensorTempOffset =
+    SignedBe(241, 2).Sets(Pending::calibrationWord241).Repaints(kMoistureCalibrationScreen);
 //   245     1   mediumWhole                  whole part of "MED %d.%d"
-inline constexpr ImageField mediumWhole{245, 1};
+inline constexpr ImageField mediumWhole = Byte(245).Repaints(kDryerPictureWindow);
 //   246     1   settingByte246               bits 0-1 and 2-3: two small fields
-inline constexpr ImageField settingByte246{246, 1};
-//   247  2x2   moistureValues247            BE tenths %, "%d.%d%%"
-inline constexpr ImageField moistureValues247{247, 4};
+inline constexpr ImageField settingByte246 = Byte(246).Sets(Pending::byte246);
+//   247  2x2   averageMoisture              BE tenths %: average incoming, average outgoing
+inline constexpr ImageField averageMoisture =
+    WordBe(247, 2).Repaints(kDryerPictureWindow).RepaintsElement(0, kBatchDryingWindow);
 //   251     1   pictureStatusBits            repaints the dryer picture
-inline constexpr ImageField pictureStatusBits{251, 1};
+inline constexpr ImageField pictureStatusBits = Byte(251).Repaints(kDryerPictureWindow);
 //   252     2   loHeatTimerRemaining         lo-heat dry timer remaining, min, s
-inline constexpr ImageField loHeatTimerRemaining{252, 2};
+inline constexpr ImageField loHeatTimerRemaining =
+    Time(252).Reloads(Pending::loHeatTimerReload).Repaints(kBatchDryingWindow);
 //   254     2   loHeatTimerSetting           lo-heat dry timer reload value, min, s
-inline constexpr ImageField loHeatTimerSetting{254, 2};
+inline constexpr ImageField loHeatTimerSetting =
+    Time(254).Sets(Pending::loHeatTimerSetting).Repaints(kBatchDryingWindow);
 //   257     1   dryerOptions                 bit 1 dual heat; bit 3 first-half load;
 //                                            bits 4-6 batch criteria TIME, TEMP, MOISTURE
-inline constexpr ImageField dryerOptions{257, 1};
-//   258  2x2   setpointWords258             LE words 258, 260
-inline constexpr ImageField setpointWords258{258, 4};
+inline constexpr ImageField dryerOptions =
+    Byte(257).Sets(Pending::optionByte257).Repaints(kBatchDryingWindow);
+//   258  2x2   setpointWords258             signed LE deg F; 260: upper plenum setpoint
+inline constexpr ImageField setpointWords258 =
+    SignedLe(258, 2).Sets(Pending::word258).Repaints(kTemperatureSetpointScreen);
 //   262     4   statusBytes262               kept, not shown (263, 265 repaint panels)
-inline constexpr ImageField statusBytes262{262, 4};
+inline constexpr ImageField statusBytes262 =
+    Bytes(262, 4)
+        .RepaintsElement(1, kBatchDryingWindow | kDryerPictureWindow)
+        .RepaintsElement(3, kBatchDryingWindow);
 //   266     1   unitsAndOptions              bit 7 SI; bit 6 graph view; 3-5 batch safety;
 //                                            0-1 request bits
-inline constexpr ImageField unitsAndOptions{266, 1};
+inline constexpr ImageField unitsAndOptions = Byte(266).SentOnce(Pending::unitsAndOptions);
 //   267     2   coolDownRemaining            "COOL DOWN: %d:%02d"
-inline constexpr ImageField coolDownRemaining{267, 2};
+inline constexpr ImageField coolDownRemaining = Time(267);
 //   269     2   fanRunAfterShutdownSetting   min, s
-inline constexpr ImageField fanRunAfterShutdownSetting{269, 2};
+inline constexpr ImageField fanRunAfterShutdownSetting =
+    Time(269).Sets(Pending::fanRunAfterShutdown).Repaints(kTimerSetpointScreen);
 //   271     1   coolingStatusBits            bits 0-1 value 1: "DRYER COOLING DOWN"
-inline constexpr ImageField coolingStatusBits{271, 1};
-//   272     4   batchSettings                batch criteria values; 274-275 a time pair
-inline constexpr ImageField batchSettings{272, 4};
+inline constexpr ImageField coolingStatusBits = Byte(271).Repaints(kStatusBarWindow);
+//   272     2   batchSettingBytes            batch drying criteria values
+inline constexpr ImageField batchSettingBytes = Bytes(272, 2);
+//   274     2   batchTimePair                batch drying criterion time, min, s
+inline constexpr ImageField batchTimePair = Time(274).Sets(Pending::batchTimePair);
 //   277     2   batchWord277                 LE batch criterion
-inline constexpr ImageField batchWord277{277, 2};
+inline constexpr ImageField batchWord277 = WordLe(277).Sets(Pending::batchWord277);
 //   279     1   optionBits279                kept, not shown
-inline constexpr ImageField optionBits279{279, 1};
+inline constexpr ImageField optionBits279 = Byte(279);
 //   280     1   statusByte280                kept, not shown
-inline constexpr ImageField statusByte280{280, 1};
+inline constexpr ImageField statusByte280 = Byte(280);
 //   281  2x2   words281                     LE words, kept, not shown
-inline constexpr ImageField words281{281, 4};
+inline constexpr ImageField words281 = WordLe(281, 2);
 //   287     2   statusBytes287               kept, not shown
-inline constexpr ImageField statusBytes287{287, 2};
+inline constexpr ImageField statusBytes287 = Bytes(287, 2);
 //   289     1   optionByte289                bit 0: long-term data log enabled
-inline constexpr ImageField optionByte289{289, 1};
+inline constexpr ImageField optionByte289 = Byte(289).Sets(Pending::optionByte289);
 //   290     2   centerAdjustElapsed          LE seconds; status bar shows 3600 minus it
-inline constexpr ImageField centerAdjustElapsed{290, 2};
+inline constexpr ImageField centerAdjustElapsed = WordLe(290).Repaints(kStatusBarWindow);
 //   292     1   samplerBits                  bit 0 "CLEANING", bit 1 "SAMPLING"
-inline constexpr ImageField samplerBits{292, 1};
+inline constexpr ImageField samplerBits = Byte(292);
 //   293     1   samplerOption                bit 7: cycled moisture sampler installed
-inline constexpr ImageField samplerOption{293, 1};
+inline constexpr ImageField samplerOption = Byte(293).Sets(Pending::optionByte293);
 
-// Bits that several parts of the panel test.
-inline constexpr std::uint8_t kUnitsSiBit = 0x80;         // unitsAndOptions: Celsius display
-inline constexpr std::uint8_t kUnitsGraphViewBit = 0x40;  // unitsAndOptions: graph view
-inline constexpr std::uint8_t kUnitsRequestBits = 0x03;   // unitsAndOptions: one-shot requests
-inline constexpr std::uint8_t kLoadInProgressBit = 0x80;  // loadStatusBits
-inline constexpr std::uint8_t kBushelResetBit = 0x08;     // optionByte238
-inline constexpr std::uint8_t kDryerStateIdle = 0xA0;     // dryerState: not loading
+// Every field the answers carry, in ascending offset order: what the decoder walks.
+inline constexpr auto kImageLayout = std::to_array<ImageField>({
+    heaterCountCode,
+    moduleCountCode,
+    fuelCode,
+    loadSystemCode,
+    dryerLengthCode,
+    dryingType,
+    dryTimerRemaining,
+    dryTimerSetting,
+    batchStatusBits13,
+    coolTimerRemaining,
+    coolTimerSetting,
+    batchStatusByte18,
+    unloadTimerRemaining,
+    unloadTimerSetting,
+    batchStatusByte23,
+    loadTimerRemaining,
+    loadTimerSetting,
+    loadCountdownBits,
+    timePair29,
+    loadDelaySetting,
+    unloadRunOnRemaining,
+    unloadRunOnSetting,
+    runOnStatusBits,
+    timePair44,
+    fanStartDelaySetting,
+    optionByte49,
+    plenumManagerByte50,
+    statusByte51,
+    mcAutoModeMinutes,
+    loadStatusBits,
+    plenumSetpoint,
+    plenumTemp,
+    words83,
+    grainTemp,
+    plenumDifferential,
+    heaterControlBits,
+    heaterStatusBits,
+    heaterState,
+    heaterPictureBits,
+    heaterBytes137,
+    ignitionState,
+    grainSetpoint,
+    meteringMode,
+    meteringPreset,
+    meteringControl,
+    bphCalibration,
+    bushelCounter,
+    burnerIndicatorBits,
+    dryerState,
+    dryerState2,
+    bushelsPerHour,
+    word175,
+    ioBits,
+    grainSensorSelect,
+    warningCode,
+    moistureControlMode,
+    runState,
+    dryMoisture,
+    wetMoisture,
+    drySensorTemp,
+    wetSensorTemp,
+    meterRollSpeed,
+    moistureSetpoint,
+    moistureModeSetting,
+    printerByte202,
+    printerByte203,
+    unloadRateLimit,
+    settingByte216,
+    settingByte217,
+    settingByte218,
+    settingByte219,
+    moisturePanelBits,
+    batchCount,
+    mediumTenths,
+    optionByte224,
+    dryerConfigBits,
+    moistureSetupBytes,
+    settingByte230,
+    moistureOffset,
+    meterRollRaw,
+    optionByte238,
+    ioBits2,
+    sensorTempOffset,
+    mediumWhole,
+    settingByte246,
+    averageMoisture,
+    pictureStatusBits,
+    loHeatTimerRemaining,
+    loHeatTimerSetting,
+    dryerOptions,
+    setpointWords258,
+    statusBytes262,
+    unitsAndOptions,
+    coolDownRemaining,
+    fanRunAfterShutdownSetting,
+    coolingStatusBits,
+    batchSettingBytes,
+    batchTimePair,
+    batchWord277,
+    optionBits279,
+    statusByte280,
+    words281,
+    statusBytes287,
+    optionByte289,
+    centerAdjustElapsed,
+    samplerBits,
+    samplerOption,
+});
 
-// ---- per-heater arrays ----------------------------------------------------------------------
-// Entry N (Fan/Heater 1-6) of a byte array at b is at b + 6 - N; of a word array at
-// b + 2 x (6 - N). A one-heater dryer uses the last entry only. N outside 1-6 is taken as 1.
-inline constexpr int kMaxHeaters = 6;
+// ---- parts of fields with a name of their own -------------------------------------------------
+inline constexpr ImageField meteringValues = Bytes(160, 3);       // 160-162 of meteringControl
+inline constexpr ImageField switchInputs179 = ioBits.Element(2);  // stop, unload, load, fan 1
+inline constexpr ImageField warningIndex = Byte(185);  // low byte of the active WarningCode
+inline constexpr ImageField warningNode = Byte(186);   // high byte: the reporting board's NodeId
+inline constexpr ImageField grainSetpointMain = grainSetpoint.Element(0);   // 149-150
+inline constexpr ImageField grainSetpointUpper = grainSetpoint.Element(1);  // 151-152, dual heat
+inline constexpr ImageField grainSetpointLower = grainSetpoint.Element(2);  // 153-154, dual heat
+inline constexpr ImageField upperPlenumSetpoint = setpointWords258.Element(1);  // 260-261
+inline constexpr ImageField averageInMoisture = averageMoisture.Element(0);     // 247-248
+inline constexpr ImageField averageOutMoisture = averageMoisture.Element(1);    // 249-250
+inline constexpr ImageField dryMoistureOffset = moistureOffset.Element(0);      // 232-233
+inline constexpr ImageField wetMoistureOffset = moistureOffset.Element(1);      // 234-235
+inline constexpr ImageField drySensorTempOffset = sensorTempOffset.Element(0);  // 241-242
+inline constexpr ImageField wetSensorTempOffset = sensorTempOffset.Element(1);  // 243-244
 
-constexpr std::size_t HeaterByteOffset(ImageField array, int heater)
+// The grain temperature entry a grainSensorSelect value designates: 0 the word at 93-94, 1 at
+// 91-92, 2 and any other value at 89-90.
+constexpr ImageField GrainTempEntry(int select)
 {
-    const int n = (heater < 1 || heater > kMaxHeaters) ? 1 : heater;
-    return static_cast<std::size_t>(array.offset + kMaxHeaters - n);
-}
-constexpr std::size_t HeaterWordOffset(ImageField array, int heater)
-{
-    const int n = (heater < 1 || heater > kMaxHeaters) ? 1 : heater;
-    return static_cast<std::size_t>(array.offset + 2 * (kMaxHeaters - n));
-}
-// The grain temperature that grainSensorSelect chooses (0: 93-94, 1: 91-92, 2: 89-90; other
-// values read as 0).
-constexpr std::size_t SelectedGrainTempOffset(std::uint8_t select)
-{
-    return static_cast<std::size_t>(grainTemp.offset + 4 - 2 * (select <= 2 ? select : 0));
-}
-// Number of fan/heaters for a heaterCountCode (0 one ... 3 four, 4 six); unknown codes: 1.
-constexpr int HeaterCountFromCode(std::uint8_t code)
-{
-    return code <= 3 ? code + 1 : (code == 4 ? 6 : 1);
+    return grainTemp.Element(select == 0 ? 2 : (select == 1 ? 1 : 0));
 }
 
-// ---- the shared byte arrays -----------------------------------------------------------------
-// A byte array that the communication thread and the user-interface thread share without a
-// lock: every byte is a relaxed atomic, so each byte is read and written whole. A reader can
-// see a multi-byte field half-updated for one paint; the next change repaints it.
-template <std::size_t N>
-class SharedBytes {
-public:
-    static constexpr std::size_t size() { return N; }
-    std::uint8_t operator[](std::size_t i) const { return Get(i); }
-    std::uint8_t Get(std::size_t i) const
-    {
-        return i < N ? bytes_[i].load(std::memory_order_relaxed) : 0;
-    }
-    void Set(std::size_t i, std::uint8_t value)
-    {
-        if (i < N) bytes_[i].store(value, std::memory_order_relaxed);
-    }
-    void Clear()
-    {
-        for (auto& b : bytes_) b.store(0, std::memory_order_relaxed);
-    }
+// ---- named bits ------------------------------------------------------------------------------
+// dryerState: the dryer loads while either bit 7 or bit 5 is clear (0xA0, both set, is idle).
+inline constexpr ImageBits notLoadingBits = Bits(dryerState, 0xA0);
+inline constexpr ImageBits notFillingBit = Bits(dryerState, 0x80);  // clear: load symbol runs
+inline constexpr ImageBits unloadingBit = Bits(dryerState, 0x40);
+inline constexpr ImageBits learningConditionBit = Bits(dryerState, 0x08);
+inline constexpr std::uint8_t kDryerStateIdle = 0xA0;
+// dryerState2
+inline constexpr ImageBits unloadingBit2 = Bits(dryerState2, 0x01);
+// loadStatusBits
+inline constexpr ImageBits loadInProgressBit = Bits(loadStatusBits, 0x80);
+inline constexpr ImageBits meterRollsTurningBit = Bits(loadStatusBits, 0x08);
+inline constexpr ImageBits meterRollDirectionBit = Bits(loadStatusBits, 0x04);
+// status bits of the batch timers and countdowns
+inline constexpr ImageBits batchLayoutBit = Bits(batchStatusBits13, 0x01);
+inline constexpr ImageBits loadCountdownShownBit = Bits(loadCountdownBits, 0x01);
+inline constexpr ImageBits runOnCountdownShownBit = Bits(runOnStatusBits, 0x01);
+// optionByte49
+inline constexpr ImageBits meterRollsDisabledBit = Bits(optionByte49, 0x20);
+// per Fan/Heater (named on Fan/Heater 6's entry; ForHeater moves them)
+inline constexpr ImageBits airswitchTestOffBit = Bits(heaterControlBits, 0x04);
+inline constexpr ImageBits fanRunningBit = Bits(heaterState, 0x01);
+inline constexpr ImageBits burnerOnBit = Bits(heaterState, 0x02);
+inline constexpr ImageBits highFireBit = Bits(heaterState, 0x04);
+inline constexpr ImageBits fanOnBit = Bits(heaterPictureBits, 0x01);
+inline constexpr ImageBits heatOnBit = Bits(heaterPictureBits, 0x02);
+inline constexpr ImageBits sensorOpenBit = Bits(heaterPictureBits, 0x10);
+inline constexpr ImageBits sensorShortedBit = Bits(heaterPictureBits, 0x20);
+inline constexpr ImageBits purgingBit = Bits(ignitionState, 0x01);
+inline constexpr ImageBits ignitingBit = Bits(ignitionState, 0x02);
+// 118 bit 5, 148 bits 3 and 4: bytes of Fan/Heater 1 with a meaning for the whole dryer
+inline constexpr ImageBits airswitchDisabledBit = Bits(heaterStatusBits, 0x20, 5);
+inline constexpr ImageBits airswitchPowerCycleBit = Bits(ignitionState, 0x08, 5);
+inline constexpr ImageBits loHeatPlenumBit = Bits(ignitionState, 0x10, 5);
+// ioBits: panel switch inputs (179-183)
+inline constexpr ImageBits unloadManualBit = Bits(ioBits, 0x02, 2);
+inline constexpr ImageBits learningPeriodBit = Bits(ioBits, 0x04, 2);
+inline constexpr ImageBits loadOnBit = Bits(ioBits, 0x08, 2);
+inline constexpr ImageBits loadAutoBit = Bits(ioBits, 0x10, 2);
+inline constexpr ImageBits manualSwitchBit = Bits(ioBits, 0x02, 6);  // burner symbol variant
+// meteringControl (159): who sets the metering speed reports in bit 7; bits 0-5 the mode
+inline constexpr ImageBits meteringStatusBit = Bits(meteringControl, 0x80);
+inline constexpr ImageBits meteringModeBits = Bits(meteringControl, 0x3F);
+// moistureControlMode: the scheme in bits 0-2
+inline constexpr ImageBits moistureSchemeBits = Bits(moistureControlMode, 0x07);
+inline constexpr int kSchemeTemp = 1;           // "TEMP"
+inline constexpr int kSchemeThreeSpeed = 2;     // "3 SPEED"
+inline constexpr int kSchemeVariable = 3;       // "VARIABLE"
+inline constexpr int kSchemeFiveSpeed = 4;      // "5 SPEED"
+inline constexpr int kSchemeTempFiveSpeed = 5;  // "TEMP-5SP"
+inline constexpr int kSchemeAveraging = 6;
+inline constexpr ImageBits averagingSchemeBits = Bits(moistureControlMode, 0x06);  // both: 6, 7
+inline constexpr ImageBits moistureModeFlagBits = Bits(moistureControlMode, 0x38);
+inline constexpr ImageBits twoSpeedOffBit = Bits(moistureControlMode, 0x40);  // "ON/OFF", "OFF"
+inline constexpr ImageBits moistureAutoBit = Bits(moistureControlMode, 0x80);
+// runState
+inline constexpr ImageBits coolDownRunningBit = Bits(runState, 0x02);
+inline constexpr ImageBits emergencyCoolingBit = Bits(runState, 0x10);
+inline constexpr ImageBits defaultsSwitchBit = Bits(runState, 0x20);
+inline constexpr ImageBits dryerStartedBit = Bits(runState, 0x40);
+inline constexpr ImageBits runIndicatorBit = Bits(runState, 0x80);
+// moisturePanelBits
+inline constexpr ImageBits speedStepBits = Bits(moisturePanelBits, 0x07);
+// optionByte224
+inline constexpr ImageBits temperatureHoldBit = Bits(optionByte224, 0x08);
+inline constexpr ImageBits centerAdjustBit = Bits(optionByte224, 0x80);
+// dryerConfigBits: bit 7 one module whatever else; bit 5 tower (one central burner); bits 1 and
+// 5 together an on/off burner; bit 2 rice
+inline constexpr ImageBits oneModuleBit = Bits(dryerConfigBits, 0x80);
+inline constexpr ImageBits towerBit = Bits(dryerConfigBits, 0x20);
+inline constexpr ImageBits riceBit = Bits(dryerConfigBits, 0x04);
+inline constexpr ImageBits onOffBurnerBit = Bits(dryerConfigBits, 0x02);
+// optionByte238
+inline constexpr ImageBits bushelResetBit = Bits(optionByte238, 0x08);
+// dryerOptions
+inline constexpr ImageBits unloadHoldBit = Bits(dryerOptions, 0x01);
+inline constexpr ImageBits dualHeatBit = Bits(dryerOptions, 0x02);
+inline constexpr ImageBits firstHalfLoadBit = Bits(dryerOptions, 0x08);
+inline constexpr ImageBits batchCriteriaBits = Bits(dryerOptions, 0x70);
+inline constexpr ImageBits criterionTimeBit = Bits(dryerOptions, 0x10);
+inline constexpr ImageBits criterionTempBit = Bits(dryerOptions, 0x20);
+inline constexpr ImageBits criterionMoistureBit = Bits(dryerOptions, 0x40);
+inline constexpr int kCriteriaTimeAlone = 1;  // batchCriteriaBits value: TIME only
+// unitsAndOptions; the request bits are one-shot: cleared in DesiredSettings once sent
+inline constexpr ImageBits siUnitsBit = Bits(unitsAndOptions, 0x80);
+inline constexpr ImageBits graphViewBit = Bits(unitsAndOptions, 0x40);
+inline constexpr ImageBits batchSafetyBits = Bits(unitsAndOptions, 0x38);
+inline constexpr ImageBits unitsRequestBits = Bits(unitsAndOptions, 0x03);
+inline constexpr ImageBits saveSettingsRequestBit = Bits(unitsAndOptions, 0x02);
+inline constexpr ImageBits restoreSettingsRequestBit = Bits(unitsAndOptions, 0x01);
+// coolingStatusBits: value 1 is "cooling down"
+inline constexpr ImageBits coolDownStateBits = Bits(coolingStatusBits, 0x03);
+// optionByte289
+inline constexpr ImageBits longTermLogBit = Bits(optionByte289, 0x01);
+// samplerBits, samplerOption
+inline constexpr ImageBits samplerCleaningBit = Bits(samplerBits, 0x01);
+inline constexpr ImageBits samplerSamplingBit = Bits(samplerBits, 0x02);
+inline constexpr ImageBits samplerInstalledBit = Bits(samplerOption, 0x80);
 
-private:
-    std::array<std::atomic<std::uint8_t>, N> bytes_{};
-};
-
-using ImageBytes = SharedBytes<kImageSize>;
-
+// The two images, zero at program start and alive for the run.
 // The last answer of the Display I/O board (written by the answer decoder).
 extern ImageBytes DryerImage;
 // The operator's requested values at the same offsets (written by screens and timers).
 extern ImageBytes DesiredSettings;
 
-// ---- byte-order readers and writers ---------------------------------------------------------
-// They take any byte array with size() and [] (std::array, std::span, SharedBytes). An offset
-// whose field would run past the end reads as 0 and is not written.
-namespace image_detail {
-template <typename Bytes>
-constexpr std::uint8_t At(const Bytes& bytes, std::size_t i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
-template <typename Bytes>
-constexpr void Put(Bytes& bytes, std::size_t i, std::uint8_t v)
-{
-    bytes[i] = v;
-}
-template <std::size_t N>
-inline void Put(SharedBytes<N>& bytes, std::size_t i, std::uint8_t v)
-{
-    bytes.Set(i, v);
-}
-template <typename Bytes>
-constexpr bool Fits(const Bytes& bytes, std::size_t offset, std::size_t width)
-{
-    return offset <= std::size(bytes) && std::size(bytes) - offset >= width;
-}
-}  // namespace image_detail
-
-template <typename Bytes>
-constexpr std::uint16_t ReadLe16(const Bytes& bytes, std::size_t offset)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 2)) return 0;
-    return static_cast<std::uint16_t>(At(bytes, offset) | (At(bytes, offset + 1) << 8));
-}
-template <typename Bytes>
-constexpr std::uint16_t ReadBe16(const Bytes& bytes, std::size_t offset)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 2)) return 0;
-    return static_cast<std::uint16_t>((At(bytes, offset) << 8) | At(bytes, offset + 1));
-}
-template <typename Bytes>
-constexpr std::int16_t ReadSignedLe16(const Bytes& bytes, std::size_t offset)
-{
-    return static_cast<std::int16_t>(ReadLe16(bytes, offset));
-}
-template <typename Bytes>
-constexpr std::int16_t ReadSignedBe16(const Bytes& bytes, std::size_t offset)
-{
-    return static_cast<std::int16_t>(ReadBe16(bytes, offset));
-}
-template <typename Bytes>
-constexpr std::uint32_t ReadLe32(const Bytes& bytes, std::size_t offset)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 4)) return 0;
-    return static_cast<std::uint32_t>(At(bytes, offset)) |
-           (static_cast<std::uint32_t>(At(bytes, offset + 1)) << 8) |
-           (static_cast<std::uint32_t>(At(bytes, offset + 2)) << 16) |
-           (static_cast<std::uint32_t>(At(bytes, offset + 3)) << 24);
-}
-// A minutes/seconds pair as seconds.
-template <typename Bytes>
-constexpr std::uint32_t ReadTimeSeconds(const Bytes& bytes, std::size_t offset)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 2)) return 0;
-    return static_cast<std::uint32_t>(At(bytes, offset)) * 60u + At(bytes, offset + 1);
-}
-
-template <typename Bytes>
-constexpr void WriteLe16(Bytes& bytes, std::size_t offset, std::uint16_t value)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 2)) return;
-    Put(bytes, offset, static_cast<std::uint8_t>(value & 0xFF));
-    Put(bytes, offset + 1, static_cast<std::uint8_t>(value >> 8));
-}
-template <typename Bytes>
-constexpr void WriteBe16(Bytes& bytes, std::size_t offset, std::uint16_t value)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 2)) return;
-    Put(bytes, offset, static_cast<std::uint8_t>(value >> 8));
-    Put(bytes, offset + 1, static_cast<std::uint8_t>(value & 0xFF));
-}
-template <typename Bytes>
-constexpr void WriteLe32(Bytes& bytes, std::size_t offset, std::uint32_t value)
-{
-    using namespace image_detail;
-    if (!Fits(bytes, offset, 4)) return;
-    for (std::size_t i = 0; i < 4; ++i) {
-        Put(bytes, offset + i, static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
-    }
-}
-
 // ---- units ----------------------------------------------------------------------------------
 // Temperatures are whole degrees Fahrenheit; Celsius is only a display form, truncated toward
-// zero, used while unitsAndOptions bit 7 is set.
+// zero, used while siUnitsBit is set.
 constexpr int FahrenheitToCelsius(int fahrenheit)
 {
     return (fahrenheit - 32) * 5 / 9;
-}
-constexpr bool IsSiUnits(std::uint8_t unitsAndOptionsByte)
-{
-    return (unitsAndOptionsByte & kUnitsSiBit) != 0;
 }
 // The number a screen shows for a temperature in the panel's current units.
 constexpr int DisplayTemperature(int fahrenheit, bool si)
 {
     return si ? FahrenheitToCelsius(fahrenheit) : fahrenheit;
+}
+// Number of fan/heaters for a heaterCountCode (0 one ... 3 four, 4 six); unknown codes: 1.
+constexpr int HeaterCountFromCode(int code)
+{
+    return code >= 0 && code <= 3 ? code + 1 : (code == 4 ? 6 : 1);
 }
 
 // ---- boards and warnings --------------------------------------------------------------------
@@ -465,6 +608,6 @@ constexpr std::uint8_t WarningIndexOf(WarningCode code)
 template <typename Bytes>
 constexpr WarningCode ActiveWarningCode(const Bytes& bytes)
 {
-    using namespace image_detail;
-    return MakeWarningCode(At(bytes, warningNode.offset), At(bytes, warningIndex.offset));
+    return MakeWarningCode(static_cast<std::uint8_t>(Value(bytes, warningNode)),
+                           static_cast<std::uint8_t>(Value(bytes, warningIndex)));
 }

@@ -96,37 +96,28 @@ enum class Pending : std::uint8_t {
     batchWord277,
     optionByte289,
     optionByte293,
-    count
+    count,
+    none = count,  // a field without a flag
 };
 
 inline constexpr std::size_t kPendingCount = static_cast<std::size_t>(Pending::count);
 
-// Flags of the per-heater rows for Fan/Heater 1-6 (others read as Fan/Heater 1).
-constexpr Pending PerHeaterFlag(Pending heater6Flag, int heater)
-{
-    const int n = (heater < 1 || heater > 6) ? 1 : heater;
-    return static_cast<Pending>(static_cast<int>(heater6Flag) + 6 - n);
-}
-constexpr Pending PlenumSetpointFlag(int heater)
-{
-    return PerHeaterFlag(Pending::plenumSetpoint6, heater);
-}
-constexpr Pending PlenumDifferentialFlag(int heater)
-{
-    return PerHeaterFlag(Pending::plenumDifferential6, heater);
-}
-constexpr Pending HeaterByteFlag(int heater)
-{
-    return PerHeaterFlag(Pending::heaterByte6, heater);
-}
-
 // The flag set. Setting publishes the desired bytes written before it (release); the
-// communication thread reads with acquire.
+// communication thread reads with acquire. Pending::none is never set.
 class PendingFlags {
 public:
-    void Set(Pending flag) { At(flag).store(1, std::memory_order_release); }
-    void Clear(Pending flag) { At(flag).store(0, std::memory_order_release); }
-    bool IsSet(Pending flag) const { return At(flag).load(std::memory_order_acquire) != 0; }
+    void Set(Pending flag)
+    {
+        if (flag < Pending::count) At(flag).store(1, std::memory_order_release);
+    }
+    void Clear(Pending flag)
+    {
+        if (flag < Pending::count) At(flag).store(0, std::memory_order_release);
+    }
+    bool IsSet(Pending flag) const
+    {
+        return flag < Pending::count && At(flag).load(std::memory_order_acquire) != 0;
+    }
     void ClearAll()
     {
         for (auto& f : flags_) f.store(0, std::memory_order_release);
@@ -140,13 +131,10 @@ public:
     }
 
 private:
-    std::atomic<std::uint8_t>& At(Pending flag)
-    {
-        return flags_[static_cast<std::size_t>(flag) % kPendingCount];
-    }
+    std::atomic<std::uint8_t>& At(Pending flag) { return flags_[static_cast<std::size_t>(flag)]; }
     const std::atomic<std::uint8_t>& At(Pending flag) const
     {
-        return flags_[static_cast<std::size_t>(flag) % kPendingCount];
+        return flags_[static_cast<std::size_t>(flag)];
     }
     std::array<std::atomic<std::uint8_t>, kPendingCount> flags_{};
 };

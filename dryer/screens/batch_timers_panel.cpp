@@ -13,16 +13,14 @@
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
-constexpr COLORREF kDryColour = 0x0000C8C8;  // yellow
-constexpr COLORREF kCoolColour = 0x00FA0000;
-constexpr COLORREF kUnloadColour = 0x0000FA00;
-constexpr COLORREF kGridColour = 0x00969696;
-// Status byte 256 is not taken from answers (it reads 0); its bit 0 is one of the conditions
-// of the averaging layout.
-constexpr int kBatchWaitByte = 256;
+constexpr COLORREF kDryColour = kSetpointYellow;
+constexpr COLORREF kCoolColour = kCoolBlue;
+constexpr COLORREF kUnloadColour = kReadingGreen;
+constexpr COLORREF kGridColour = kSeparatorGrey;
 
 // One timer button and the timer it edits.
 struct TimerButtonRow {
@@ -30,27 +28,21 @@ struct TimerButtonRow {
     const wchar_t* label;
     DWORD style;
     int x, y, width, height;
-    int settingOffset;
-    Pending pending;
+    ImageField setting;
     int maximumMinutes;
     int defaultMinutes;
 };
 constexpr TimerButtonRow kTimerButtons[] = {
-    {kBatchDryButton, L"DRY", BS_MULTILINE, 5, 110, 110, 55, dryTimerSetting.offset,
-     Pending::dryTimerSetting, 200, 60},
-    {kBatchHiHeatButton, L"HI HEAT", 0, 7, 55, 110, 25, dryTimerSetting.offset,
-     Pending::dryTimerSetting, 200, 60},
-    {kBatchLoHeatButton, L"LO HEAT", 0, 7, 140, 110, 25, loHeatTimerSetting.offset,
-     Pending::loHeatTimerSetting, 200, 60},
-    {kBatchCoolButton, L"COOL", 0, 138, 110, 110, 55, coolTimerSetting.offset,
-     Pending::coolTimerSetting, 60, 20},
-    {kBatchUnloadButton, L"UNLOAD", 0, 273, 110, 110, 55, unloadTimerSetting.offset,
-     Pending::unloadTimerSetting, 60, 10},
+    {kBatchDryButton, L"DRY", BS_MULTILINE, 5, 110, 110, 55, dryTimerSetting, 200, 60},
+    {kBatchHiHeatButton, L"HI HEAT", 0, 7, 55, 110, 25, dryTimerSetting, 200, 60},
+    {kBatchLoHeatButton, L"LO HEAT", 0, 7, 140, 110, 25, loHeatTimerSetting, 200, 60},
+    {kBatchCoolButton, L"COOL", 0, 138, 110, 110, 55, coolTimerSetting, 60, 20},
+    {kBatchUnloadButton, L"UNLOAD", 0, 273, 110, 110, 55, unloadTimerSetting, 60, 10},
 };
 
 bool DualHeat()
 {
-    return (DryerImage.Get(dryerOptions.offset) & 0x02) != 0;
+    return IsSet(DryerImage, dualHeatBit);
 }
 
 void CreateTimerButtons(HWND wnd)
@@ -63,21 +55,18 @@ void CreateTimerButtons(HWND wnd)
 
 void OpenTimerSetting(const TimerButtonRow& b)
 {
-    const BYTE minutes = DryerImage.Get(b.settingOffset);
-    const BYTE seconds = DryerImage.Get(b.settingOffset + 1);
-    DesiredSettings.Set(b.settingOffset, minutes);
-    DesiredSettings.Set(b.settingOffset + 1, seconds);
+    const MinSec setting = ReadTime(DryerImage, b.setting);
+    CopyField(DryerImage, DesiredSettings, b.setting);
     TimerKeypad& k = SharedTimerKeypad();
-    k.minutes = minutes;
-    k.seconds = seconds;
+    k.minutes = setting.minutes;
+    k.seconds = setting.seconds;
     k.minimumMinutes = 0;
     k.minimumSeconds = 0;
     k.maximumMinutes = b.maximumMinutes;
     k.maximumSeconds = 0;
     k.defaultMinutes = b.defaultMinutes;
     k.defaultSeconds = 0;
-    k.targetOffset = b.settingOffset;
-    k.pending = b.pending;
+    k.target = b.setting;
     OpenTimerKeypad(Screens().main);
 }
 
@@ -123,33 +112,34 @@ void DrawWithFont(HDC dc, PanelFont f, COLORREF colour, const wchar_t* text, REC
     DeleteObject(font);
 }
 
-void DrawSetting(HDC dc, int offset, COLORREF colour, RECT r)
+void DrawSetting(HDC dc, ImageField setting, COLORREF colour, RECT r)
 {
+    const MinSec time = ReadTime(DryerImage, setting);
     wchar_t text[32];
-    std::swprintf(text, std::size(text), L"%02d Min %02d Sec", DryerImage.Get(offset),
-                  DryerImage.Get(offset + 1));
+    std::swprintf(text, std::size(text), L"%02d Min %02d Sec", time.minutes, time.seconds);
     DrawWithFont(dc, kSettingFont, colour, text, r, DT_CENTER);
 }
 
 // Remaining minutes right-aligned in one box, seconds left-aligned in the box beside it.
-void DrawRemaining(HDC dc, int offset, COLORREF colour, RECT minutesBox, RECT secondsBox,
+void DrawRemaining(HDC dc, ImageField remaining, COLORREF colour, RECT minutesBox, RECT secondsBox,
                    PanelFont minutesFont, PanelFont secondsFont)
 {
+    const MinSec left = ReadTime(DryerImage, remaining);
     wchar_t minutes[8];
     wchar_t seconds[8];
-    std::swprintf(minutes, std::size(minutes), L"%d", DryerImage.Get(offset));
-    std::swprintf(seconds, std::size(seconds), L"%02d", DryerImage.Get(offset + 1));
+    std::swprintf(minutes, std::size(minutes), L"%d", left.minutes);
+    std::swprintf(seconds, std::size(seconds), L"%02d", left.seconds);
     DrawWithFont(dc, minutesFont, colour, minutes, minutesBox, DT_RIGHT);
     DrawWithFont(dc, secondsFont, colour, seconds, secondsBox, DT_LEFT);
 }
 
 bool WaitingForIncomingMoisture()
 {
-    return (DryerImage.Get(dryerOptions.offset) & 0x40) != 0 &&
-           (DryerImage.Get(moistureControlMode.offset) & 0x07) == 6 &&
-           (DryerImage.Get(dryerState.offset) & 0x80) == 0 &&
-           (DryerImage.Get(batchStatusBits13.offset) & 0x01) == 0 &&
-           (DryerImage.Get(kBatchWaitByte) & 0x01) == 0;
+    // A third condition, bit 0 of a status byte the answers do not carry (256), always reads
+    // clear.
+    return IsSet(DryerImage, criterionMoistureBit) &&
+           BitsValue(DryerImage, moistureSchemeBits) == kSchemeAveraging &&
+           !IsSet(DryerImage, notFillingBit) && !IsSet(DryerImage, batchLayoutBit);
 }
 
 void DrawLine(HDC dc, int width, int x1, int y1, int x2, int y2)
@@ -176,17 +166,17 @@ void DrawGrid(HDC dc, bool dualHeat)
 void DrawDryColumn(HDC dc, bool dualHeat)
 {
     if (dualHeat) {
-        DrawRemaining(dc, dryTimerRemaining.offset, kDryColour, RECT{0, 20, 70, 60},
-                      RECT{75, 30, 150, 60}, kDualMinutesFont, kDualSecondsFont);
-        DrawRemaining(dc, loHeatTimerRemaining.offset, kDryColour, RECT{0, 107, 70, 147},
+        DrawRemaining(dc, dryTimerRemaining, kDryColour, RECT{0, 20, 70, 60}, RECT{75, 30, 150, 60},
+                      kDualMinutesFont, kDualSecondsFont);
+        DrawRemaining(dc, loHeatTimerRemaining, kDryColour, RECT{0, 107, 70, 147},
                       RECT{75, 117, 150, 147}, kDualMinutesFont, kDualSecondsFont);
-        DrawSetting(dc, loHeatTimerSetting.offset, kDryColour, RECT{0, 87, 126, 107});
+        DrawSetting(dc, loHeatTimerSetting, kDryColour, RECT{0, 87, 126, 107});
     } else if (WaitingForIncomingMoisture()) {
         DrawWithFont(dc, kAveragingFont, kDryColour, L"AVERAGING", RECT{0, 30, 126, 48}, DT_CENTER);
         DrawWithFont(dc, kAveragingFont, kDryColour, L"INCOMING", RECT{0, 50, 126, 68}, DT_CENTER);
         DrawWithFont(dc, kAveragingFont, kDryColour, L"MOISTURE", RECT{0, 70, 126, 88}, DT_CENTER);
     } else {
-        DrawRemaining(dc, dryTimerRemaining.offset, kDryColour, RECT{0, 15, 90, 90},
+        DrawRemaining(dc, dryTimerRemaining, kDryColour, RECT{0, 15, 90, 90},
                       RECT{90, 55, 150, 135}, kMinutesFont, kSecondsFont);
     }
 }
@@ -204,12 +194,12 @@ void PaintBatchPanel(HWND wnd)
     SetBkMode(dc, TRANSPARENT);
 
     const bool dualHeat = DualHeat();
-    DrawSetting(dc, dryTimerSetting.offset, kDryColour, RECT{0, 0, 126, 20});
-    DrawSetting(dc, coolTimerSetting.offset, kCoolColour, RECT{126, 0, 259, 20});
-    DrawSetting(dc, unloadTimerSetting.offset, kUnloadColour, RECT{259, 0, 400, 20});
-    DrawRemaining(dc, coolTimerRemaining.offset, kCoolColour, RECT{120, 15, 220, 90},
+    DrawSetting(dc, dryTimerSetting, kDryColour, RECT{0, 0, 126, 20});
+    DrawSetting(dc, coolTimerSetting, kCoolColour, RECT{126, 0, 259, 20});
+    DrawSetting(dc, unloadTimerSetting, kUnloadColour, RECT{259, 0, 400, 20});
+    DrawRemaining(dc, coolTimerRemaining, kCoolColour, RECT{120, 15, 220, 90},
                   RECT{220, 55, 280, 135}, kMinutesFont, kSecondsFont);
-    DrawRemaining(dc, unloadTimerRemaining.offset, kUnloadColour, RECT{220, 15, 350, 90},
+    DrawRemaining(dc, unloadTimerRemaining, kUnloadColour, RECT{220, 15, 350, 90},
                   RECT{350, 55, 410, 135}, kMinutesFont, kSecondsFont);
     DrawDryColumn(dc, dualHeat);
     DrawGrid(dc, dualHeat);
@@ -228,8 +218,8 @@ void LayOutBatchTimerButtons()
     HWND panel = Screens().batchDrying;
     if (panel == nullptr) return;
     bool hiLo = false;
-    switch (DryerImage.Get(dryingType.offset)) {
-        case 0: hiLo = false; break;
+    switch (Value(DryerImage, dryingType)) {
+        case kContinuousFlow: hiLo = false; break;
         case 3: hiLo = true; break;
         default: hiLo = DualHeat(); break;
     }

@@ -91,54 +91,34 @@ void RequestPanelLinkReset()
 
 // ---- readers ----
 
-int WordLe(const PanelImage& image, int offset)
-{
-    return ReadSignedLe16(image, static_cast<std::size_t>(offset));
-}
-
-int WordBe(const PanelImage& image, int offset)
-{
-    return ReadBe16(image, static_cast<std::size_t>(offset));
-}
-
-bool Bit(const PanelImage& image, int offset, int bit)
-{
-    if (offset < 0 || offset >= static_cast<int>(kImageSize)) return false;
-    return ((image[static_cast<std::size_t>(offset)] >> bit) & 1) != 0;
-}
-
 bool Celsius(const PanelImage& image)
 {
-    return IsSiUnits(image[unitsAndOptions.offset]);
+    return IsSet(image, siUnitsBit);
 }
 
 int PlenumTemp(const PanelImage& image, int plenum)
 {
-    return WordLe(image, static_cast<int>(HeaterWordOffset(plenumTemp, plenum)));
+    return Value(image, ForHeater(plenumTemp, plenum));
 }
 
 int PlenumSetpoint(const PanelImage& image, int plenum)
 {
-    return WordLe(image, static_cast<int>(HeaterWordOffset(plenumSetpoint, plenum)));
+    return Value(image, ForHeater(plenumSetpoint, plenum));
 }
 
 int MoistureScheme(const PanelImage& image)
 {
-    return image[moistureControlMode.offset] & 0x07;
+    return BitsValue(image, moistureSchemeBits);
 }
 
 int SelectedGrainTemp(const PanelImage& image)
 {
-    switch (image[grainSensorSelect.offset]) {
-        case 0: return WordLe(image, 93);
-        case 1: return WordLe(image, 91);
-        default: return WordLe(image, 89);
-    }
+    return Value(image, GrainTempEntry(Value(image, grainSensorSelect)));
 }
 
 int HeaterCount(const PanelImage& image)
 {
-    switch (image[heaterCountCode.offset]) {
+    switch (Value(image, heaterCountCode)) {
         case 0: return 1;
         case 1: return 2;
         case 2: return 3;

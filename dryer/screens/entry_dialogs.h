@@ -4,7 +4,7 @@
 // its dialog with its title and a CANCEL button, so navigation works end to end.
 #pragma once
 
-#include "dryer/link/pending_command.h"
+#include "dryer/link/dryer_image.h"
 #include "platform/win_types.h"
 
 inline constexpr const wchar_t* kTimerKeypadTitle = L"MODIFYING TIMER SETPOINT - 21";
@@ -30,19 +30,17 @@ struct TimerKeypad {
     int maximumSeconds = 59;
     int defaultMinutes = 0;
     int defaultSeconds = 0;
-    int targetOffset = 0;  // minutes byte of the field in DesiredSettings, seconds after it
-    Pending pending = Pending::dryTimerSetting;
+    ImageField target = dryTimerSetting;  // the time pair it edits, sent by the field's flag
 };
 TimerKeypad& SharedTimerKeypad();
 
-// A temperature entry block: limits and value, the setpoint it edits and its pending flag.
+// A temperature entry block: limits and value, and the setpoint it edits.
 struct TemperatureEntry {
     int minimum = 50;
     int maximum = 150;
     int value = 100;
     int defaultValue = 100;
-    int targetOffset = 0;  // LE word in DesiredSettings
-    Pending pending = Pending::grainSetpoint1;
+    ImageField target = grainSetpointMain;  // the word it edits, sent by the field's flag
 };
 TemperatureEntry& SharedTemperatureEntry();
 

@@ -17,7 +17,6 @@
 namespace home_panels {
 
 namespace {
-constexpr int kCodeDoorOpened = 0x0E05;
 constexpr int kHelpScreenNumber = 34;
 }  // namespace
 
@@ -30,11 +29,13 @@ WarningHelpState& WarningHelp()
 HelpFileNames HelpFilesFor(int node, int index, int activeCode, int doorPhase)
 {
     // The six Fan/Heater boards share one set of help files, those of the first.
-    const int helpNode = (node >= 2 && node <= 7) ? 2 : node;
+    constexpr int kFirst = static_cast<int>(NodeId::fanHeater1);
+    const int helpNode =
+        (node >= kFirst && node <= static_cast<int>(NodeId::fanHeater6)) ? kFirst : node;
     HelpFileNames names;
     names.text =
         Format(L"\\Hard Disk\\WarningBitmaps\\NID_%02d_WARNING_ID_%02d.txt", helpNode, index);
-    if (activeCode == kCodeDoorOpened) {
+    if (activeCode == kDoorOpenedCode) {
         const int frame = (doorPhase >= 0 && doorPhase <= 2) ? doorPhase : 3;
         names.picture = Format(L"\\Hard Disk\\WarningBitmaps\\IMG_%04d.bmp", 141 + frame);
     } else {
@@ -93,7 +94,7 @@ DialogTemplate HelpTemplate()
 int ActiveCode()
 {
     const HomePanelInputs in = ReadHomePanelInputs();
-    return (in.image[warningNode.offset] << 8) | in.image[warningIndex.offset];
+    return ActiveWarningCode(in.image);
 }
 
 void LoadHelpText(HWND dialog, const HelpFileNames& names)

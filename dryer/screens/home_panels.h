@@ -65,15 +65,12 @@ HomePanelInputs ReadHomePanelInputs();
 bool TakeReconnectStep();
 void RequestPanelLinkReset();
 
-// Readers of the snapshot (the field offsets are the link's, dryer/link/dryer_image.h).
-int WordLe(const PanelImage& image, int offset);  // signed 16-bit, low byte first
-int WordBe(const PanelImage& image, int offset);  // unsigned 16-bit, high byte first
-bool Bit(const PanelImage& image, int offset, int bit);
-bool Celsius(const PanelImage& image);                    // bit 7 of unitsAndOptions
+// Readers of the snapshot that the panels share (fields by name: dryer/link/dryer_image.h).
+bool Celsius(const PanelImage& image);                    // siUnitsBit
 int PlenumTemp(const PanelImage& image, int plenum);      // plenum 1..6
 int PlenumSetpoint(const PanelImage& image, int plenum);  // plenum 1..6
-int MoistureScheme(const PanelImage& image);              // bits 0-2 of byte 187
-// Grain temperature of the sensor chosen by byte 184 (0: 93-94, 1: 91-92, other: 89-90).
+int MoistureScheme(const PanelImage& image);              // moistureSchemeBits
+// Grain temperature of the sensor grainSensorSelect chooses (GrainTempEntry).
 int SelectedGrainTemp(const PanelImage& image);
 
 // A line of text as a panel draws it.
@@ -151,6 +148,9 @@ struct WarningHelpState {
     std::vector<std::wstring> textLines;  // the lines put in the list by the last dialog
 };
 WarningHelpState& WarningHelp();
+
+// The Main I/O's rear discharge door warning: its help shows the door pictures in turn.
+inline constexpr WarningCode kDoorOpenedCode = 0x0E05;
 
 // Control ids of the warning window and its help dialog.
 inline constexpr int kWarningHelpButton = 0x8844;

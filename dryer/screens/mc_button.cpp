@@ -15,31 +15,26 @@ namespace {
 
 // The grain setpoints the temperature entry edits, with their limits (degrees Fahrenheit).
 struct GrainSetpoint {
-    int offset;
+    ImageField field;
     int minimum;
     int maximum;
     int defaultValue;
-    Pending pending;
 };
-constexpr GrainSetpoint kGrainSetpoint1{grainSetpoint.offset, 50, 160, 105,
-                                        Pending::grainSetpoint1};
-constexpr GrainSetpoint kGrainSetpoint2{grainSetpoint.offset + 2, 50, 180, 120,
-                                        Pending::grainSetpoint2};
-constexpr GrainSetpoint kGrainSetpoint3{grainSetpoint.offset + 4, 50, 180, 105,
-                                        Pending::grainSetpoint3};
+constexpr GrainSetpoint kGrainSetpoint1{grainSetpointMain, 50, 160, 105};
+constexpr GrainSetpoint kGrainSetpoint2{grainSetpointUpper, 50, 180, 120};
+constexpr GrainSetpoint kGrainSetpoint3{grainSetpointLower, 50, 180, 105};
 
 int DryingType()
 {
-    return DryerImage.Get(dryingType.offset);
+    return Value(DryerImage, dryingType);
 }
 int MoistureScheme()
 {
-    return DryerImage.Get(moistureControlMode.offset) & 0x07;
+    return BitsValue(DryerImage, moistureSchemeBits);
 }
 bool LearningPeriodActive()
 {
-    return DryerImage.Get(mcAutoModeMinutes.offset) > 0 &&
-           (DryerImage.Get(ioBits.offset + 2) & 0x04) != 0;
+    return Value(DryerImage, mcAutoModeMinutes) > 0 && IsSet(DryerImage, learningPeriodBit);
 }
 
 void EnterGrainSetpoint(const GrainSetpoint& sp)
@@ -48,11 +43,9 @@ void EnterGrainSetpoint(const GrainSetpoint& sp)
     e.minimum = sp.minimum;
     e.maximum = sp.maximum;
     e.defaultValue = sp.defaultValue;
-    // The setpoint is a signed LE word; the entry starts from the dryer's value.
-    e.value =
-        static_cast<std::int16_t>(DryerImage.Get(sp.offset) | (DryerImage.Get(sp.offset + 1) << 8));
-    e.targetOffset = sp.offset;
-    e.pending = sp.pending;
+    // The entry starts from the dryer's value.
+    e.value = Value(DryerImage, sp.field);
+    e.target = sp.field;
     OpenTemperatureEntry(Screens().main);
 }
 
@@ -69,11 +62,11 @@ bool ConfirmDespiteLearningPeriod()
                       MB_YESNOCANCEL | MB_ICONEXCLAMATION) == IDYES;
 }
 
-void BatchShortcut(int options)
+void BatchShortcut()
 {
-    if ((options & 0x40) != 0 && (DryerImage.Get(moistureControlMode.offset) & 0x80) != 0) {
+    if (IsSet(DryerImage, criterionMoistureBit) && IsSet(DryerImage, moistureAutoBit)) {
         OpenMoistureSetpointScreen();
-    } else if ((options & 0x02) != 0) {
+    } else if (IsSet(DryerImage, dualHeatBit)) {
         HideEverything(Screens().tempSelect);
     } else {
         EnterGrainSetpoint(kGrainSetpoint1);
@@ -94,22 +87,23 @@ void OnMcButton()
 
     const int d = DryingType();
     const int m = MoistureScheme();
-    const int s = DryerImage.Get(dryerOptions.offset);
-    const bool bracketed = (DryerImage.Get(moistureControlMode.offset) & 0x06) == 0x06;
-    if (d == 1 && (bracketed || (s & 0x30) != 0)) {
-        BatchShortcut(s);
-    } else if (m == 1) {
+    const bool averaging = AllSet(DryerImage, averagingSchemeBits);
+    const bool timeOrTemp =
+        IsSet(DryerImage, criterionTimeBit) || IsSet(DryerImage, criterionTempBit);
+    if (d == kBatchDrying && (averaging || timeOrTemp)) {
+        BatchShortcut();
+    } else if (m == kSchemeTemp) {
         if (d == 3) {
             EnterGrainSetpoint(kGrainSetpoint3);
             EnterGrainSetpoint(kGrainSetpoint2);
         } else {
             EnterGrainSetpoint(kGrainSetpoint1);
         }
-    } else if (m == 3) {
+    } else if (m == kSchemeVariable) {
         if (ConfirmDespiteLearningPeriod()) OpenMoistureSetpointScreen();
-    } else if (m == 4) {
+    } else if (m == kSchemeFiveSpeed) {
         OpenMoistureSetpointScreen();
-    } else if (m == 5) {
+    } else if (m == kSchemeTempFiveSpeed) {
         EnterGrainSetpoint(kGrainSetpoint1);
     }
 }
@@ -117,7 +111,7 @@ void OnMcButton()
 void OnOpenMeteringCommand()
 {
     MeteringScreenShowing.store(1);
-    if (MoistureScheme() == 3 && !ConfirmDespiteLearningPeriod()) {
+    if (MoistureScheme() == kSchemeVariable && !ConfirmDespiteLearningPeriod()) {
         MeteringScreenShowing.store(0);  // nothing opened, so nothing will clear it
         return;
     }

@@ -9,27 +9,14 @@
 #include "dryer/screens/home_panels.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace home_panels {
 
 namespace {
 
-constexpr COLORREF kGreen = 0x0000FF00;
-constexpr COLORREF kRed = 0x000000FF;
-constexpr COLORREF kBlue = 0x00FF0000;
-constexpr COLORREF kOrange = 0x000064C8;
-constexpr COLORREF kSetpoint = 0x0000C8C8;
-constexpr COLORREF kSeparator = 0x00969696;
-constexpr COLORREF kName = 0x00E0E0E0;
-
 constexpr int kOpenBelow = -35;     // a reading below this is an open sensor
 constexpr int kShortedAbove = 260;  // a reading above this is a shorted sensor
-
-// Heater bytes are stored Fan/Heater 6 first: plenum k's byte of an array at b is b + 6 - k.
-std::uint8_t HeaterByte(const PanelImage& image, ImageField array, int plenum)
-{
-    return image[HeaterByteOffset(array, plenum)];
-}
 
 bool OnePlenumStyle(PlenumLayout layout)
 {
@@ -50,8 +37,8 @@ std::wstring TemperatureText(const PanelImage& image, int fahrenheit, const wcha
 
 PlenumLayout ChoosePlenumLayout(const PanelImage& image)
 {
-    if (Bit(image, dryerConfigBits.offset, 5)) return PlenumLayout::One;
-    switch (image[heaterCountCode.offset]) {
+    if (IsSet(image, towerBit)) return PlenumLayout::One;
+    switch (Value(image, heaterCountCode)) {
         case 0: return PlenumLayout::One;
         case 1: return PlenumLayout::Two;
         case 2: return PlenumLayout::Three;
@@ -63,21 +50,20 @@ PlenumLayout ChoosePlenumLayout(const PanelImage& image)
 
 PanelText BurnerLine(const PanelImage& image, int plenum, PlenumLayout layout)
 {
-    const std::uint8_t sequence = HeaterByte(image, ignitionState, plenum);
-    const std::uint8_t flags = HeaterByte(image, heaterPictureBits, plenum);
-    const std::uint8_t state = HeaterByte(image, heaterState, plenum);
     const int temperature = PlenumTemp(image, plenum);
     const bool one = OnePlenumStyle(layout);
 
-    if ((sequence & 0x01) != 0) {
+    if (IsSet(image, ForHeater(purgingBit, plenum))) {
         return {one ? L"Burner is\n  Purging..." : L"Purging...", kGreen};
     }
-    if ((sequence & 0x02) != 0) {
+    if (IsSet(image, ForHeater(ignitingBit, plenum))) {
         return {one ? L"Burner is\n  Igniting..." : L"Igniting...", kRed};
     }
     if (!TemperatureTested(layout)) {
-        if ((flags & 0x20) != 0) return {L"SENSOR SHORTED", kOrange};
-        if ((flags & 0x10) != 0) return {L"SENSOR OPEN", kOrange};
+        if (IsSet(image, ForHeater(sensorShortedBit, plenum))) {
+            return {L"SENSOR SHORTED", kOrange};
+        }
+        if (IsSet(image, ForHeater(sensorOpenBit, plenum))) return {L"SENSOR OPEN", kOrange};
     }
     // The smaller layouts rely on the board's flags first; a reading out of range is still
     // reported there, so an open or shorted sensor never reads as a plain burner state.
@@ -85,11 +71,11 @@ PanelText BurnerLine(const PanelImage& image, int plenum, PlenumLayout layout)
         return {Format(L"Plenum %d Sensor Shorted", plenum), kOrange};
     }
     if (temperature < kOpenBelow) return {Format(L"Plenum %d Sensor Open", plenum), kOrange};
-    if ((state & 0x02) != 0) {
-        if (one && Bit(image, dryerConfigBits.offset, 1) && Bit(image, dryerConfigBits.offset, 5)) {
+    if (IsSet(image, ForHeater(burnerOnBit, plenum))) {
+        if (one && IsSet(image, onOffBurnerBit) && IsSet(image, towerBit)) {
             return {L"BURNER ON", kRed};
         }
-        if ((state & 0x04) != 0) return {L"HIGH FIRE", kRed};
+        if (IsSet(image, ForHeater(highFireBit, plenum))) return {L"HIGH FIRE", kRed};
         return {L"LOW FIRE", kBlue};
     }
     return {L"BURNER OFF", kGreen};
@@ -115,12 +101,14 @@ struct Cell {
 void DrawCell(HDC dc, const PanelImage& image, const Cell& cell, PlenumLayout layout,
               const wchar_t* name, const wchar_t* setpointFormat)
 {
-    if (name != nullptr) DrawPanelText(dc, name, cell.name, kName, cell.nameHeight, 700, kCentred);
+    if (name != nullptr)
+        DrawPanelText(dc, name, cell.name, kNameGrey, cell.nameHeight, 700, kCentred);
     if (cell.heading.right > cell.heading.left) {
-        DrawPanelText(dc, L"SETPOINT", cell.heading, kSetpoint, cell.setpointHeight, 700, kCentred);
+        DrawPanelText(dc, L"SETPOINT", cell.heading, kSetpointYellow, cell.setpointHeight, 700,
+                      kCentred);
     }
     DrawPanelText(dc, TemperatureText(image, PlenumSetpoint(image, cell.plenum), setpointFormat),
-                  cell.setpoint, kSetpoint, cell.setpointHeight, 700, kCentred);
+                  cell.setpoint, kSetpointYellow, cell.setpointHeight, 700, kCentred);
     const int temperature = PlenumTemp(image, cell.plenum);
     DrawPanelText(dc, Format(L"%d", DisplayTemperature(temperature, Celsius(image))),
                   cell.temperature, kRed, cell.temperatureHeight, 900, kCentred);
@@ -132,31 +120,33 @@ void DrawCell(HDC dc, const PanelImage& image, const Cell& cell, PlenumLayout la
 
 void PaintOnePlenum(HDC dc, const PanelImage& image)
 {
-    const bool dualHeat = image[dryingType.offset] == 1 && Bit(image, dryerOptions.offset, 1);
-    DrawPanelText(dc, L"SETPOINT", RECT{0, 8, 150, 32}, kSetpoint, 20, 700, kCentred);
+    const bool dualHeat = Value(image, dryingType) == kBatchDrying && IsSet(image, dualHeatBit);
+    DrawPanelText(dc, L"SETPOINT", RECT{0, 8, 150, 32}, kSetpointYellow, 20, 700, kCentred);
     if (dualHeat) {
         // Dual heat: the setpoint of the heat stage that runs, and both below it.
-        const bool upper = Bit(image, 148, 4);
-        const int shown = upper ? WordLe(image, 260) : WordLe(image, 69);
+        const bool upper = IsSet(image, loHeatPlenumBit);
+        const int lower = PlenumSetpoint(image, 1);
+        const int upperSetpoint = Value(image, upperPlenumSetpoint);
+        const int shown = upper ? upperSetpoint : lower;
         DrawPanelText(dc, TemperatureText(image, shown, L"%d %c%c "), RECT{0, 34, 150, 66},
                       upper ? kBlue : kRed, 26, 700, kCentred);
-        DrawPanelText(dc, TemperatureText(image, WordLe(image, 69), L"%d %c%c "),
-                      RECT{0, 110, 75, 130}, kRed, 16, 700, kCentred);
-        DrawPanelText(dc, TemperatureText(image, WordLe(image, 260), L"%d %c%c "),
+        DrawPanelText(dc, TemperatureText(image, lower, L"%d %c%c "), RECT{0, 110, 75, 130}, kRed,
+                      16, 700, kCentred);
+        DrawPanelText(dc, TemperatureText(image, upperSetpoint, L"%d %c%c "),
                       RECT{75, 110, 150, 130}, kBlue, 16, 700, kCentred);
     } else {
         DrawPanelText(dc, TemperatureText(image, PlenumSetpoint(image, 1), L"%d %c%c "),
-                      RECT{0, 34, 150, 66}, kSetpoint, 26, 700, kCentred);
+                      RECT{0, 34, 150, 66}, kSetpointYellow, 26, 700, kCentred);
     }
-    DrawPanelText(dc, L"PLENUM 1", RECT{0, 78, 150, 102}, kName, 18, 700, kCentred);
+    DrawPanelText(dc, L"PLENUM 1", RECT{0, 78, 150, 102}, kNameGrey, 18, 700, kCentred);
     DrawPanelText(dc, Format(L"%d", DisplayTemperature(PlenumTemp(image, 1), Celsius(image))),
                   RECT{150, 0, 400, 90}, kRed, 80, 900, kCentred);
     const PanelText burner = BurnerLine(image, 1, PlenumLayout::One);
     const bool twoLines = burner.text.find(L'\n') != std::wstring::npos;
     DrawPanelText(dc, burner.text, twoLines ? RECT{150, 88, 400, 150} : RECT{150, 92, 400, 140},
                   burner.colour, 24, 700, twoLines ? DT_CENTER : kCentred);
-    DrawPanelLine(dc, 0, 70, 150, 70, kSeparator, 2);
-    DrawPanelLine(dc, 150, 0, 150, 175, kSeparator, 2);
+    DrawPanelLine(dc, 0, 70, 150, 70, kSeparatorGrey, 2);
+    DrawPanelLine(dc, 150, 0, 150, 175, kSeparatorGrey, 2);
 }
 
 void PaintTwoPlenums(HDC dc, const PanelImage& image)
@@ -177,9 +167,9 @@ void PaintTwoPlenums(HDC dc, const PanelImage& image)
                         17};
         DrawCell(dc, image, cell, PlenumLayout::Two, names[row], L"SP:  %d %c%c ");
     }
-    DrawPanelLine(dc, 0, 70, 400, 70, kSeparator, 2);
-    DrawPanelLine(dc, 150, 10, 150, 60, kSeparator, 2);
-    DrawPanelLine(dc, 150, 80, 150, 135, kSeparator, 2);
+    DrawPanelLine(dc, 0, 70, 400, 70, kSeparatorGrey, 2);
+    DrawPanelLine(dc, 150, 10, 150, 60, kSeparatorGrey, 2);
+    DrawPanelLine(dc, 150, 80, 150, 135, kSeparatorGrey, 2);
 }
 
 void PaintThreePlenums(HDC dc, const PanelImage& image)
@@ -199,8 +189,8 @@ void PaintThreePlenums(HDC dc, const PanelImage& image)
                         15};
         DrawCell(dc, image, cell, PlenumLayout::Three, names[column], L"SP:  %d %c%c ");
     }
-    DrawPanelLine(dc, 133, 0, 133, 170, kSeparator, 2);
-    DrawPanelLine(dc, 266, 0, 266, 170, kSeparator, 2);
+    DrawPanelLine(dc, 133, 0, 133, 170, kSeparatorGrey, 2);
+    DrawPanelLine(dc, 266, 0, 266, 170, kSeparatorGrey, 2);
 }
 
 // Four and six plenums: columns of two, the even plenum over the odd one.
@@ -245,19 +235,19 @@ void PaintColumns(HDC dc, const PanelImage& image, PlenumLayout layout)
             DrawCell(dc, image, cell, layout, name.c_str(), L"%d %c%c ");
         }
     }
-    DrawPanelLine(dc, 0, 70, 400, 70, kSeparator, 2);
+    DrawPanelLine(dc, 0, 70, 400, 70, kSeparatorGrey, 2);
     if (four) {
-        DrawPanelLine(dc, 200, 0, 200, 170, kSeparator, 2);
+        DrawPanelLine(dc, 200, 0, 200, 170, kSeparatorGrey, 2);
         for (int x : {70, 270}) {
-            DrawPanelLine(dc, x, 25, x, 60, kSeparator, 2);
-            DrawPanelLine(dc, x, 100, x, 135, kSeparator, 2);
+            DrawPanelLine(dc, x, 25, x, 60, kSeparatorGrey, 2);
+            DrawPanelLine(dc, x, 100, x, 135, kSeparatorGrey, 2);
         }
     } else {
-        DrawPanelLine(dc, 133, 0, 133, 170, kSeparator, 2);
-        DrawPanelLine(dc, 266, 0, 266, 170, kSeparator, 2);
+        DrawPanelLine(dc, 133, 0, 133, 170, kSeparatorGrey, 2);
+        DrawPanelLine(dc, 266, 0, 266, 170, kSeparatorGrey, 2);
         for (int x : {30, 163, 300}) {
-            DrawPanelLine(dc, x, 25, x, 60, kSeparator, 2);
-            DrawPanelLine(dc, x, 100, x, 135, kSeparator, 2);
+            DrawPanelLine(dc, x, 25, x, 60, kSeparatorGrey, 2);
+            DrawPanelLine(dc, x, 100, x, 135, kSeparatorGrey, 2);
         }
     }
 }
@@ -272,7 +262,7 @@ void PaintPlenumPanel(HWND wnd)
 {
     using namespace home_panels;
     const HomePanelInputs inputs = ReadHomePanelInputs();
-    PaintBuffer buffer(wnd, 0x00000000);
+    PaintBuffer buffer(wnd, kBlack);
     switch (ChoosePlenumLayout(inputs.image)) {
         case PlenumLayout::One: PaintOnePlenum(buffer.dc(), inputs.image); break;
         case PlenumLayout::Two: PaintTwoPlenums(buffer.dc(), inputs.image); break;

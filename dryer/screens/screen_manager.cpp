@@ -14,12 +14,12 @@
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_table.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
 constexpr DWORD kChildExStyle = WS_EX_NODRAG | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
-constexpr COLORREF kSilver = 0x00C0C0C0;
-constexpr COLORREF kBetaRed = 0x000000FF;
+constexpr COLORREF kBetaRed = kRed;
 
 enum class Background { White, Black, LightGrey, Silver };
 enum class Initially { Hidden, Shown };
@@ -82,9 +82,11 @@ struct MainButtonRow {
     int downBitmap;
 };
 constexpr MainButtonRow kMainButtons[] = {
-    {kCmdTimers, L"TIMERS", 20, 111, 110}, {kCmdTemps, L"TEMPS", 144, 109, 108},
-    {kCmdSetup, L"SETUP", 268, 107, 106},  {kCmdView, L"VIEW", 392, 113, 112},
-    {kCmdMisc, L"MISC", 516, 105, 104},
+    {kCmdTimers, L"TIMERS", 20, kBitmapTimersUp, kBitmapTimersDown},
+    {kCmdTemps, L"TEMPS", 144, kBitmapTempUp, kBitmapTempDown},
+    {kCmdSetup, L"SETUP", 268, kBitmapSetupUp, kBitmapSetupDown},
+    {kCmdView, L"VIEW", 392, kBitmapViewUp, kBitmapViewDown},
+    {kCmdMisc, L"MISC", 516, kBitmapMcUp, kBitmapMcDown},
 };
 constexpr int kMainButtonTop = 427;
 constexpr int kMainButtonWidth = 105;
@@ -258,9 +260,9 @@ void CreateScreenSet(HWND main, HINSTANCE instance)
 
 void HomeComposition()
 {
-    gState.currentView = (DryerImage.Get(unitsAndOptions.offset) & 0x40) != 0 ? 1 : 0;
+    gState.currentView = IsSet(DryerImage, graphViewBit) ? 1 : 0;
     LayOutBatchTimerButtons();
-    if (DryerImage.Get(dryingType.offset) != 0) {
+    if (Value(DryerImage, dryingType) != kContinuousFlow) {
         ShowScreen(gScreens.drawGraph, false);
         ShowScreen(gScreens.graph, false);
         ShowScreen(gScreens.averageValues, false);

@@ -11,13 +11,15 @@
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/bitmap_ids.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
-constexpr int kExitUp = 137;
-constexpr int kExitDown = 136;
-constexpr COLORREF kLabelGrey = 0x00C0C0C0;
-constexpr COLORREF kGraphGrid = 0x00808080;
+constexpr int kExitUp = kBitmapExitUp;
+constexpr int kExitDown = kBitmapExitDown;
+constexpr COLORREF kLabelGrey = kSilver;
+constexpr COLORREF kGraphGrid = kGraphGrey;
 
 // The leave buttons of the four selection screens share one face.
 BitmapButtonSet gExitFaces;
@@ -105,14 +107,14 @@ void PaintStatusChart(HWND wnd)
                         {L"Moisture setpoint", moistureSetpoint}};
     int y = 10;
     for (const Row& row : rows) {
-        const int tenths = ReadBe16(DryerImage, row.field.offset);
+        const int tenths = Value(DryerImage, row.field);
         wchar_t text[48];
         std::swprintf(text, std::size(text), L"%d.%d %%", tenths / 10, tenths % 10);
         DrawChartRow(dc, y, row.label, text);
         y += 28;
     }
     wchar_t bph[32];
-    std::swprintf(bph, std::size(bph), L"%u", ReadBe16(DryerImage, bushelsPerHour.offset));
+    std::swprintf(bph, std::size(bph), L"%d", Value(DryerImage, bushelsPerHour));
     DrawChartRow(dc, y, L"Bushels per hour", bph);
     EndPaint(wnd, &ps);
 }
@@ -260,8 +262,8 @@ LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 
 void RefreshSetupButtons()
 {
-    const bool burnerModeAllowed = (DryerImage.Get(dryerConfigBits.offset) & 0x20) == 0;
-    const bool sampler = (DryerImage.Get(samplerOption.offset) & 0x80) != 0;
+    const bool burnerModeAllowed = !IsSet(DryerImage, towerBit);
+    const bool sampler = IsSet(DryerImage, samplerInstalledBit);
     ShowScreen(GetDlgItem(Screens().setupSelection, kSetupBurnerModeButton), burnerModeAllowed);
     ShowScreen(GetDlgItem(Screens().extendedSetup, kExtendedSamplerButton), sampler);
 }

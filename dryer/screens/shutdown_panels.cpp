@@ -3,42 +3,35 @@
 // back-and-forth reconnect bar.
 #include "dryer/link/dryer_image.h"
 #include "dryer/screens/home_panels.h"
+#include "dryer/screens/panel_animation.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace home_panels {
 
 namespace {
 
-constexpr COLORREF kRed = 0x000000FF;
-constexpr COLORREF kWhite = 0x00FFFFFF;
-constexpr COLORREF kBlue = 0x00FF0000;
-constexpr COLORREF kDarkBlue = 0x00640000;
-constexpr COLORREF kGreen = 0x0000FF00;
-constexpr COLORREF kDarkRed = 0x000000AF;
-constexpr COLORREF kPressBlue = 0x00C80000;
-constexpr COLORREF kReconnect = 0x00960000;
-constexpr COLORREF kTrack = 0x00007D00;
-constexpr COLORREF kTrackEdge = 0x00143214;
+constexpr COLORREF kReconnect = kTextBlue;
 
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 constexpr int kLastPosition = 13;
 
+constexpr int kGrainOverheatIndex = 5;  // the grain overheat warning of a Fan/Heater
+
 bool GrainOverheat(int node, int index)
 {
-    return index == 5 && node >= 2 && node <= 7;
+    return index == kGrainOverheatIndex && node >= static_cast<int>(NodeId::fanHeater1) &&
+           node <= static_cast<int>(NodeId::fanHeater6);
 }
 
-// The emergency cooling line always shows degrees Fahrenheit.
+// The emergency cooling line always shows degrees Fahrenheit; a selector other than 0, 1 or 2
+// shows 0.
 int EmergencyGrainTemp(const PanelImage& image)
 {
-    switch (image[grainSensorSelect.offset]) {
-        case 0: return WordLe(image, 93);
-        case 1: return WordLe(image, 91);
-        case 2: return WordLe(image, 89);
-        default: return 0;
-    }
+    const int select = Value(image, grainSensorSelect);
+    return select <= 2 ? Value(image, GrainTempEntry(select)) : 0;
 }
 
 }  // namespace
@@ -69,22 +62,21 @@ ReconnectBar& ReconnectBarState()
 void PaintShutdownPanel(HDC dc, const HomePanelInputs& in)
 {
     const PanelImage& image = in.image;
-    const int node = image[warningNode.offset];
-    const int index = image[warningIndex.offset];
-    const bool emergency = Bit(image, runState.offset, 4);
-    const bool coolDown = Bit(image, runState.offset, 1);
+    const int node = Value(image, warningNode);
+    const int index = Value(image, warningIndex);
+    const bool emergency = IsSet(image, emergencyCoolingBit);
+    const bool coolDown = IsSet(image, coolDownRunningBit);
 
     DrawPanelLine(dc, 25, 50, 405, 50, kRed, 2);
     DrawPanelLine(dc, 25, 100, 405, 100, kRed, 2);
     DrawPanelText(dc, WarningCatalogueText(node, index), RECT{0, 65, 430, 80}, kWhite, 14, 300,
                   kCentred);
-    if ((in.blinkFlags & 1u) != 0) {
+    if ((in.blinkFlags & kSlowBlinkBit) != 0) {
         if (emergency) {
             DrawPanelText(dc, L"EMERGENCY COOLING", RECT{25, 0, 405, 25}, kBlue, 30, 900, kCentred);
         } else if (coolDown) {
-            DrawPanelText(dc,
-                          Format(L"COOL DOWN: %d:%02d", image[coolDownRemaining.offset],
-                                 image[coolDownRemaining.offset + 1]),
+            const MinSec left = ReadTime(image, coolDownRemaining);
+            DrawPanelText(dc, Format(L"COOL DOWN: %d:%02d", left.minutes, left.seconds),
                           RECT{25, 5, 405, 45}, kBlue, 40, 900, kCentred);
         } else {
             DrawPanelText(dc, L"WARNING!", RECT{25, 0, 405, 50}, kRed, 50, 900, kCentred);
@@ -99,16 +91,16 @@ void PaintShutdownPanel(HDC dc, const HomePanelInputs& in)
     if (GrainOverheat(node, index)) {
         if (emergency) {
             DrawPanelText(dc, L"WARNING: CONTINUE TO MONITOR DRYER", RECT{25, 220, 405, 250},
-                          kDarkRed, 16, 900, kCentred);
-            DrawPanelText(dc, L"AND TEMPERATURES!", RECT{25, 270, 405, 290}, kDarkRed, 16, 900,
+                          kDeepRed, 16, 900, kCentred);
+            DrawPanelText(dc, L"AND TEMPERATURES!", RECT{25, 270, 405, 290}, kDeepRed, 16, 900,
                           kCentred);
         } else {
             DrawPanelText(dc, L"PRESS START FOR EMERGENCY COOLING", RECT{25, 220, 405, 250},
                           kPressBlue, 16, 900, kCentred);
             DrawPanelText(dc, L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT",
-                          RECT{25, 250, 405, 270}, kDarkRed, 11, 700, kCentred);
+                          RECT{25, 250, 405, 270}, kDeepRed, 11, 700, kCentred);
             DrawPanelText(dc, L"DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!", RECT{25, 270, 405, 290},
-                          kDarkRed, 11, 700, kCentred);
+                          kDeepRed, 11, 700, kCentred);
         }
     }
     if (coolDown) {
@@ -121,7 +113,7 @@ void PaintConnectionLostPanel(HDC dc)
 {
     DrawPanelText(dc, L"Trying to Reconnect...", RECT{5, 5, 325, 50}, kReconnect, 24, 700,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    DrawPanelLine(dc, 105, 70, 255, 70, kTrack, 10);
+    DrawPanelLine(dc, 105, 70, 255, 70, kTrackGreen, 10);
     DrawPanelLine(dc, 105, 65, 255, 65, kTrackEdge, 1);
     DrawPanelLine(dc, 105, 75, 255, 75, kTrackEdge, 1);
     ReconnectBar& bar = ReconnectBarState();

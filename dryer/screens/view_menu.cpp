@@ -12,6 +12,7 @@
 #include "platform/runtime/threads.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/bitmap_ids.h"
 
 namespace {
 
@@ -23,13 +24,17 @@ struct ViewButtonRow {
     int downBitmap;
 };
 constexpr ViewButtonRow kViewButtons[] = {
-    {kViewChartButton, L"CHART VIEW BUTTON", 10, 10, 200, 50, 283, 282},
-    {kViewGraphButton, L"GRAPH VIEW BUTTON", 10, 70, 200, 50, 285, 284},
-    {kViewManualsButton, L"MANUALS BUTTON", 10, 130, 200, 50, 262, 261},
-    {kViewHistoryButton, L"HISTORY BUTTON", 230, 10, 200, 50, 279, 278},
-    {kViewSystemInfoButton, L"HISTORY BUTTON", 230, 70, 200, 50, 439, 438},
-    {kViewSoftwareInfoButton, L"SOFTWARE INFO BUTTON", 230, 130, 200, 50, 526, 525},
-    {kViewExitButton, L"EXIT VIEW BUTTON", 151, 190, 158, 41, 137, 136},
+    {kViewChartButton, L"CHART VIEW BUTTON", 10, 10, 200, 50, kBitmapChartViewUp,
+     kBitmapChartViewDown},
+    {kViewGraphButton, L"GRAPH VIEW BUTTON", 10, 70, 200, 50, kBitmapGraphViewUp,
+     kBitmapGraphViewDown},
+    {kViewManualsButton, L"MANUALS BUTTON", 10, 130, 200, 50, kBitmapManualsUp, kBitmapManualsDown},
+    {kViewHistoryButton, L"HISTORY BUTTON", 230, 10, 200, 50, kBitmapHistoryUp, kBitmapHistoryDown},
+    {kViewSystemInfoButton, L"HISTORY BUTTON", 230, 70, 200, 50, kBitmapSystemInfoUp,
+     kBitmapSystemInfoDown},
+    {kViewSoftwareInfoButton, L"SOFTWARE INFO BUTTON", 230, 130, 200, 50, kBitmapSoftwareInfoUp,
+     kBitmapSoftwareInfoDown},
+    {kViewExitButton, L"EXIT VIEW BUTTON", 151, 190, 158, 41, kBitmapExitUp, kBitmapExitDown},
 };
 
 BitmapButtonSet gViewFaces;
@@ -54,7 +59,7 @@ void HideMenu()
 // panels switch at once and the choice is kept in the registry.
 void SelectView(int view)
 {
-    if (DryerImage.Get(dryingType.offset) != 0) {
+    if (Value(DryerImage, dryingType) != kContinuousFlow) {
         MessageBox(Screens().viewSelection, view == 1 ? kGraphRefusal : kChartRefusal,
                    kRefusalCaption, MB_OK);
         return;
@@ -62,12 +67,12 @@ void SelectView(int view)
     // The command carries the whole byte: start from what the board reports (its units and
     // batch safety bits stay as they are; the request bits 0-1 are not asked again), unless
     // an earlier change of the byte is still on its way.
-    const BYTE units = PendingCommand.IsSet(Pending::unitsAndOptions)
-                           ? DesiredSettings.Get(unitsAndOptions.offset)
-                           : static_cast<BYTE>(DryerImage.Get(unitsAndOptions.offset) & ~0x03);
-    DesiredSettings.Set(unitsAndOptions.offset,
-                        static_cast<BYTE>(view == 1 ? (units | 0x40) : (units & ~0x40)));
-    PendingCommand.Set(Pending::unitsAndOptions);
+    if (!PendingCommand.IsSet(unitsAndOptions.pending)) {
+        CopyField(DryerImage, DesiredSettings, unitsAndOptions);
+        SetBits(DesiredSettings, unitsRequestBits, false);
+    }
+    SetBits(DesiredSettings, graphViewBit, view == 1);
+    PendingCommand.Set(unitsAndOptions.pending);
 
     const ScreenWindows& s = Screens();
     ShowScreen(s.customView, view == 0);

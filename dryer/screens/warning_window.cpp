@@ -10,23 +10,18 @@
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/bitmap_ids.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
 using namespace home_panels;
 
-constexpr COLORREF kBackground = 0x00646464;
 constexpr int kDoorPhases = 7;
-constexpr int kCodeDoorOpened = 0x0E05;
 constexpr RECT kDoorPicture{150, 20, 400, 150};
 
-const ButtonFace kHelpFace[] = {{kWarningHelpButton, 205, 204}};
+const ButtonFace kHelpFace[] = {{kWarningHelpButton, kBitmapHelpUp, kBitmapHelpDown}};
 BitmapButtonSet helpButtonFaces;
-
-int ActiveCode(const PanelImage& image)
-{
-    return (image[warningNode.offset] << 8) | image[warningIndex.offset];
-}
 
 // Sets the title only when it changes, so that a title bar repaint does not ask for another
 // paint of the client.
@@ -40,15 +35,15 @@ void SetTitle(HWND wnd, const wchar_t* title)
 void PaintWarningWindow(HWND wnd)
 {
     const HomePanelInputs in = ReadHomePanelInputs();
-    PaintBuffer buffer(wnd, kBackground);
+    PaintBuffer buffer(wnd, kWarningGrey);
     if (in.linkWatchdog == 0) {
         RequestPanelLinkReset();
         PaintConnectionLostPanel(buffer.dc());
         SetTitle(wnd, L" CONNECTION TO DRYER LOST!");
-        DrawPanelBitmap(buffer.dc(), 259, 30, 40, 100, 75);
-        DrawPanelBitmap(buffer.dc(), 260, 250, 20, 100, 124);
-    } else if (ActiveCode(in.image) != 0) {
-        DrawPanelBitmap(buffer.dc(), 517, 20, 1, 100, 92);
+        DrawPanelBitmap(buffer.dc(), kBitmapPanelPicture, 30, 40, 100, 75);
+        DrawPanelBitmap(buffer.dc(), kBitmapDryerPicture, 250, 20, 100, 124);
+    } else if (ActiveWarningCode(in.image) != 0) {
+        DrawPanelBitmap(buffer.dc(), kBitmapShutdownPicture, 20, 1, 100, 92);
         PaintShutdownPanel(buffer.dc(), in);
         SetTitle(wnd, L" WARNING - DRYER SHUTTING DOWN!");
     }
@@ -63,7 +58,8 @@ void CreateHelpButton(HWND wnd)
 void OnHelpButton(HWND wnd)
 {
     const HomePanelInputs in = ReadHomePanelInputs();
-    OpenWarningHelpDialog(wnd, in.image[warningNode.offset], in.image[warningIndex.offset], false);
+    const WarningCode code = ActiveWarningCode(in.image);
+    OpenWarningHelpDialog(wnd, WarningNodeOf(code), WarningIndexOf(code), false);
 }
 
 LRESULT OnCommand(HWND wnd, WPARAM wParam, LPARAM lParam)
@@ -100,13 +96,13 @@ void WarningRaiseLowerTick()
     const HomePanelInputs in = ReadHomePanelInputs();
     HWND warning = Screens().warning;
     WarningHelpState& help = WarningHelp();
-    const int code = ActiveCode(in.image);
+    const WarningCode code = ActiveWarningCode(in.image);
     if (code != 0 || in.linkWatchdog == 0) {
         if (warning != nullptr && !IsWindowVisible(warning)) {
             ShowWindow(warning, SW_SHOW);
             SetWindowPos(warning, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         }
-        if (code == kCodeDoorOpened) {
+        if (code == kDoorOpenedCode) {
             if (help.dialog != nullptr) InvalidateRect(help.dialog, &kDoorPicture, FALSE);
             help.doorPhase = (help.doorPhase + 1) % kDoorPhases;
         }

@@ -6,9 +6,10 @@
 
 #include <array>
 
+#include "resources/orbitdryer/panel_colours.h"
+
 namespace {
 
-constexpr COLORREF kFace = 0x00C0C0C0;      // silver, the panel's button colour
 constexpr COLORREF kMainFace = 0x00D8D0C8;  // the bottom row, a touch lighter
 constexpr COLORREF kMenuFace = 0x00F0E8E0;  // view menu on its white window
 constexpr COLORREF kExitFace = 0x008080F0;  // exits stand out in a soft red
@@ -25,33 +26,33 @@ constexpr BitmapResource Down(int id, int w, int h, const wchar_t* caption, COLO
 // Pairs are listed pressed first: the pressed face always has the lower id.
 constexpr auto kTable = std::to_array<BitmapResource>({
     // bottom row of the home screen, 105 x 40
-    Down(104, 105, 40, L"M/C", kMainFace),
-    Up(105, 105, 40, L"M/C", kMainFace),
-    Down(106, 105, 40, L"Setup", kMainFace),
-    Up(107, 105, 40, L"Setup", kMainFace),
-    Down(108, 105, 40, L"Temp", kMainFace),
-    Up(109, 105, 40, L"Temp", kMainFace),
-    Down(110, 105, 40, L"Timers", kMainFace),
-    Up(111, 105, 40, L"Timers", kMainFace),
-    Down(112, 105, 40, L"View", kMainFace),
-    Up(113, 105, 40, L"View", kMainFace),
-    BitmapResource{kBitmapMcGreyed, 105, 40, L"M/C", ArtKind::ButtonGreyed, kFace, nullptr},
+    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace),
+    Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
+    Down(kBitmapSetupDown, 105, 40, L"Setup", kMainFace),
+    Up(kBitmapSetupUp, 105, 40, L"Setup", kMainFace),
+    Down(kBitmapTempDown, 105, 40, L"Temp", kMainFace),
+    Up(kBitmapTempUp, 105, 40, L"Temp", kMainFace),
+    Down(kBitmapTimersDown, 105, 40, L"Timers", kMainFace),
+    Up(kBitmapTimersUp, 105, 40, L"Timers", kMainFace),
+    Down(kBitmapViewDown, 105, 40, L"View", kMainFace),
+    Up(kBitmapViewUp, 105, 40, L"View", kMainFace),
+    BitmapResource{kBitmapMcGreyed, 105, 40, L"M/C", ArtKind::ButtonGreyed, kSilver, nullptr},
     // exit of the view menu, also used by the full-screen selection screens
-    Down(136, 158, 41, L"Exit", kExitFace),
-    Up(137, 158, 41, L"Exit", kExitFace),
+    Down(kBitmapExitDown, 158, 41, L"Exit", kExitFace),
+    Up(kBitmapExitUp, 158, 41, L"Exit", kExitFace),
     // view menu, 200 x 50
-    Down(261, 200, 50, L"Owners Manual", kMenuFace),
-    Up(262, 200, 50, L"Owners Manual", kMenuFace),
-    Down(278, 200, 50, L"History", kMenuFace),
-    Up(279, 200, 50, L"History", kMenuFace),
-    Down(282, 200, 50, L"Table View", kMenuFace),
-    Up(283, 200, 50, L"Table View", kMenuFace),
-    Down(284, 200, 50, L"Graph View", kMenuFace),
-    Up(285, 200, 50, L"Graph View", kMenuFace),
-    Down(438, 200, 50, L"SYSTEM\nINFORMATION", kMenuFace),
-    Up(439, 200, 50, L"SYSTEM\nINFORMATION", kMenuFace),
-    Down(525, 200, 50, L"Software\nVersion Info", kMenuFace),
-    Up(526, 200, 50, L"Software\nVersion Info", kMenuFace),
+    Down(kBitmapManualsDown, 200, 50, L"Owners Manual", kMenuFace),
+    Up(kBitmapManualsUp, 200, 50, L"Owners Manual", kMenuFace),
+    Down(kBitmapHistoryDown, 200, 50, L"History", kMenuFace),
+    Up(kBitmapHistoryUp, 200, 50, L"History", kMenuFace),
+    Down(kBitmapChartViewDown, 200, 50, L"Table View", kMenuFace),
+    Up(kBitmapChartViewUp, 200, 50, L"Table View", kMenuFace),
+    Down(kBitmapGraphViewDown, 200, 50, L"Graph View", kMenuFace),
+    Up(kBitmapGraphViewUp, 200, 50, L"Graph View", kMenuFace),
+    Down(kBitmapSystemInfoDown, 200, 50, L"SYSTEM\nINFORMATION", kMenuFace),
+    Up(kBitmapSystemInfoUp, 200, 50, L"SYSTEM\nINFORMATION", kMenuFace),
+    Down(kBitmapSoftwareInfoDown, 200, 50, L"Software\nVersion Info", kMenuFace),
+    Up(kBitmapSoftwareInfoUp, 200, 50, L"Software\nVersion Info", kMenuFace),
     // the dipswitch picture of "Please turn off DEFAULTS dipswitch! - 33"
     BitmapResource{kBitmapDefaultsDipswitch, 200, 90, L"RESET DEFAULTS\nswitch: OFF",
                    ArtKind::Picture, 0x00E0E0E0, nullptr},

@@ -5,11 +5,7 @@
 #include <span>
 
 #include "platform/drawing/resources.h"
-
-// The greyed M/C face, shown in both states while moisture control is unavailable.
-inline constexpr int kBitmapMcGreyed = 320;
-// The picture of the dipswitch bank on the defaults-switch screen.
-inline constexpr int kBitmapDefaultsDipswitch = 180;
+#include "resources/orbitdryer/bitmap_ids.h"
 
 std::span<const BitmapResource> OrbitDryerBitmaps();
 // Registers the table under the program name "orbitdryer". Call before any window exists.

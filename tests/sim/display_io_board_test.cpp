@@ -63,7 +63,7 @@ TEST(BoardAnswers, MalformedRequestsAreNotAnswered)
     auto bad = Poll();
     bad[6] ^= 0x80;
     EXPECT_TRUE(board.Receive(bad, 0).empty());
-    EXPECT_TRUE(board.Receive(Command({{299, {1, 2}}}), 0).empty());
+    EXPECT_TRUE(board.Receive(Command({{kImageSize - 1, {1, 2}}}), 0).empty());  // past the end
     EXPECT_EQ(board.counters().requestsAnswered, 0u);
 }
 
@@ -74,12 +74,12 @@ TEST(BoardEcho, RecordsWriteTheImageAtTheirAddresses)
         Rec record;
     };
     const Case cases[] = {
-        {"heater count", {3, {4}}},
-        {"plenum setpoint 1 (LE)", {69, {0xC8, 0x00}}},
-        {"moisture setpoint (BE)", {199, {0x00, 0x91}}},
-        {"page 1 sampler option", {256 + 37, {0x80}}},
-        {"fan run-after", {256 + 13, {3, 30}}},
-        {"five bytes", {95, {1, 2, 3, 4, 5}}},
+        {"heater count", {heaterCountCode.offset, {4}}},
+        {"plenum setpoint 1 (LE)", {ForHeater(plenumSetpoint, 1).offset, {0xC8, 0x00}}},
+        {"moisture setpoint (BE)", {moistureSetpoint.offset, {0x00, 0x91}}},
+        {"page 1 sampler option", {samplerOption.offset, {0x80}}},
+        {"fan run-after", {fanRunAfterShutdownSetting.offset, {3, 30}}},
+        {"five bytes", {plenumDifferential.offset, {1, 2, 3, 4, 5}}},
     };
     for (const Case& c : cases) {
         DisplayIoBoard board(Stopped());
@@ -95,16 +95,18 @@ TEST(BoardEcho, RecordsWriteTheImageAtTheirAddresses)
 TEST(BoardEcho, NoechoRefusesAnOffsetUntilEchoIsRestored)
 {
     DisplayIoBoard board(Stopped());
-    const std::uint8_t before = board.Image()[59];
-    EXPECT_EQ(board.Control("noecho 59", 0).rfind("ok", 0), 0u);
-    auto answer = board.Receive(Command({{59, {0xC8, 0x00}}, {3, {2}}}), 0);
+    const std::uint16_t at = plenumSetpoint.offset;  // the low byte of Fan/Heater 6's setpoint
+    const std::string offset = std::to_string(at);
+    const std::uint8_t before = board.Image()[at];
+    EXPECT_EQ(board.Control("noecho " + offset, 0).rfind("ok", 0), 0u);
+    auto answer = board.Receive(Command({{at, {0xC8, 0x00}}, {heaterCountCode.offset, {2}}}), 0);
     ASSERT_TRUE(IsGoodAnswer(answer));
-    EXPECT_EQ(answer[59], before);  // refused
-    EXPECT_EQ(answer[60], 0x00);    // the other byte of the record is written
-    EXPECT_EQ(answer[3], 2);
-    board.Control("echo 59", 0);
-    answer = board.Receive(Command({{59, {0xC8, 0x00}}}), 0);
-    EXPECT_EQ(answer[59], 0xC8);
+    EXPECT_EQ(answer[at], before);    // refused
+    EXPECT_EQ(answer[at + 1], 0x00);  // the other byte of the record is written
+    EXPECT_EQ(answer[heaterCountCode.offset], 2);
+    board.Control("echo " + offset, 0);
+    answer = board.Receive(Command({{at, {0xC8, 0x00}}}), 0);
+    EXPECT_EQ(answer[at], 0xC8);
 }
 
 TEST(BoardEcho, TimerReloadRestartsTheTimerFromItsSetting)
@@ -133,13 +135,16 @@ TEST(BoardEcho, TimerReloadRestartsTheTimerFromItsSetting)
 TEST(BoardEcho, ClockRecordSetsTheBoardClockWithoutReportingIt)
 {
     DisplayIoBoard board(Stopped());
-    const auto answer = board.Receive(Command({{53, {5, 14, 3, 3, 26}}}), 0);
+    const auto answer = board.Receive(Command({{clockSetting.offset, {5, 14, 3, 3, 26}}}), 0);
     ASSERT_TRUE(IsGoodAnswer(answer));
-    for (std::size_t i = 53; i <= 57; ++i) EXPECT_EQ(answer[i], 0) << i;
+    for (std::size_t i = clockSetting.offset; i < clockSetting.end(); ++i) {
+        EXPECT_EQ(answer[i], 0) << i;
+    }
     EXPECT_EQ(board.model().clock(), (std::array<std::uint8_t, 5>{5, 14, 3, 3, 26}));
-    EXPECT_EQ(board.Control("get 54", 0), "ok 54 = 14 (0x0E)");
+    const std::string hour = std::to_string(ClockByte(ClockPart::hour).offset);
+    EXPECT_EQ(board.Control("get " + hour, 0), "ok " + hour + " = 14 (0x0E)");
     // An impossible time is not taken.
-    board.Receive(Command({{53, {61, 14, 3, 3, 26}}}), 0);
+    board.Receive(Command({{clockSetting.offset, {61, 14, 3, 3, 26}}}), 0);
     EXPECT_EQ(board.model().clock()[0], 5);
 }
 
@@ -148,29 +153,38 @@ TEST(BoardEcho, BushelResetHoldsTheCounterAtZeroWhileRequested)
     DisplayIoBoard board;  // running: the counter grows while grain is unloaded
     board.AdvanceTo(0);
     board.AdvanceTo(300'000);
-    ASSERT_GT(ReadLe32(board.Image(), bushelCounter.offset), 0u);
+    ASSERT_GT(ReadCounter(board.Image(), bushelCounter), 0u);
 
-    auto answer = board.Receive(Command({{238, {kBushelResetBit}}}), 300'000);
-    EXPECT_EQ(ReadLe32(answer, bushelCounter.offset), 0u);
+    auto answer = board.Receive(Command({{optionByte238.offset, {bushelResetBit.mask}}}), 300'000);
+    EXPECT_EQ(ReadCounter(answer, bushelCounter), 0u);
     board.AdvanceTo(310'000);
-    EXPECT_EQ(ReadLe32(board.Image(), bushelCounter.offset), 0u);  // held while bit 3 is set
+    EXPECT_EQ(ReadCounter(board.Image(), bushelCounter), 0u);  // held while the bit is set
 
-    board.Receive(Command({{238, {0x00}}}), 310'000);  // the panel sends the cleared byte
+    // the panel sends the cleared byte
+    board.Receive(Command({{optionByte238.offset, {0x00}}}), 310'000);
     board.AdvanceTo(320'000);
-    EXPECT_GT(ReadLe32(board.Image(), bushelCounter.offset), 0u);
+    EXPECT_GT(ReadCounter(board.Image(), bushelCounter), 0u);
 }
 
 TEST(BoardEcho, UnitsOneShotBitsAreActedOnAndCleared)
 {
     DisplayIoBoard board(Stopped());
-    // Save settings (bit 1) with the plenum setpoint at 190, change it, then restore (bit 0).
-    board.Receive(Command({{69, {190, 0}}}), 0);
-    auto answer = board.Receive(Command({{266, {0x80 | 0x02}}}), 0);
-    EXPECT_EQ(answer[266], 0x80);
-    board.Receive(Command({{69, {120, 0}}}), 0);
-    answer = board.Receive(Command({{266, {0x80 | 0x01}}}), 0);
-    EXPECT_EQ(answer[266], 0x80);
-    EXPECT_EQ(answer[69], 190);
+    // Save settings with the plenum setpoint at 190, change it, then restore.
+    const ImageField setpoint = ForHeater(plenumSetpoint, 1);
+    const std::uint8_t si = siUnitsBit.mask;
+    board.Receive(Command({{setpoint.offset, {190, 0}}}), 0);
+    auto answer =
+        board.Receive(Command({{unitsAndOptions.offset,
+                                {static_cast<std::uint8_t>(si | saveSettingsRequestBit.mask)}}}),
+                      0);
+    EXPECT_EQ(answer[unitsAndOptions.offset], si);
+    board.Receive(Command({{setpoint.offset, {120, 0}}}), 0);
+    answer =
+        board.Receive(Command({{unitsAndOptions.offset,
+                                {static_cast<std::uint8_t>(si | restoreSettingsRequestBit.mask)}}}),
+                      0);
+    EXPECT_EQ(answer[unitsAndOptions.offset], si);
+    EXPECT_EQ(Value(answer, setpoint), 190);
 }
 
 TEST(BoardFaults, SilentAnswersNothingUntilThePanelClockPassesIt)
@@ -226,21 +240,20 @@ TEST(BoardControl, WarningShutsTheDryerDownAndCoolsItDown)
     ASSERT_TRUE(board.model().running());
     EXPECT_EQ(board.Control("warn 0E05", 120'000), "ok warning 0E05");
     StatusImage image = board.Image();
-    EXPECT_EQ(image[warningNode.offset], 0x0E);
-    EXPECT_EQ(image[warningIndex.offset], 0x05);
-    EXPECT_EQ(image[runState.offset] & 0x40, 0);  // stopped
-    EXPECT_NE(image[runState.offset] & 0x02, 0);  // cool-down running
-    EXPECT_EQ(image[coolingStatusBits.offset] & 0x03, 1);
-    EXPECT_EQ(image[coolDownRemaining.offset], 2);  // fan run-after 2:00
+    EXPECT_EQ(ActiveWarningCode(image), 0x0E05);
+    EXPECT_FALSE(IsSet(image, dryerStartedBit));
+    EXPECT_TRUE(IsSet(image, coolDownRunningBit));
+    EXPECT_EQ(BitsValue(image, coolDownStateBits), 1);
+    EXPECT_EQ(Value(image, coolDownRemaining), 2 * 60);  // fan run-after 2:00
     EXPECT_EQ(board.Control("start", 120'000), "error: clear the warning first");
 
     board.AdvanceTo(150'000);
     image = board.Image();
-    EXPECT_EQ(image[coolDownRemaining.offset] * 60 + image[coolDownRemaining.offset + 1], 90);
+    EXPECT_EQ(Value(image, coolDownRemaining), 90);
     board.AdvanceTo(250'000);
     image = board.Image();
-    EXPECT_EQ(image[coolingStatusBits.offset], 0);
-    EXPECT_EQ(image[HeaterByteOffset(heaterState, 1)] & 0x01, 0);  // fan stopped
+    EXPECT_EQ(Value(image, coolingStatusBits), 0);
+    EXPECT_FALSE(IsSet(image, ForHeater(fanRunningBit, 1)));  // fan stopped
 
     board.Control("clear", 250'000);
     EXPECT_EQ(ActiveWarningCode(board.Image()), 0);
@@ -289,10 +302,11 @@ TEST(BoardControl, PinnedBytesStayPutWhileTheDryerMoves)
 {
     DisplayIoBoard board;
     board.AdvanceTo(0);
-    board.Control("pin 81 200", 0);
+    const std::uint16_t plenum1 = ForHeater(plenumTemp, 1).offset;  // its low byte moves
+    board.Control("pin " + std::to_string(plenum1) + " 200", 0);
     board.AdvanceTo(60'000);
-    EXPECT_EQ(board.Image()[81], 200);
-    EXPECT_EQ(board.Receive(Poll(), 60'000)[81], 200);
+    EXPECT_EQ(board.Image()[plenum1], 200);
+    EXPECT_EQ(board.Receive(Poll(), 60'000)[plenum1], 200);
 }
 
 TEST(BoardRobustness, RandomBytesNeverCrashAndNeverAnswerMalformedInput)

@@ -14,30 +14,35 @@ void ExpectInRange(const StatusImage& image, const std::string& where)
 {
     const int heaters = HeaterCountFromCode(image[heaterCountCode.offset]);
     for (int k = 1; k <= heaters; ++k) {
-        const int t = ReadSignedLe16(image, HeaterWordOffset(plenumTemp, k));
+        const int t = Value(image, ForHeater(plenumTemp, k));
         EXPECT_GE(t, -35) << where << " plenum " << k;
         EXPECT_LE(t, 260) << where << " plenum " << k;
     }
     for (std::size_t i = 0; i < 3; ++i) {
-        const int g = ReadSignedLe16(image, grainTemp.offset + 2 * i);
+        const int g = Value(image, grainTemp.Element(i));
         EXPECT_GE(g, 0) << where;
         EXPECT_LE(g, 250) << where;
     }
     for (ImageField f : {dryMoisture, wetMoisture}) {
-        const int m = ReadBe16(image, f.offset);
+        const int m = Value(image, f);
         EXPECT_GE(m, 100) << where << " moisture at " << f.offset;
         EXPECT_LE(m, 300) << where << " moisture at " << f.offset;
     }
-    EXPECT_LE(ReadBe16(image, drySensorTemp.offset), 2500) << where;
-    EXPECT_LE(ReadBe16(image, bushelsPerHour.offset), 5000) << where;
+    EXPECT_LE(Value(image, drySensorTemp), 2500) << where;
+    EXPECT_LE(Value(image, bushelsPerHour), 5000) << where;
     for (ImageField f :
          {dryTimerRemaining, coolTimerRemaining, unloadTimerRemaining, loadTimerRemaining,
           unloadRunOnRemaining, loHeatTimerRemaining, coolDownRemaining}) {
-        EXPECT_LE(image[f.offset + 1], 59) << where << " seconds at " << f.offset;
+        EXPECT_LE(ReadTime(image, f).seconds, 59) << where << " seconds at " << f.offset;
     }
-    EXPECT_EQ(image[dryerState.offset] & 0x20, 0x20) << where;
-    EXPECT_LE(ReadLe16(image, centerAdjustElapsed.offset), 3600) << where;
-    for (std::size_t i = 53; i <= 57; ++i) EXPECT_EQ(image[i], 0) << where;
+    // Of the two loading bits the simulator only ever clears the fill bit.
+    constexpr ImageBits otherLoadingBit =
+        Bits(dryerState, notLoadingBits.mask & ~notFillingBit.mask);
+    EXPECT_TRUE(IsSet(image, otherLoadingBit)) << where;
+    EXPECT_LE(Value(image, centerAdjustElapsed), 3600) << where;
+    for (std::size_t i = clockSetting.offset; i < clockSetting.end(); ++i) {
+        EXPECT_EQ(image[i], 0) << where;  // the clock is never answered
+    }
 }
 
 }  // namespace
@@ -89,8 +94,8 @@ TEST(DryerModel, ScenariosAreConfiguredAsNamed)
         EXPECT_EQ(model.image()[moduleCountCode.offset], c.moduleCode) << c.name;
         EXPECT_EQ(model.image()[dryingType.offset], c.dryingType) << c.name;
     }
-    EXPECT_NE(DryerModel(*FindScenario("tower")).image()[dryerConfigBits.offset] & 0x20, 0);
-    EXPECT_NE(DryerModel(*FindScenario("batch-dual-heat")).image()[dryerOptions.offset] & 0x02, 0);
+    EXPECT_TRUE(IsSet(DryerModel(*FindScenario("tower")).image(), towerBit));
+    EXPECT_TRUE(IsSet(DryerModel(*FindScenario("batch-dual-heat")).image(), dualHeatBit));
     EXPECT_FALSE(FindScenario("no-such-dryer").has_value());
 }
 
@@ -103,18 +108,17 @@ TEST(DryerModel, BurnerPurgesIgnitesAndHoldsThePlenumNearItsSetpoint)
     bool sawLow = false;
     for (int s = 0; s < 900; ++s) {
         model.Step();
-        const std::uint8_t ignition = model.image()[HeaterByteOffset(ignitionState, 1)];
-        const std::uint8_t state = model.image()[HeaterByteOffset(heaterState, 1)];
-        sawPurge |= (ignition & 0x01) != 0;
-        sawIgnite |= (ignition & 0x02) != 0 && sawPurge;
-        if ((state & 0x02) != 0) {
+        const auto& image = model.image();
+        sawPurge |= IsSet(image, ForHeater(purgingBit, 1));
+        sawIgnite |= IsSet(image, ForHeater(ignitingBit, 1)) && sawPurge;
+        if (IsSet(image, ForHeater(burnerOnBit, 1))) {
             EXPECT_TRUE(sawIgnite);
-            sawHigh |= (state & 0x04) != 0;
-            sawLow |= (state & 0x04) == 0;
+            sawHigh |= IsSet(image, ForHeater(highFireBit, 1));
+            sawLow |= !IsSet(image, ForHeater(highFireBit, 1));
         }
     }
     EXPECT_TRUE(sawPurge && sawIgnite && sawHigh && sawLow);
-    const int plenum = ReadSignedLe16(model.image(), HeaterWordOffset(plenumTemp, 1));
+    const int plenum = Value(model.image(), ForHeater(plenumTemp, 1));
     EXPECT_NEAR(plenum, 180, 30);
 }
 
@@ -122,15 +126,15 @@ TEST(DryerModel, FansStartOneAfterAnotherAndUnusedHeatersStayOff)
 {
     DryerModel model(*FindScenario("continuous-4fh"));
     model.Step();
-    EXPECT_NE(model.image()[HeaterByteOffset(heaterState, 1)] & 0x01, 0);
-    EXPECT_EQ(model.image()[HeaterByteOffset(heaterState, 4)] & 0x01, 0);
+    EXPECT_TRUE(IsSet(model.image(), ForHeater(fanRunningBit, 1)));
+    EXPECT_FALSE(IsSet(model.image(), ForHeater(fanRunningBit, 4)));
     for (int s = 0; s < 30; ++s) model.Step();
     for (int k = 1; k <= 4; ++k) {
-        EXPECT_NE(model.image()[HeaterByteOffset(heaterState, k)] & 0x01, 0) << k;
+        EXPECT_TRUE(IsSet(model.image(), ForHeater(fanRunningBit, k))) << k;
     }
     for (int k = 5; k <= 6; ++k) {
-        EXPECT_EQ(model.image()[HeaterByteOffset(heaterState, k)], 0) << k;
-        EXPECT_EQ(ReadLe16(model.image(), HeaterWordOffset(plenumTemp, k)), 0) << k;
+        EXPECT_EQ(Value(model.image(), ForHeater(heaterState, k)), 0) << k;
+        EXPECT_EQ(Value(model.image(), ForHeater(plenumTemp, k)), 0) << k;
     }
 }
 
@@ -142,19 +146,19 @@ TEST(DryerModel, ContinuousDryerLoadsAndUnloadsAndCountsBushels)
     for (int s = 0; s < 600; ++s) {
         model.Step();
         const StatusImage& image = model.image();
-        const bool loading = (image[dryerState.offset] & 0xA0) != 0xA0;
-        EXPECT_EQ(loading, (image[loadStatusBits.offset] & 0x80) != 0);
+        const bool loading = !AllSet(image, notLoadingBits);
+        EXPECT_EQ(loading, IsSet(image, loadInProgressBit));
         if (loading) {
             sawLoad = true;
-            sawCountdown |= (image[loadCountdownBits.offset] & 0x01) != 0 &&
-                            ReadTimeSeconds(image, loadTimerRemaining.offset) < 8 * 60;
+            sawCountdown |=
+                IsSet(image, loadCountdownShownBit) && Value(image, loadTimerRemaining) < 8 * 60;
         }
-        EXPECT_NE(image[dryerState2.offset] & 0x01, 0);  // unloading all along
+        EXPECT_TRUE(IsSet(image, unloadingBit2));  // unloading all along
     }
     EXPECT_TRUE(sawLoad);
     EXPECT_TRUE(sawCountdown);
-    EXPECT_GT(ReadBe16(model.image(), bushelsPerHour.offset), 0);
-    EXPECT_GT(ReadLe32(model.image(), bushelCounter.offset), 3600u);
+    EXPECT_GT(Value(model.image(), bushelsPerHour), 0);
+    EXPECT_GT(ReadCounter(model.image(), bushelCounter), 3600u);
 }
 
 TEST(DryerModel, StopRunsTheUnloadOnAndTheFansDown)
@@ -164,16 +168,16 @@ TEST(DryerModel, StopRunsTheUnloadOnAndTheFansDown)
     model.Stop();
     model.Step();
     const StatusImage& image = model.image();
-    EXPECT_EQ(image[runState.offset] & 0x40, 0);
-    EXPECT_NE(image[runOnStatusBits.offset] & 0x01, 0);
-    EXPECT_NE(image[dryerState2.offset] & 0x01, 0);
-    EXPECT_EQ(image[HeaterByteOffset(heaterState, 1)] & 0x02, 0);  // burner off
-    EXPECT_NE(image[HeaterByteOffset(heaterState, 1)] & 0x01, 0);  // fan cooling
+    EXPECT_FALSE(IsSet(image, dryerStartedBit));
+    EXPECT_TRUE(IsSet(image, runOnCountdownShownBit));
+    EXPECT_TRUE(IsSet(image, unloadingBit2));
+    EXPECT_FALSE(IsSet(image, ForHeater(burnerOnBit, 1)));
+    EXPECT_TRUE(IsSet(image, ForHeater(fanRunningBit, 1)));  // the fan cools down
     for (int s = 0; s < 130; ++s) model.Step();
     EXPECT_EQ(model.image()[runOnStatusBits.offset], 0);
     EXPECT_EQ(model.image()[dryerState2.offset], 0);
     EXPECT_EQ(model.image()[coolingStatusBits.offset], 0);
-    EXPECT_EQ(model.image()[HeaterByteOffset(heaterState, 1)], 0);
+    EXPECT_EQ(Value(model.image(), ForHeater(heaterState, 1)), 0);
 }
 
 TEST(DryerModel, BatchDryerCountsItsTimersDownPhaseByPhase)
@@ -182,36 +186,37 @@ TEST(DryerModel, BatchDryerCountsItsTimersDownPhaseByPhase)
     DryerModel model(config);
     // Short timers: dry 2:00, lo-heat 1:00, cool 1:00, unload 1:00.
     StatusImage& image = model.image();
-    image[dryTimerSetting.offset] = 2;
-    image[loHeatTimerSetting.offset] = 1;
-    image[coolTimerSetting.offset] = 1;
-    image[unloadTimerSetting.offset] = 1;
+    SetValue(image, dryTimerSetting, 2 * 60);
+    SetValue(image, loHeatTimerSetting, 60);
+    SetValue(image, coolTimerSetting, 60);
+    SetValue(image, unloadTimerSetting, 60);
     bool dryCounted = false;
     bool loHeatCounted = false;
     bool coolCounted = false;
     bool unloaded = false;
     for (int s = 0; s < 20 * 60; ++s) {
         model.Step();
-        dryCounted |= ReadTimeSeconds(image, dryTimerRemaining.offset) == 60;
-        loHeatCounted |= ReadTimeSeconds(image, loHeatTimerRemaining.offset) == 30;
-        coolCounted |= ReadTimeSeconds(image, coolTimerRemaining.offset) == 30;
-        unloaded |= (image[dryerState.offset] & 0x40) != 0;
+        dryCounted |= Value(image, dryTimerRemaining) == 60;
+        loHeatCounted |= Value(image, loHeatTimerRemaining) == 30;
+        coolCounted |= Value(image, coolTimerRemaining) == 30;
+        unloaded |= IsSet(image, unloadingBit);
     }
     EXPECT_TRUE(dryCounted);
     EXPECT_TRUE(loHeatCounted);
     EXPECT_TRUE(coolCounted);
     EXPECT_TRUE(unloaded);
-    EXPECT_GE(ReadBe16(image, batchCount.offset), 1);
+    EXPECT_GE(Value(image, batchCount), 1);
 }
 
 TEST(DryerModel, OutOfGrainTimerShutsTheDryerDown)
 {
     DryerModel model(*FindScenario("continuous-1fh"));
-    model.image()[loadTimerSetting.offset] = 0;
-    model.image()[loadTimerSetting.offset + 1] = 5;  // 5 s: shorter than any load
+    SetValue(model.image(), loadTimerSetting, 5);  // 5 s: shorter than any load
     for (int s = 0; s < 300 && model.running(); ++s) model.Step();
     EXPECT_FALSE(model.running());
-    EXPECT_EQ(ActiveWarningCode(model.image()), 0x0E08);
+    // The Main I/O's out-of-grain (load) timer warning.
+    EXPECT_EQ(ActiveWarningCode(model.image()),
+              MakeWarningCode(static_cast<std::uint8_t>(NodeId::mainIo), 8));
 }
 
 TEST(DryerModel, AdvanceStepsWholeSecondsAndKeepsTheRest)

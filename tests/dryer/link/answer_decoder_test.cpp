@@ -17,11 +17,13 @@
 
 namespace {
 
+using Bytes4 = std::array<std::uint8_t, 4>;
+
 std::vector<RepaintTarget> repaints;
 std::vector<RECT> repaintRects;
 std::vector<std::pair<std::uint8_t, std::uint8_t>> recorded;
 int homeCompositions = 0;
-std::uint8_t unitsSeenByComposition = 0;  // image byte 266 when the composition was asked for
+std::uint8_t unitsSeenByComposition = 0;  // unitsAndOptions when the composition was asked for
 int mainButtonRefreshes = 0;
 std::vector<std::uint8_t> timerButtonTypes;
 
@@ -37,7 +39,7 @@ void RecordShutdown(std::uint8_t node, std::uint8_t index)
 void ComposeHome()
 {
     ++homeCompositions;
-    unitsSeenByComposition = DryerImage.Get(266);
+    unitsSeenByComposition = static_cast<std::uint8_t>(Value(DryerImage, unitsAndOptions));
 }
 void RefreshButtons()
 {
@@ -85,27 +87,28 @@ protected:
     std::array<std::uint8_t, kAnswerPayloadSize> rx{};
 };
 
+void Report(std::array<std::uint8_t, kAnswerPayloadSize>& frame, WarningCode code)
+{
+    SetValue(frame, warningNode, WarningNodeOf(code));
+    SetValue(frame, warningIndex, WarningIndexOf(code));
+}
+
 TEST_F(AnswerDecoder, CopiesDecodedFieldsAndLeavesTheOthersZero)
 {
     for (std::size_t i = 0; i < rx.size(); ++i) rx[i] = static_cast<std::uint8_t>(i | 1);
     Decode();
-    const std::set<std::size_t> notDecoded = [] {
-        std::set<std::size_t> s;
-        const std::pair<int, int> ranges[] = {{0, 2},     {33, 38},   {48, 48},   {53, 57},
-                                              {107, 112}, {119, 124}, {170, 170}, {204, 205},
-                                              {210, 215}, {231, 231}, {256, 256}, {276, 276},
-                                              {285, 286}, {294, 299}, {159, 162}};
-        for (auto [a, b] : ranges) {
-            for (int i = a; i <= b; ++i) s.insert(static_cast<std::size_t>(i));
-        }
-        return s;
-    }();
+    std::set<std::size_t> decoded;
+    for (const ImageField& field : kImageLayout) {
+        // The metering group has its own rule: the image keeps its values (knob mode).
+        if (field == meteringControl) continue;
+        for (std::size_t i = field.offset; i < field.end(); ++i) decoded.insert(i);
+    }
     for (std::size_t i = 0; i < rx.size(); ++i) {
-        if (i == 159) continue;  // the metering group has its own rule
-        if (notDecoded.count(i) != 0) {
-            EXPECT_EQ(DryerImage.Get(i), 0) << "offset " << i;
-        } else {
+        if (i == meteringControl.offset) continue;  // its status bit is copied on a change
+        if (decoded.count(i) != 0) {
             EXPECT_EQ(DryerImage.Get(i), rx[i]) << "offset " << i;
+        } else {
+            EXPECT_EQ(DryerImage.Get(i), 0) << "offset " << i;
         }
     }
 }
@@ -126,32 +129,38 @@ TEST_F(AnswerDecoder, IdenticalFrameChangesNothingAndRepaintsNothing)
 TEST_F(AnswerDecoder, RepaintsTheWindowsOfAChangedField)
 {
     struct Case {
-        std::uint16_t offset;
+        ImageField field;
+        int byte;  // which byte of the field changes
         std::vector<RepaintTarget> targets;
     };
     const Case cases[] = {
-        {24, {RepaintTarget::rightStatusBar}},
-        {81, {RepaintTarget::plenumPanel}},  // one-heater plenum temperature
-        {69, {RepaintTarget::plenumPanel, RepaintTarget::temperatureSetpointScreen}},
-        {171,
+        {loadTimerRemaining, 0, {RepaintTarget::rightStatusBar}},
+        {ForHeater(plenumTemp, 1), 0, {RepaintTarget::plenumPanel}},
+        {ForHeater(plenumSetpoint, 1),
+         0,
+         {RepaintTarget::plenumPanel, RepaintTarget::temperatureSetpointScreen}},
+        {dryerState,
+         0,
          {RepaintTarget::batchDrying, RepaintTarget::rightStatusBar, RepaintTarget::averageValues}},
-        {165, {RepaintTarget::bushelCounterScreen}},
-        {240, {RepaintTarget::lightOutputScreen, RepaintTarget::moistureCalibrationScreen}},
-        {104, {RepaintTarget::airswitchTestScreen}},
-        {193, {RepaintTarget::moistureCalibrationScreen, RepaintTarget::grainTempSelectButton}},
-        {263, {RepaintTarget::batchDrying, RepaintTarget::dryerPicture}},
-        {200, {RepaintTarget::lineGraph, RepaintTarget::moistureSetpointScreen}},
-        {30, {}},  // decoded, shown nowhere
+        {bushelCounter, 1, {RepaintTarget::bushelCounterScreen}},
+        {ioBits2, 1, {RepaintTarget::lightOutputScreen, RepaintTarget::moistureCalibrationScreen}},
+        {ForHeater(heaterControlBits, 3), 0, {RepaintTarget::airswitchTestScreen}},
+        {drySensorTemp,
+         0,
+         {RepaintTarget::moistureCalibrationScreen, RepaintTarget::grainTempSelectButton}},
+        {statusBytes262, 1, {RepaintTarget::batchDrying, RepaintTarget::dryerPicture}},
+        {moistureSetpoint, 1, {RepaintTarget::lineGraph, RepaintTarget::moistureSetpointScreen}},
+        {timePair29, 1, {}},  // decoded, shown nowhere
     };
     for (const Case& c : cases) {
         ResetLinkStateForTest();
         rx.fill(0);
         Forget();
-        rx[c.offset] = 0x05;
+        rx[c.field.offset + c.byte] = 0x05;
         Decode();
         const std::set<RepaintTarget> got(repaints.begin(), repaints.end());
         const std::set<RepaintTarget> want(c.targets.begin(), c.targets.end());
-        EXPECT_EQ(got, want) << "offset " << c.offset;
+        EXPECT_EQ(got, want) << "offset " << c.field.offset + c.byte;
     }
 }
 
@@ -160,192 +169,175 @@ TEST_F(AnswerDecoder, RefusesAShortPayload)
     std::array<std::uint8_t, 299> shortPayload{};
     shortPayload.fill(7);
     EXPECT_FALSE(DecodeAnswerFrame(shortPayload));
-    EXPECT_EQ(DryerImage.Get(3), 0);
+    EXPECT_EQ(Value(DryerImage, heaterCountCode), 0);
 }
 
 TEST_F(AnswerDecoder, EchoClearsTheFlagAndDifferenceKeepsIt)
 {
-    DesiredSettings.Set(69, 0xB4);  // Fan/Heater 1 setpoint 180 F
-    DesiredSettings.Set(70, 0x00);
-    PendingCommand.Set(PlenumSetpointFlag(1));
-    rx[69] = 0xAA;
+    const ImageField setpoint = ForHeater(plenumSetpoint, 1);
+    SetValue(DesiredSettings, setpoint, 180);
+    PendingCommand.Set(setpoint.pending);
+    SetValue(rx, setpoint, 170);
     Decode();
-    EXPECT_TRUE(PendingCommand.IsSet(PlenumSetpointFlag(1)));
-    rx[69] = 0xB4;
+    EXPECT_TRUE(PendingCommand.IsSet(setpoint.pending));
+    SetValue(rx, setpoint, 180);
     Decode();
-    EXPECT_FALSE(PendingCommand.IsSet(PlenumSetpointFlag(1)));
+    EXPECT_FALSE(PendingCommand.IsSet(setpoint.pending));
 }
 
 TEST_F(AnswerDecoder, AcknowledgementRunsOnUnchangedFramesToo)
 {
-    rx[5] = 2;
+    SetValue(rx, fuelCode, 2);
     Decode();
-    DesiredSettings.Set(5, 2);
-    PendingCommand.Set(Pending::fuel);
+    SetValue(DesiredSettings, fuelCode, 2);
+    PendingCommand.Set(fuelCode.pending);
     Decode();  // same frame as before
-    EXPECT_FALSE(PendingCommand.IsSet(Pending::fuel));
+    EXPECT_FALSE(PendingCommand.IsSet(fuelCode.pending));
 }
 
 TEST_F(AnswerDecoder, MaskedAcknowledgements)
 {
     struct Case {
-        Pending flag;
-        std::uint16_t offset;
+        ImageField field;
         std::uint8_t mask;
     };
-    const Case cases[] = {{Pending::byte217, 217, 0x40},
-                          {Pending::byte218, 218, 0x0C},
-                          {Pending::byte219, 219, 0x98}};
+    const Case cases[] = {{settingByte217, 0x40}, {settingByte218, 0x0C}, {settingByte219, 0x98}};
     for (const Case& c : cases) {
         ResetLinkStateForTest();
         rx.fill(0);
-        DesiredSettings.Set(c.offset, 0xFF);
-        PendingCommand.Set(c.flag);
+        SetValue(DesiredSettings, c.field, 0xFF);
+        PendingCommand.Set(c.field.pending);
         // every bit outside the mask differs: still confirmed
-        rx[c.offset] = c.mask;
+        SetValue(rx, c.field, c.mask);
         Decode();
-        EXPECT_FALSE(PendingCommand.IsSet(c.flag)) << c.offset;
+        EXPECT_FALSE(PendingCommand.IsSet(c.field.pending)) << c.field.offset;
         // one bit inside the mask differs: stays pending
-        PendingCommand.Set(c.flag);
-        rx[c.offset] = static_cast<std::uint8_t>(c.mask & (c.mask - 1));
+        PendingCommand.Set(c.field.pending);
+        SetValue(rx, c.field, c.mask & (c.mask - 1));
         Decode();
-        EXPECT_TRUE(PendingCommand.IsSet(c.flag)) << c.offset;
+        EXPECT_TRUE(PendingCommand.IsSet(c.field.pending)) << c.field.offset;
     }
 }
 
 TEST_F(AnswerDecoder, TimerReloadHoldsTheCountdown)
 {
     struct Case {
-        Pending flag;
-        std::uint16_t remaining;
-        std::uint16_t setting;
+        ImageField remaining;
+        ImageField setting;
     };
-    const Case cases[] = {{Pending::dryTimerReload, 9, 11},
-                          {Pending::coolTimerReload, 14, 16},
-                          {Pending::unloadTimerReload, 19, 21},
-                          {Pending::loHeatTimerReload, 252, 254}};
+    const Case cases[] = {{dryTimerRemaining, dryTimerSetting},
+                          {coolTimerRemaining, coolTimerSetting},
+                          {unloadTimerRemaining, unloadTimerSetting},
+                          {loHeatTimerRemaining, loHeatTimerSetting}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.remaining);
+        SCOPED_TRACE(c.remaining.offset);
+        const Pending reload = c.remaining.pending;
         ResetLinkStateForTest();
         rx.fill(0);
-        rx[c.remaining] = 12;  // countdown at 12:30, setting 40:00
-        rx[c.remaining + 1] = 30;
-        rx[c.setting] = 40;
+        SetValue(rx, c.remaining, 12 * 60 + 30);  // countdown at 12:30, setting 40:00
+        SetValue(rx, c.setting, 40 * 60);
         Decode();
         // the 1-second tick asks for a reload from the setting
-        DesiredSettings.Set(c.remaining, 40);
-        DesiredSettings.Set(c.remaining + 1, 0);
-        DesiredSettings.Set(c.setting, 40);
-        PendingCommand.Set(c.flag);
-        rx[c.remaining + 1] = 29;  // old countdown moves on
+        SetValue(DesiredSettings, c.remaining, 40 * 60);
+        SetValue(DesiredSettings, c.setting, 40 * 60);
+        PendingCommand.Set(reload);
+        SetValue(rx, c.remaining, 12 * 60 + 29);  // old countdown moves on
         Decode();
-        EXPECT_EQ(DryerImage.Get(c.remaining + 1), 30);  // frozen
-        EXPECT_TRUE(PendingCommand.IsSet(c.flag));
-        rx[c.remaining] = 40;  // the board restarted the timer
-        rx[c.remaining + 1] = 0;
+        EXPECT_EQ(Value(DryerImage, c.remaining), 12 * 60 + 30);  // frozen
+        EXPECT_TRUE(PendingCommand.IsSet(reload));
+        SetValue(rx, c.remaining, 40 * 60);  // the board restarted the timer
         Decode();
-        EXPECT_FALSE(PendingCommand.IsSet(c.flag));
-        EXPECT_EQ(DryerImage.Get(c.remaining), 12);  // this frame still holds
-        rx[c.remaining + 1] = 0;
+        EXPECT_FALSE(PendingCommand.IsSet(reload));
+        EXPECT_EQ(Value(DryerImage, c.remaining), 12 * 60 + 30);  // this frame still holds
         Decode();
-        EXPECT_EQ(DryerImage.Get(c.remaining), 40);
-        EXPECT_EQ(DryerImage.Get(c.remaining + 1), 0);
+        EXPECT_EQ(Value(DryerImage, c.remaining), 40 * 60);
     }
 }
 
 TEST_F(AnswerDecoder, ReloadIsNotConfirmedByAStaleDesiredSetting)
 {
-    // The reload carries the setting the image showed; desired 11-12 was never touched by a
-    // screen (0:00). A countdown standing at 0:00 must not count as the board's restart.
-    rx[11] = 30;
+    // The reload carries the setting the image showed; the desired setting was never touched
+    // by a screen (0:00). A countdown standing at 0:00 must not count as the board's restart.
+    SetValue(rx, dryTimerSetting, 30 * 60);
     Decode();
-    DesiredSettings.Set(9, 30);
-    DesiredSettings.Set(10, 0);
+    SetValue(DesiredSettings, dryTimerRemaining, 30 * 60);
     PendingCommand.Set(Pending::dryTimerReload);
     Decode();
     EXPECT_TRUE(PendingCommand.IsSet(Pending::dryTimerReload));
 }
 
-// Load timing with the load in automatic (offset 179 bit 4).
+// Load timing with the load in automatic.
 TEST_F(AnswerDecoder, PreviousLoadTimeFromTheLoadTimer)
 {
-    rx[179] = 0x10;
-    rx[26] = 8;  // load timer setting 8:00
-    rx[24] = 8;
+    SetBits(rx, loadAutoBit, true);
+    SetValue(rx, loadTimerSetting, 8 * 60);
+    SetValue(rx, loadTimerRemaining, 8 * 60);
     Decode();
-    rx[58] = 0x80;  // load starts
+    SetBits(rx, loadInProgressBit, true);  // load starts
     Decode();
     EXPECT_EQ(LoadTimerLowWater.load(), 481u);
-    rx[24] = 6;  // counted down to 6:15
-    rx[25] = 15;
+    SetValue(rx, loadTimerRemaining, 6 * 60 + 15);  // counted down to 6:15
     Decode();
     EXPECT_EQ(LoadTimerLowWater.load(), 375u);
-    rx[58] = 0x00;  // load ends
+    SetBits(rx, loadInProgressBit, false);  // load ends
     Decode();
     EXPECT_EQ(PreviousLoadTime.load(), 105u);
-    EXPECT_EQ(DryerImage.Get(58), 0);
+    EXPECT_EQ(Value(DryerImage, loadStatusBits), 0);
 }
 
 TEST_F(AnswerDecoder, LoadEndingBeforeTheTimerMovedGivesZero)
 {
-    rx[179] = 0x10;
-    rx[26] = 8;
-    rx[24] = 8;
+    SetBits(rx, loadAutoBit, true);
+    SetValue(rx, loadTimerSetting, 8 * 60);
+    SetValue(rx, loadTimerRemaining, 8 * 60);
     Decode();
     PreviousLoadTime = 500;
-    rx[58] = 0x80;
+    SetBits(rx, loadInProgressBit, true);
     Decode();
-    rx[58] = 0x00;
+    SetBits(rx, loadInProgressBit, false);
     Decode();
     EXPECT_EQ(PreviousLoadTime.load(), 0u);
 }
 
 TEST_F(AnswerDecoder, LoadInManualIsNotTimed)
 {
-    rx[26] = 8;
+    SetValue(rx, loadTimerSetting, 8 * 60);
     Decode();
-    rx[58] = 0x80;
+    SetBits(rx, loadInProgressBit, true);
     Decode();
     EXPECT_EQ(LoadTimerLowWater.load(), 0u);
-    EXPECT_EQ(DryerImage.Get(58), 0x80);
+    EXPECT_TRUE(IsSet(DryerImage, loadInProgressBit));
 }
 
 TEST_F(AnswerDecoder, ShutdownCodeRecordedOnceWithinHoldOff)
 {
-    rx[186] = 0x0E;  // Main I/O warning 5
-    rx[185] = 0x05;
+    Report(rx, 0x0E05);  // Main I/O warning 5
     Decode();
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0], std::make_pair(std::uint8_t{0x0E}, std::uint8_t{0x05}));
     EXPECT_EQ(LastShutdownCode.load(), 0x0E05);
     EXPECT_EQ(ShutdownRecordHoldOff.load(), 100u);
 
-    rx[185] = 0;  // cleared
-    rx[186] = 0;
+    Report(rx, 0);  // cleared
     Decode();
     for (int s = 0; s < 50; ++s) DecrementShutdownRecordHoldOff();
-    rx[186] = 0x0E;  // back within 100 s
-    rx[185] = 0x05;
+    Report(rx, 0x0E05);  // back within 100 s
     Decode();
     EXPECT_EQ(recorded.size(), 1u);
 
-    rx[185] = 0;
-    rx[186] = 0;
+    Report(rx, 0);
     Decode();
     for (int s = 0; s < 60; ++s) DecrementShutdownRecordHoldOff();
-    rx[186] = 0x0E;  // back after 100 s
-    rx[185] = 0x05;
+    Report(rx, 0x0E05);  // back after 100 s
     Decode();
     EXPECT_EQ(recorded.size(), 2u);
 }
 
 TEST_F(AnswerDecoder, DifferentShutdownCodeIsAlwaysRecorded)
 {
-    rx[186] = 0x02;
-    rx[185] = 0x03;
+    Report(rx, 0x0203);
     Decode();
-    rx[186] = 0x0E;
-    rx[185] = 0x05;
+    Report(rx, 0x0E05);
     Decode();
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[1].first, 0x0E);
@@ -353,71 +345,82 @@ TEST_F(AnswerDecoder, DifferentShutdownCodeIsAlwaysRecorded)
 
 TEST_F(AnswerDecoder, BushelCounterReset)
 {
-    WriteLe32(rx, 164, 3600 * 250);
+    constexpr int kOtherOption = 0x01;  // a bit of the option byte that stays as it is
+    SetValue(rx, bushelCounter, 3600 * 250);
     Decode();
-    DesiredSettings.Set(238, kBushelResetBit | 0x01);
-    PendingCommand.Set(Pending::optionByte238);
-    rx[238] = kBushelResetBit | 0x01;  // the board echoes the request...
+    SetValue(DesiredSettings, optionByte238, kOtherOption);
+    SetBits(DesiredSettings, bushelResetBit, true);
+    PendingCommand.Set(optionByte238.pending);
+    CopyField(DesiredSettings, rx, optionByte238);  // the board echoes the request...
     Decode();
-    EXPECT_TRUE(PendingCommand.IsSet(Pending::optionByte238));  // ...but the counter is not 0
-    EXPECT_EQ(DesiredSettings.Get(238), kBushelResetBit | 0x01);
-    WriteLe32(rx, 164, 0);
+    EXPECT_TRUE(PendingCommand.IsSet(optionByte238.pending));  // ...but the counter is not 0
+    EXPECT_TRUE(IsSet(DesiredSettings, bushelResetBit));
+    SetValue(rx, bushelCounter, 0);
     Decode();
-    EXPECT_EQ(DesiredSettings.Get(238), 0x01);                  // reset done: bit 3 goes away
-    EXPECT_TRUE(PendingCommand.IsSet(Pending::optionByte238));  // sent once more
-    rx[238] = 0x01;
+    EXPECT_EQ(Value(DesiredSettings, optionByte238), kOtherOption);  // reset done: bit gone
+    EXPECT_TRUE(PendingCommand.IsSet(optionByte238.pending));        // sent once more
+    SetValue(rx, optionByte238, kOtherOption);
     Decode();
-    EXPECT_FALSE(PendingCommand.IsSet(Pending::optionByte238));
+    EXPECT_FALSE(PendingCommand.IsSet(optionByte238.pending));
 }
 
 TEST_F(AnswerDecoder, MeteringKnobModeDesiredFollowsTheBoard)
 {
     MeteringByDisplay = 0;
     MeteringScreenShowing = 0;
-    rx[159] = 0x85;  // bit 7 set, mode 5
-    rx[160] = 40;
-    rx[161] = 50;
-    rx[162] = 60;
+    const ImageField value160 = meteringValues.Element(0);
+    const ImageField value162 = meteringValues.Element(2);
+    SetBits(rx, meteringStatusBit, true);
+    SetBitsValue(rx, meteringModeBits, 5);
+    SetValue(rx, value160, 40);
+    SetValue(rx, meteringValues.Element(1), 50);
+    SetValue(rx, value162, 60);
     Decode();
-    EXPECT_EQ(DryerImage.Get(159), 0x85);
+    EXPECT_TRUE(IsSet(DryerImage, meteringStatusBit));
+    EXPECT_EQ(BitsValue(DryerImage, meteringModeBits), 5);
     EXPECT_EQ(OpenMeteringScreenRequest.load(), 1);
-    EXPECT_EQ(DesiredSettings.Get(159), 0x05);
-    EXPECT_EQ(DesiredSettings.Get(160), 40);
-    EXPECT_EQ(DesiredSettings.Get(162), 60);
-    EXPECT_EQ(DryerImage.Get(160), 0);  // the image keeps its metering values
+    EXPECT_FALSE(IsSet(DesiredSettings, meteringStatusBit));
+    EXPECT_EQ(BitsValue(DesiredSettings, meteringModeBits), 5);
+    EXPECT_EQ(Value(DesiredSettings, value160), 40);
+    EXPECT_EQ(Value(DesiredSettings, value162), 60);
+    EXPECT_EQ(Value(DryerImage, value160), 0);  // the image keeps its metering values
     EXPECT_TRUE(Repainted(RepaintTarget::meteringScreen));
 
     // while the operator's group is pending, the knob does not overwrite it
     OpenMeteringScreenRequest = 0;
-    DesiredSettings.Set(160, 45);
+    SetValue(DesiredSettings, value160, 45);
     PendingCommand.Set(Pending::desiredMeteringGroup);
-    rx[160] = 41;
+    SetValue(rx, value160, 41);
     Decode();
-    EXPECT_EQ(DesiredSettings.Get(160), 45);
+    EXPECT_EQ(Value(DesiredSettings, value160), 45);
     EXPECT_TRUE(PendingCommand.IsSet(Pending::desiredMeteringGroup));
     EXPECT_EQ(OpenMeteringScreenRequest.load(), 0);
-    rx[160] = 45;
-    rx[159] = 0x05;  // bit 7 back to 0
+    SetValue(rx, value160, 45);
+    SetBits(rx, meteringStatusBit, false);
     MeteringScreenShowing = 1;
     Decode();
     EXPECT_FALSE(PendingCommand.IsSet(Pending::desiredMeteringGroup));
     EXPECT_EQ(OpenMeteringScreenRequest.load(), 0);  // screen already showing
-    EXPECT_EQ(DryerImage.Get(159), 0x05);
+    EXPECT_FALSE(IsSet(DryerImage, meteringStatusBit));
+    EXPECT_EQ(BitsValue(DryerImage, meteringModeBits), 5);
 }
 
 TEST_F(AnswerDecoder, MeteringDisplayModeLeavesTheImageAlone)
 {
     MeteringByDisplay = 1;
-    for (std::uint16_t i = 0; i < 4; ++i) DesiredSettings.Set(159 + i, std::uint8_t(10 + i));
+    const Bytes4 group{10, 11, 12, 13};
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        DesiredSettings.Set(meteringControl.offset + i, group[i]);
+    }
     PendingCommand.Set(Pending::imageMeteringGroup);
-    rx[159] = 0x80;
-    rx[160] = 11;
+    SetBits(rx, meteringStatusBit, true);
+    SetValue(rx, meteringValues.Element(0), 11);
     Decode();
-    EXPECT_EQ(DryerImage.Get(159), 0);
-    EXPECT_EQ(DesiredSettings.Get(159), 10);
+    EXPECT_EQ(Value(DryerImage, meteringControl), 0);
+    EXPECT_EQ(Value(DesiredSettings, meteringControl), 10);
     EXPECT_EQ(OpenMeteringScreenRequest.load(), 0);
     EXPECT_TRUE(PendingCommand.IsSet(Pending::imageMeteringGroup));
-    for (std::uint16_t i = 0; i < 4; ++i) rx[159 + i] = std::uint8_t(10 + i);
+    CopyField(DesiredSettings, rx, meteringControl);
     Decode();
     EXPECT_FALSE(PendingCommand.IsSet(Pending::imageMeteringGroup));
 }
@@ -428,16 +431,13 @@ TEST_F(AnswerDecoder, PresetsToMeteringConfirmedInBothModes)
         ResetLinkStateForTest();
         rx.fill(0);
         MeteringByDisplay = byDisplay;
-        rx[156] = 9;
-        rx[157] = 6;
-        rx[158] = 3;
+        const int presets[] = {9, 6, 3};  // high, medium, low
+        for (int i = 0; i < 3; ++i) SetValue(rx, meteringPreset.Element(i), presets[i]);
         Decode();
         PendingCommand.Set(Pending::presetsToMetering);
         Decode();
         EXPECT_TRUE(PendingCommand.IsSet(Pending::presetsToMetering));
-        rx[160] = 9;
-        rx[161] = 6;
-        rx[162] = 3;
+        for (int i = 0; i < 3; ++i) SetValue(rx, meteringValues.Element(i), presets[i]);
         Decode();
         EXPECT_FALSE(PendingCommand.IsSet(Pending::presetsToMetering));
     }
@@ -445,24 +445,26 @@ TEST_F(AnswerDecoder, PresetsToMeteringConfirmedInBothModes)
 
 TEST_F(AnswerDecoder, MeteringPresetConfirmedOnlyWhenItChanges)
 {
-    rx[156] = 7;
+    const ImageField high = meteringPreset.Element(0);
+    SetValue(rx, high, 7);
     Decode();
-    DesiredSettings.Set(156, 7);
-    PendingCommand.Set(Pending::meteringPresetHigh);
+    SetValue(DesiredSettings, high, 7);
+    PendingCommand.Set(high.pending);
     Decode();  // equal but unchanged: stays pending
-    EXPECT_TRUE(PendingCommand.IsSet(Pending::meteringPresetHigh));
-    DesiredSettings.Set(156, 8);
-    rx[156] = 8;
+    EXPECT_TRUE(PendingCommand.IsSet(high.pending));
+    SetValue(DesiredSettings, high, 8);
+    SetValue(rx, high, 8);
     Decode();
-    EXPECT_FALSE(PendingCommand.IsSet(Pending::meteringPresetHigh));
+    EXPECT_FALSE(PendingCommand.IsSet(high.pending));
 }
 
-TEST_F(AnswerDecoder, LeavingThreeSpeedAutoSendsThePresets)
+TEST_F(AnswerDecoder, LeavingVariableSpeedAutoSendsThePresets)
 {
-    rx[187] = 0x83;  // scheme 3, bit 7 set
+    SetBitsValue(rx, moistureSchemeBits, kSchemeVariable);
+    SetBits(rx, moistureAutoBit, true);
     Decode();
     Forget();
-    rx[187] = 0x03;
+    SetBits(rx, moistureAutoBit, false);
     Decode();
     EXPECT_TRUE(PendingCommand.IsSet(Pending::presetsToMetering));
     ASSERT_FALSE(repaintRects.empty());
@@ -472,56 +474,58 @@ TEST_F(AnswerDecoder, LeavingThreeSpeedAutoSendsThePresets)
 
 TEST_F(AnswerDecoder, UnitsByte)
 {
-    rx[266] = 0x80;
+    SetBits(rx, siUnitsBit, true);
     Decode();
     EXPECT_EQ(SiUnits.load(), 1);
     EXPECT_EQ(homeCompositions, 0);
-    rx[266] = 0xC0;  // graph view
+    SetBits(rx, graphViewBit, true);
     Decode();
     EXPECT_EQ(homeCompositions, 1);
     EXPECT_EQ(mainButtonRefreshes, 1);
     // The composition runs on the other thread and takes the view from the image: the image
     // must already hold the new view when it is asked for.
-    EXPECT_EQ(unitsSeenByComposition, 0xC0);
-    rx[266] = 0x48;  // back to Fahrenheit, view unchanged
+    EXPECT_EQ(unitsSeenByComposition, Value(rx, unitsAndOptions));
+    SetBits(rx, siUnitsBit, false);  // back to Fahrenheit, view unchanged
+    SetBitsValue(rx, batchSafetyBits, 1);
     Decode();
     EXPECT_EQ(SiUnits.load(), 0);
     EXPECT_EQ(homeCompositions, 1);
-    EXPECT_EQ(DryerImage.Get(266), 0x48);
+    EXPECT_EQ(Value(DryerImage, unitsAndOptions), Value(rx, unitsAndOptions));
 }
 
 TEST_F(AnswerDecoder, DefaultsDipswitchRequest)
 {
-    rx[188] = 0x20;
+    SetBits(rx, defaultsSwitchBit, true);
     Decode();
     EXPECT_EQ(DefaultsSwitchScreenRequest.load(), 1);
     EXPECT_TRUE(Repainted(RepaintTarget::rightStatusBar));
-    rx[188] = 0x00;
+    SetBits(rx, defaultsSwitchBit, false);
     Decode();
     EXPECT_EQ(DefaultsSwitchScreenRequest.load(), 0);
     DefaultsSwitchDismissed = 1;
-    rx[188] = 0x60;
+    SetBits(rx, defaultsSwitchBit, true);
+    SetBits(rx, dryerStartedBit, true);
     Decode();
     EXPECT_EQ(DefaultsSwitchScreenRequest.load(), 0);
 }
 
 TEST_F(AnswerDecoder, DryingTypeChange)
 {
-    rx[257] = 0x10;  // TIME only
+    SetBitsValue(rx, batchCriteriaBits, kCriteriaTimeAlone);
     Decode();
     Forget();
-    rx[8] = 1;  // batch
+    SetValue(rx, dryingType, kBatchDrying);
     Decode();
     EXPECT_EQ(homeCompositions, 1);
     EXPECT_EQ(mainButtonRefreshes, 1);  // the M/C button greys
-    EXPECT_EQ(timerButtonTypes, std::vector<std::uint8_t>{1});
+    EXPECT_EQ(timerButtonTypes, std::vector<std::uint8_t>{kBatchDrying});
     EXPECT_TRUE(Repainted(RepaintTarget::batchDrying));
     EXPECT_TRUE(Repainted(RepaintTarget::setupSelection));
     EXPECT_EQ(BatchSpecialState.load(), 1);
     EXPECT_EQ(MoistureControlUnavailable.load(), 1);
 
     HomeShown = 0;  // set-up selection open: no home composition
-    rx[8] = 0;
+    SetValue(rx, dryingType, kContinuousFlow);
     Decode();
     EXPECT_EQ(homeCompositions, 1);
     EXPECT_EQ(mainButtonRefreshes, 2);
@@ -532,35 +536,35 @@ TEST_F(AnswerDecoder, DryingTypeChange)
 
 TEST_F(AnswerDecoder, BatchSpecialStateFromPanelSwitches)
 {
-    rx[8] = 1;
+    SetValue(rx, dryingType, kBatchDrying);
     Decode();
     EXPECT_EQ(BatchSpecialState.load(), 0);
-    rx[179] = 0x02;
+    SetBits(rx, unloadManualBit, true);
     Decode();
     EXPECT_EQ(BatchSpecialState.load(), 1);
 }
 
 TEST_F(AnswerDecoder, BatchSpecialStateWhenByte246Confirmed)
 {
-    rx[8] = 1;
-    rx[257] = 0x10;
+    SetValue(rx, dryingType, kBatchDrying);
+    SetBitsValue(rx, batchCriteriaBits, kCriteriaTimeAlone);
     Decode();
     BatchSpecialState = 0;
-    DesiredSettings.Set(246, 0x05);
-    PendingCommand.Set(Pending::byte246);
-    rx[246] = 0x05;
+    SetValue(DesiredSettings, settingByte246, 0x05);
+    PendingCommand.Set(settingByte246.pending);
+    SetValue(rx, settingByte246, 0x05);
     Decode();
-    EXPECT_FALSE(PendingCommand.IsSet(Pending::byte246));
+    EXPECT_FALSE(PendingCommand.IsSet(settingByte246.pending));
     EXPECT_EQ(BatchSpecialState.load(), 1);
 }
 
 TEST_F(AnswerDecoder, Byte217OtherBitsDoNotKeepItPending)
 {
-    DesiredSettings.Set(217, 0x41);
-    PendingCommand.Set(Pending::byte217);
-    rx[217] = 0x7E;
+    SetValue(DesiredSettings, settingByte217, 0x41);
+    PendingCommand.Set(settingByte217.pending);
+    SetValue(rx, settingByte217, 0x7E);  // bit 6 agrees, the others do not
     Decode();
-    EXPECT_FALSE(PendingCommand.IsSet(Pending::byte217));
+    EXPECT_FALSE(PendingCommand.IsSet(settingByte217.pending));
 }
 
 }  // namespace

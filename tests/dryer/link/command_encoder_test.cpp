@@ -32,7 +32,9 @@ struct RowCase {
     Ack ack;
 };
 
-// Every flag with its row as the command table lists them.
+// Every flag with its row as the command table lists them, and the record's address and length
+// as the wire carries them: written out as numbers, so that a wrong field description cannot
+// hide behind a name that the table and this test share.
 const RowCase kRows[] = {
     {1, Pending::heaterCount, 3, 1, Ack::echo},
     {2, Pending::moduleCount, 4, 1, Ack::echo},
@@ -130,7 +132,7 @@ TEST_F(CommandFrame, TableHasEightyTwoRowsInOrder)
         EXPECT_EQ(row.address, c.address) << "row " << c.row;
         EXPECT_EQ(row.length, c.length) << "row " << c.row;
         bool hasFlag = false;
-        for (int i = 0; i < row.flagCount; ++i) hasFlag = hasFlag || row.flags[i] == c.flag;
+        for (Pending flag : row.flags) hasFlag = hasFlag || flag == c.flag;
         EXPECT_TRUE(hasFlag) << "row " << c.row;
     }
     EXPECT_EQ(std::size(kRows), kPendingCount);
@@ -142,16 +144,21 @@ void PrepareRow(const RowCase& c)
 {
     const CommandRow& row = CommandTable()[static_cast<std::size_t>(c.row - 1)];
     if (c.flag == Pending::imageMeteringGroup) {
+        // The image's mode and presets go out as the metering group, which the board echoes.
         MeteringByDisplay = 1;
-        for (std::uint16_t i = 0; i < 4; ++i) {
-            DryerImage.Set(155 + i, static_cast<std::uint8_t>(0x11 + i));
-            DesiredSettings.Set(159 + i, static_cast<std::uint8_t>(0x11 + i));
+        SetValue(DryerImage, meteringMode, 0x11);
+        for (int i = 0; i < meteringPreset.count(); ++i) {
+            SetValue(DryerImage, meteringPreset.Element(i), 0x12 + i);
+        }
+        SetValue(DesiredSettings, meteringControl, 0x11);
+        for (int i = 0; i < meteringValues.count(); ++i) {
+            SetValue(DesiredSettings, meteringValues.Element(i), 0x12 + i);
         }
         return;
     }
     if (c.flag == Pending::byte161) {
-        DryerImage.Set(230, 0x37);
-        DesiredSettings.Set(161, 0x37);
+        SetValue(DryerImage, settingByte230, 0x37);
+        SetValue(DesiredSettings, meteringValues.Element(1), 0x37);
         return;
     }
     if (row.source == CommandSource::image) {
@@ -216,8 +223,8 @@ TEST_F(CommandFrame, EveryRowIsSentWhilePendingAndStopsOnceConfirmed)
 
 TEST_F(CommandFrame, RefusedValueKeepsBeingSent)
 {
-    DesiredSettings.Set(fuelCode.offset, 2);
-    PendingCommand.Set(Pending::fuel);
+    SetValue(DesiredSettings, fuelCode, 2);
+    PendingCommand.Set(fuelCode.pending);
     FakeBoard board;
     board.refused.push_back(fuelCode.offset);
     for (int cycle = 0; cycle < 5; ++cycle) {
@@ -245,8 +252,11 @@ TEST_F(CommandFrame, RefusesASmallBuffer)
 
 TEST_F(CommandFrame, ClockAtFivePastTwoOnThirdOfMarch2026)
 {
-    const std::uint8_t clock[] = {5, 14, 3, 3, 26};  // minute, hour, day, month, year % 100
-    for (std::uint16_t i = 0; i < 5; ++i) DesiredSettings.Set(53 + i, clock[i]);
+    SetValue(DesiredSettings, ClockByte(ClockPart::minute), 5);
+    SetValue(DesiredSettings, ClockByte(ClockPart::hour), 14);
+    SetValue(DesiredSettings, ClockByte(ClockPart::day), 3);
+    SetValue(DesiredSettings, ClockByte(ClockPart::month), 3);
+    SetValue(DesiredSettings, ClockByte(ClockPart::year), 26);
     PendingCommand.Set(Pending::clock);
     const auto frame = BuildFrame();
     const std::vector<std::uint8_t> body{0x0C, 0x01, 0x00, 0x35, 0x05,
@@ -267,8 +277,8 @@ TEST_F(CommandFrame, HeaterCountComesBeforeTheClock)
     ASSERT_EQ(frame[1], 2);
     const auto records = ParseCommandFrame(frame);
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].address, 3);
-    EXPECT_EQ(records[1].address, 53);
+    EXPECT_EQ(records[0].address, heaterCountCode.offset);
+    EXPECT_EQ(records[1].address, clockSetting.offset);
 }
 
 TEST_F(CommandFrame, KnownRecordHeaders)
@@ -297,12 +307,17 @@ TEST_F(CommandFrame, KnownRecordHeaders)
 
 TEST_F(CommandFrame, UnitsRequestBitsAreClearedAfterSending)
 {
-    DesiredSettings.Set(unitsAndOptions.offset, 0xC3);
+    SetBits(DesiredSettings, siUnitsBit, true);
+    SetBits(DesiredSettings, graphViewBit, true);
+    SetBits(DesiredSettings, unitsRequestBits, true);
+    const int requested = Value(DesiredSettings, unitsAndOptions);
     PendingCommand.Set(Pending::unitsAndOptions);
     const auto frame = BuildFrame();
     ASSERT_EQ(ParseCommandFrame(frame).size(), 1u);
-    EXPECT_EQ(ParseCommandFrame(frame)[0].data[0], 0xC3);
-    EXPECT_EQ(DesiredSettings.Get(unitsAndOptions.offset), 0xC0);
+    EXPECT_EQ(ParseCommandFrame(frame)[0].data[0], requested);
+    EXPECT_FALSE(IsSet(DesiredSettings, unitsRequestBits));
+    EXPECT_TRUE(IsSet(DesiredSettings, siUnitsBit));
+    EXPECT_TRUE(IsSet(DesiredSettings, graphViewBit));
     EXPECT_FALSE(PendingCommand.IsSet(Pending::unitsAndOptions));
 }
 
@@ -333,7 +348,7 @@ TEST_F(CommandFrame, NeverAboveLimitForAnyLaterRowMix)
         // confirm the first record's flags, as a board echo would
         for (const CommandRow& row : CommandTable()) {
             if (row.address != records[0].address) continue;
-            for (int i = 0; i < row.flagCount; ++i) PendingCommand.Clear(row.flags[i]);
+            for (Pending flag : row.flags) PendingCommand.Clear(flag);
         }
         ++cycles;
     }
@@ -343,10 +358,10 @@ TEST_F(CommandFrame, NeverAboveLimitForAnyLaterRowMix)
 
 TEST_F(CommandFrame, ChangedDesiredValueGoesOutOnNextCycle)
 {
-    DesiredSettings.Set(dryerLengthCode.offset, 3);
-    PendingCommand.Set(Pending::dryerLength);
+    SetValue(DesiredSettings, dryerLengthCode, 3);
+    PendingCommand.Set(dryerLengthCode.pending);
     EXPECT_EQ(ParseCommandFrame(BuildFrame())[0].data[0], 3);
-    DesiredSettings.Set(dryerLengthCode.offset, 4);
+    SetValue(DesiredSettings, dryerLengthCode, 4);
     EXPECT_EQ(ParseCommandFrame(BuildFrame())[0].data[0], 4);
 }
 

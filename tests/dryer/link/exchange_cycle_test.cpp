@@ -171,15 +171,17 @@ TEST_F(ExchangeCycle, HoldOffKeepsOneShotRowsPending)
     Cycle();
     PendingCommand.Set(Pending::clock);
     PendingCommand.Set(Pending::unitsAndOptions);
-    DesiredSettings.Set(unitsAndOptions.offset, 0x41);
+    SetBits(DesiredSettings, graphViewBit, true);
+    SetBits(DesiredSettings, restoreSettingsRequestBit, true);
+    const int requested = Value(DesiredSettings, unitsAndOptions);
     for (int cycle = 1; cycle <= 8; ++cycle) Cycle();
     EXPECT_TRUE(PendingCommand.IsSet(Pending::clock));
     EXPECT_TRUE(PendingCommand.IsSet(Pending::unitsAndOptions));
-    EXPECT_EQ(DesiredSettings.Get(unitsAndOptions.offset), 0x41);
+    EXPECT_EQ(Value(DesiredSettings, unitsAndOptions), requested);
     EXPECT_EQ(Cycle(), LinkRequest::command);
     const auto records = ParseCommandFrame(written.back());
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[1].data[0], 0x41);
+    EXPECT_EQ(records[1].data[0], requested);
     EXPECT_FALSE(PendingCommand.IsSet(Pending::clock));
 }
 

@@ -106,20 +106,19 @@ TEST_F(LinkEndToEnd, SetpointIsSentEchoedAndCleared)
 {
     Exchange();
     Exchange();
-    const std::size_t at = HeaterWordOffset(plenumSetpoint, 1);
-    const std::uint16_t wanted =
-        static_cast<std::uint16_t>(ReadLe16(DryerImage, at) == 185 ? 190 : 185);
-    WriteLe16(DesiredSettings, at, wanted);
-    PendingCommand.Set(PlenumSetpointFlag(1));
+    const ImageField setpoint = ForHeater(plenumSetpoint, 1);
+    const int wanted = Value(DryerImage, setpoint) == 185 ? 190 : 185;
+    SetValue(DesiredSettings, setpoint, wanted);
+    PendingCommand.Set(setpoint.pending);
     int cycles = 0;
-    while (PendingCommand.IsSet(PlenumSetpointFlag(1)) && cycles < 6) {
+    while (PendingCommand.IsSet(setpoint.pending) && cycles < 6) {
         Exchange();
         ++cycles;
     }
-    EXPECT_FALSE(PendingCommand.IsSet(PlenumSetpointFlag(1)));
+    EXPECT_FALSE(PendingCommand.IsSet(setpoint.pending));
     EXPECT_LE(cycles, 3);
-    EXPECT_EQ(ReadLe16(DryerImage, at), wanted);
-    EXPECT_EQ(ReadLe16(simulator->Image(), at), wanted);
+    EXPECT_EQ(Value(DryerImage, setpoint), wanted);
+    EXPECT_EQ(Value(simulator->Image(), setpoint), wanted);
     EXPECT_GE(simulator->commandRecordsApplied(), 1u);
 }
 

@@ -102,9 +102,14 @@ TEST(OrbitDryerProgram, SendsTheClockRecordEverySecond)
     // The board's clock follows the panel's (minute, hour, day, month, year modulo 100).
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const int expected[] = {now.wMinute, now.wHour, now.wDay, now.wMonth, now.wYear % 100};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(panel_test::SimByte(panel.sim(), 53 + i), expected[i]) << "offset " << 53 + i;
+    const std::pair<ClockPart, int> expected[] = {{ClockPart::minute, now.wMinute},
+                                                  {ClockPart::hour, now.wHour},
+                                                  {ClockPart::day, now.wDay},
+                                                  {ClockPart::month, now.wMonth},
+                                                  {ClockPart::year, now.wYear % 100}};
+    for (const auto& [part, value] : expected) {
+        const int offset = ClockByte(part).offset;
+        EXPECT_EQ(panel_test::SimByte(panel.sim(), offset), value) << "offset " << offset;
     }
 }
 
@@ -168,7 +173,7 @@ TEST(OrbitDryerStartUp, PresetsTheDryerStateAndRunsWithoutALink)
         platform::UiThread ui([&] { exitCode = OrbitDryerMain(options); });
         for (int i = 0; i < 200 && PanelRun::MainWindowCount() == 0; ++i) platform::WaitIdle();
         EXPECT_EQ(PanelRun::MainWindowCount(), 1);
-        EXPECT_EQ(DryerImage.Get(dryerState.offset), 0xA0);
+        EXPECT_EQ(Value(DryerImage, dryerState), kDryerStateIdle);
         platform::AdvanceClock(2000);
         EXPECT_TRUE(panel_test::Shown(L"DRYER_PIC_WINDOW"));
         // Alt+F4 and Alt+"/" reach the main window as commands it leaves alone.

@@ -82,11 +82,11 @@ TEST_F(Ticks, ClockRecordCarriesTheLocalTimeEverySecond)
     SYSTEMTIME now;
     GetLocalTime(&now);
     EXPECT_TRUE(PendingCommand.IsSet(Pending::clock));
-    EXPECT_EQ(DesiredSettings.Get(53), now.wMinute);
-    EXPECT_EQ(DesiredSettings.Get(54), now.wHour);
-    EXPECT_EQ(DesiredSettings.Get(55), now.wDay);
-    EXPECT_EQ(DesiredSettings.Get(56), now.wMonth);
-    EXPECT_EQ(DesiredSettings.Get(57), now.wYear % 100);
+    EXPECT_EQ(Value(DesiredSettings, ClockByte(ClockPart::minute)), now.wMinute);
+    EXPECT_EQ(Value(DesiredSettings, ClockByte(ClockPart::hour)), now.wHour);
+    EXPECT_EQ(Value(DesiredSettings, ClockByte(ClockPart::day)), now.wDay);
+    EXPECT_EQ(Value(DesiredSettings, ClockByte(ClockPart::month)), now.wMonth);
+    EXPECT_EQ(Value(DesiredSettings, ClockByte(ClockPart::year)), now.wYear % 100);
 }
 
 TEST_F(Ticks, CountsTheLinkWatchdogDown)
@@ -100,7 +100,7 @@ TEST_F(Ticks, CountsTheLinkWatchdogDown)
 
 TEST_F(Ticks, GraphSampleEveryTenUnloadingSeconds)
 {
-    DryerImage.Set(dryerState2.offset, 0x01);  // unloading
+    SetBits(DryerImage, unloadingBit2, true);
     Run1s(9);
     EXPECT_EQ(::Ticks().graphCountdown, 1);
     Run1s(1);
@@ -117,8 +117,9 @@ TEST_F(Ticks, NothingCountsWhileNotUnloading)
 
 TEST_F(Ticks, RunningFansTurnAndLoadingStepsBackwards)
 {
-    DryerImage.Set(HeaterByteOffset(heaterState, 1), 0x01);  // Fan/Heater 1 fan on
-    DryerImage.Set(dryerState.offset, 0x20);                 // bit 7 clear: loading
+    SetBits(DryerImage, ForHeater(fanRunningBit, 1), true);
+    SetValue(DryerImage, dryerState, kDryerStateIdle);
+    SetBits(DryerImage, notFillingBit, false);  // loading
     Run100(4);
     EXPECT_EQ(Animation().fanPhase[0], 1);  // 0, 1, 2, 0, 1
     EXPECT_EQ(Animation().fanPhase[1], 0);
@@ -128,7 +129,8 @@ TEST_F(Ticks, RunningFansTurnAndLoadingStepsBackwards)
 
 TEST_F(Ticks, MeterRollsTurnEveryThirdTickInOppositeDirections)
 {
-    DryerImage.Set(loadStatusBits.offset, 0x0C);  // rolls turning, forward
+    SetBits(DryerImage, meterRollsTurningBit, true);
+    SetBits(DryerImage, meterRollDirectionBit, true);  // forward
     Run100(3);
     EXPECT_EQ(Animation().meterRollPhase[0], 1);
     EXPECT_EQ(Animation().meterRollPhase[1], 2);

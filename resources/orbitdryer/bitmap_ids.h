@@ -1,0 +1,72 @@
+// The bitmap resources of the operator display by name. Button faces come in pairs, the pressed
+// face one below the released one. Picture sets with frames (fans, meter rolls) name their
+// first frame; frame n is the id plus n.
+#pragma once
+
+// ---- the bottom row of the home screen (105 x 40) ----
+inline constexpr int kBitmapMcDown = 104;
+inline constexpr int kBitmapMcUp = 105;
+inline constexpr int kBitmapSetupDown = 106;
+inline constexpr int kBitmapSetupUp = 107;
+inline constexpr int kBitmapTempDown = 108;
+inline constexpr int kBitmapTempUp = 109;
+inline constexpr int kBitmapTimersDown = 110;
+inline constexpr int kBitmapTimersUp = 111;
+inline constexpr int kBitmapViewDown = 112;
+inline constexpr int kBitmapViewUp = 113;
+inline constexpr int kBitmapMcGreyed = 320;  // shown in both states while M/C is unavailable
+
+// ---- exit of the view menu and of the full-screen selection screens (158 x 41) ----
+inline constexpr int kBitmapExitDown = 136;
+inline constexpr int kBitmapExitUp = 137;
+
+// ---- the view menu (200 x 50) ----
+inline constexpr int kBitmapManualsDown = 261;
+inline constexpr int kBitmapManualsUp = 262;
+inline constexpr int kBitmapHistoryDown = 278;
+inline constexpr int kBitmapHistoryUp = 279;
+inline constexpr int kBitmapChartViewDown = 282;
+inline constexpr int kBitmapChartViewUp = 283;
+inline constexpr int kBitmapGraphViewDown = 284;
+inline constexpr int kBitmapGraphViewUp = 285;
+inline constexpr int kBitmapSystemInfoDown = 438;
+inline constexpr int kBitmapSystemInfoUp = 439;
+inline constexpr int kBitmapSoftwareInfoDown = 525;
+inline constexpr int kBitmapSoftwareInfoUp = 526;
+
+// ---- "Please turn off DEFAULTS dipswitch! - 33" ----
+inline constexpr int kBitmapDefaultsDipswitch = 180;
+
+// ---- the dryer picture ----
+inline constexpr int kBitmapOneModuleDryer = 367;    // 180 x 315
+inline constexpr int kBitmapTwoModuleDryer = 324;    // 150 x 400
+inline constexpr int kBitmapThreeModuleDryer = 323;  // 140 x 410
+inline constexpr int kBitmapTowerDryer = 406;        // 180 x 315
+// Burner symbols (40 x 40): one fan/heater, or more; the manual forms while the MANUAL switch
+// is on.
+inline constexpr int kBitmapBurner = 485;
+inline constexpr int kBitmapBurnerManual = 487;
+inline constexpr int kBitmapBurnersManual = 489;
+inline constexpr int kBitmapBurners = 490;
+// Fans (111 x 113), three frames each: on a one-heater dryer and on dryers with more.
+inline constexpr int kBitmapFanIdle = 292;      // white blades
+inline constexpr int kBitmapFanRunning = 295;   // blue
+inline constexpr int kBitmapFanHighFire = 301;  // red
+inline constexpr int kBitmapFanLowFire = 304;
+inline constexpr int kBitmapFansIdle = 341;
+inline constexpr int kBitmapFansRunning = 344;
+inline constexpr int kBitmapFansHighFire = 347;
+inline constexpr int kBitmapFansLowFire = 350;
+// Load and unload augers (38 x 38): frames 0, 1, 2.
+inline constexpr int kBitmapAugerFrame0 = 310;
+inline constexpr int kBitmapAugerFrame1 = 311;
+inline constexpr int kBitmapAugerFrame2 = 316;
+inline constexpr int kBitmapMeterRoll = 317;     // 23 x 23, three frames
+inline constexpr int kBitmapRunIndicator = 462;  // 32 x 32, top left while the board says so
+
+// ---- the warning window ----
+inline constexpr int kBitmapHelpDown = 204;
+inline constexpr int kBitmapHelpUp = 205;
+inline constexpr int kBitmapShutdownPicture = 517;  // 100 x 92
+inline constexpr int kBitmapPanelPicture = 259;     // 100 x 75, the connection-lost panel
+inline constexpr int kBitmapDryerPicture = 260;     // 100 x 124, the connection-lost panel
