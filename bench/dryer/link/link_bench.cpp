@@ -7,6 +7,7 @@
 
 #include "dryer/link/answer_decoder.h"
 #include "dryer/link/command_encoder.h"
+#include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/link/repaint_routes.h"
@@ -21,8 +22,7 @@ std::array<std::uint8_t, kAnswerPayloadSize> Payload(std::uint8_t seed)
     for (std::size_t i = 0; i < payload.size(); ++i) {
         payload[i] = static_cast<std::uint8_t>(i * 7 + seed);
     }
-    payload[185] = 0;  // no warning: the shutdown record stays out of the loop
-    payload[186] = 0;
+    SetValue(payload, warningCode, 0);  // no warning: the shutdown record stays out of the loop
     return payload;
 }
 
