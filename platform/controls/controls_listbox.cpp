@@ -6,6 +6,7 @@
 
 #include "platform/controls/controls.h"
 #include "platform/controls/detail_controls.h"
+#include "platform/controls/detail_list_contents.h"
 
 namespace platform::controls {
 
@@ -229,6 +230,17 @@ LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT ListBoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     return ListControlProc(g_lists, wnd, msg, wp, lp, Handle);
+}
+
+std::optional<ListContents> ListBoxContents(HWND wnd)
+{
+    const ListBoxState* s = g_lists.Find(wnd);
+    if (s == nullptr) return std::nullopt;
+    ListContents contents;
+    for (const std::wstring& row : s->rows) contents.rows.push_back({row});
+    contents.selected = s->selected;
+    contents.top = s->scroll.top;
+    return contents;
 }
 
 }  // namespace platform::controls

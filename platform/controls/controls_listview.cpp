@@ -7,6 +7,7 @@
 
 #include "platform/controls/controls.h"
 #include "platform/controls/detail_controls.h"
+#include "platform/controls/detail_list_contents.h"
 
 namespace platform::controls {
 
@@ -297,6 +298,26 @@ LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     return ListControlProc(g_views, wnd, msg, wp, lp, Handle);
+}
+
+std::optional<ListContents> ListViewContents(HWND wnd)
+{
+    const ListViewState* s = g_views.Find(wnd);
+    if (s == nullptr) return std::nullopt;
+    ListContents contents;
+    for (const Column& c : s->columns) contents.columns.push_back(c.text);
+    // Every row has a cell per column, also where only some cells were set.
+    const std::size_t width = s->columns.size();
+    for (std::size_t r = 0; r < s->rows.size(); ++r) {
+        std::vector<std::wstring> cells;
+        for (std::size_t c = 0; c < std::max(width, s->rows[r].size()); ++c) {
+            cells.push_back(Cell(*s, r, c));
+        }
+        contents.rows.push_back(std::move(cells));
+    }
+    contents.selected = s->mark;
+    contents.top = s->scroll.top;
+    return contents;
 }
 
 }  // namespace platform::controls

@@ -24,8 +24,10 @@ struct ScreenOptions {
 
 // Opens the screen on the calling thread, which becomes the user-interface thread. Falls back
 // to headless (and says so on stderr) when no display can be opened. Returns false only when
-// the control socket cannot be opened.
+// the control socket cannot be opened (ControlSocketError() says why): its path is never taken
+// from a file or from another running program, only from a stale socket.
 bool OpenScreen(const ScreenOptions& options);
+std::string ControlSocketError();
 bool ScreenIsHeadless();
 // Closes the screen on the user-interface thread: destroys every window and timer, empties the
 // queues, stops the control socket and forgets the program's window classes, so that a test can
@@ -43,6 +45,10 @@ struct DrawnText {
     RECT rect;  // screen coordinates
     COLORREF colour;
 };
+struct ListRowInfo {
+    std::vector<std::wstring> cells;  // one text per column (one for a list box)
+    bool selected = false;
+};
 struct ControlInfo {
     int id = 0;
     std::wstring className;
@@ -52,6 +58,11 @@ struct ControlInfo {
     bool enabled = true;
     bool checked = false;
     bool pressed = false;
+    // List boxes and list views: every row, also those scrolled out of sight.
+    bool isList = false;
+    std::vector<std::wstring> columns;  // list views: the header texts
+    std::vector<ListRowInfo> rows;
+    int topRow = 0;  // the first row on screen
 };
 struct WindowInfo {
     std::wstring className;
@@ -91,7 +102,8 @@ void AdvanceClock(std::int64_t milliseconds);
 
 // One automation command line of the control socket ("tap X Y", "down X Y", "up X Y",
 // "press ID", "tree", "answer BUTTON", "screenshot PATH", "key VK [alt]", "advance MS",
-// "idle") answered as one JSON line.
+// "idle"; platform/runtime/control_command.h) answered as one line of JSON in UTF-8:
+// {"ok":true,...} or {"ok":false,"error":"..."}. Any bytes may come in.
 std::string RunControlCommand(const std::string& line);
 
 }  // namespace platform

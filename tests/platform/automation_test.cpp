@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "platform/controls/controls.h"
@@ -166,6 +168,132 @@ TEST_F(Automation, ControlSocketTakesOneCommandPerLine)
     close(fd);
     EXPECT_EQ(got.rfind("{\"ok\":true}\n{\"ok\":true}\n{\"ok\":true,\"windows\":", 0), 0u) << got;
     EXPECT_EQ(g_answer.load(), IDYES);
+}
+
+// A screen with a long list box and a list view, more rows than they show, one row selected.
+constexpr int kListBoxId = 0x8901;
+constexpr int kListViewId = 0x8902;
+
+void RunListPanel()
+{
+    platform::OpenScreen({});
+    WNDCLASS wc;
+    wc.lpfnWndProc = MainProc;
+    wc.lpszClassName = kMainClass;
+    RegisterClass(&wc);
+    HWND main = CreateWindowEx(0, kMainClass, L"Lists", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
+                               nullptr, 0, nullptr, nullptr);
+    HWND box = CreateWindowEx(0, WC_LISTBOX, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 80, main,
+                              kListBoxId, nullptr, nullptr);
+    for (int i = 0; i < 40; ++i) {
+        const std::wstring row = L"CAN_DRYER_P" + std::to_wstring(100 + i);
+        SendMessage(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+    SendMessage(box, LB_SETCURSEL, 33, 0);
+    HWND view = CreateWindowEx(0, WC_LISTVIEW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 220, 10,
+                               400, 80, main, kListViewId, nullptr, nullptr);
+    const wchar_t* headers[] = {L"Node", L"Version"};
+    for (int c = 0; c < 2; ++c) {
+        LVCOLUMN col;
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.cx = 150;
+        col.pszText = headers[c];
+        SendMessage(view, LVM_INSERTCOLUMN, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
+    }
+    for (int r = 0; r < 25; ++r) {
+        std::wstring node = L"Node " + std::to_wstring(r);
+        LVITEM item;
+        item.mask = LVIF_TEXT;
+        item.iItem = r;
+        item.pszText = node.data();
+        SendMessage(view, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+        if (r % 2 == 0) {  // odd rows leave their second cell unset
+            std::wstring version = L"V" + std::to_wstring(r);
+            item.iSubItem = 1;
+            item.pszText = version.data();
+            SendMessage(view, LVM_SETITEMTEXT, static_cast<WPARAM>(r),
+                        reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    SendMessage(view, LVM_SETSELECTIONMARK, 0, 20);
+    // Texts that are not valid UTF-16 inside: a lone surrogate, a pair kept as two units, and a
+    // value beyond the last character.
+    const std::wstring odd = {L'A',
+                              static_cast<wchar_t>(0xD800),
+                              L'B',
+                              static_cast<wchar_t>(0xD83D),
+                              static_cast<wchar_t>(0xDE00),
+                              static_cast<wchar_t>(0x110000)};
+    SetWindowText(main, odd.c_str());
+    MSG m;
+    while (GetMessage(&m, nullptr, 0, 0)) DispatchMessage(&m);
+}
+
+std::optional<platform::ControlInfo> FindControlInfo(int id)
+{
+    for (const auto& w : platform::InspectWindows()) {
+        for (const auto& c : w.controls) {
+            if (c.id == id) return c;
+        }
+    }
+    return std::nullopt;
+}
+
+TEST_F(Automation, TreeListsEveryRowOfListsWithTheSelectedOneMarked)
+{
+    platform::UiThread ui(RunListPanel);
+    const auto box = FindControlInfo(kListBoxId);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_TRUE(box->isList);
+    ASSERT_EQ(box->rows.size(), 40u);  // four fit on screen; all forty are listed
+    EXPECT_EQ(box->rows[39].cells, std::vector<std::wstring>{L"CAN_DRYER_P139"});
+    for (std::size_t i = 0; i < box->rows.size(); ++i) EXPECT_EQ(box->rows[i].selected, i == 33);
+    EXPECT_GT(box->topRow, 0);  // scrolled to show the selection
+
+    const auto view = FindControlInfo(kListViewId);
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->columns, (std::vector<std::wstring>{L"Node", L"Version"}));
+    ASSERT_EQ(view->rows.size(), 25u);
+    EXPECT_EQ(view->rows[24].cells, (std::vector<std::wstring>{L"Node 24", L"V24"}));
+    EXPECT_EQ(view->rows[23].cells, (std::vector<std::wstring>{L"Node 23", L""}));
+    EXPECT_TRUE(view->rows[20].selected);
+
+    const auto json = nlohmann::json::parse(platform::RunControlCommand("tree"));
+    const auto& window = json["windows"][0];
+    EXPECT_EQ(window["title"], "A\uFFFDB\U0001F600\uFFFD");
+    const auto& jsonBox = window["controls"][0];
+    EXPECT_EQ(jsonBox["rows"].size(), 40u);
+    EXPECT_EQ(jsonBox["selectedRow"], 33);
+    EXPECT_EQ(jsonBox["rows"][33]["selected"], true);
+    EXPECT_EQ(jsonBox["rows"][0]["cells"][0], "CAN_DRYER_P100");
+    const auto& jsonView = window["controls"][1];
+    EXPECT_EQ(jsonView["columns"][1], "Version");
+    EXPECT_EQ(jsonView["selectedRow"], 20);
+    EXPECT_EQ(jsonView["rows"].size(), 25u);
+}
+
+TEST_F(Automation, EveryAnswerIsOneLineOfValidJsonWhateverTheCommandBytes)
+{
+    platform::UiThread ui([] { RunPanel(""); });
+    const std::string hostile[] = {std::string("\xff\xfe tap \x80\x81", 10),
+                                   std::string("frob\0nicate", 12),
+                                   "press 99999999999999999999999",
+                                   "advance 9223372036854775807",
+                                   "key 0x1FF alt",
+                                   "tap 1 2 3",
+                                   "tap -99999 5",
+                                   "answer \xc3\x28",
+                                   "\"quoted\\ \u0001"};
+    for (const std::string& line : hostile) {
+        const std::string answer = platform::RunControlCommand(line);
+        EXPECT_EQ(answer.find('\n'), std::string::npos) << line;
+        const auto json = nlohmann::json::parse(answer);  // throws on invalid UTF-8 or JSON
+        EXPECT_EQ(json["ok"], false) << line;
+    }
+    // Out-of-range values are refused with their range, never carried out.
+    const auto advance = nlohmann::json::parse(platform::RunControlCommand("advance 1e9"));
+    EXPECT_NE(advance["error"].get<std::string>().find("0-604800000"), std::string::npos);
+    EXPECT_EQ(g_ticks.load(), 0);
 }
 
 }  // namespace
