@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -250,6 +251,13 @@ HANDLE OpenSerialPort(std::wstring_view portName)
         ::poll(nullptr, 0, kBusyRetryMs);
     }
     if (fd < 0) return Fail(ErrorFromErrno(errno), INVALID_HANDLE_VALUE);
+    // Only a terminal device is a port: a regular file or a pipe given as the device would
+    // take every request the link writes, without limit.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
+        ::close(fd);
+        return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
+    }
     if (::ioctl(fd, TIOCEXCL) != 0) {
         // Exclusive use is not offered by every device; the port works without it.
     }

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -196,6 +198,26 @@ TEST_F(SerialPort, ClosedOrUnknownPortsFailSoftly)
     EXPECT_EQ(CreateFile(L"COM7:", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SerialDevice, OnlyATerminalDeviceOpensAsAPort)
+{
+    // A regular file or a pipe behind COM1: would take every request the link writes.
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("serial_test_regular_" + std::to_string(::getpid()));
+    {
+        std::ofstream(file) << "log";
+    }
+    platform::SetComPortDevice(L"COM8:", file.string());
+    EXPECT_EQ(
+        CreateFile(L"COM8:", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+        INVALID_HANDLE_VALUE);
+    EXPECT_EQ(std::filesystem::file_size(file), 3u);
+    std::filesystem::remove(file);
+    platform::SetComPortDevice(L"COM8:", "/tmp");
+    EXPECT_EQ(CreateFile(L"COM8:", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    platform::SetComPortDevice(L"COM8:", "");
 }
 
 }  // namespace
