@@ -249,13 +249,18 @@ std::string DisplayIoBoard::Control(const std::string& line, std::int64_t nowMs)
     }
     if (command == "silent") {
         const auto seconds = countArg(a, kMaxSilentSeconds);
-        if (!seconds || !b.empty()) return "error: silent needs SECONDS (0-86400)";
+        if (!seconds || !b.empty()) {
+            return "error: silent needs SECONDS (0-" + std::to_string(kMaxSilentSeconds) + ")";
+        }
         silentUntilMs_ = nowMs + *seconds * 1000;
         return "ok silent for " + std::to_string(*seconds) + " s";
     }
     if (command == "badcrc" || command == "short" || command == "long" || command == "noise") {
-        const auto n = countArg(a, command == "noise" ? kMaxNoiseBytes : kMaxFaultCount);
-        if (!n || !b.empty()) return "error: " + command + " needs a count N";
+        const int max = command == "noise" ? kMaxNoiseBytes : kMaxFaultCount;
+        const auto n = countArg(a, max);
+        if (!n || !b.empty()) {
+            return "error: " + command + " needs a count N (0-" + std::to_string(max) + ")";
+        }
         int& target = command == "badcrc"  ? badCrcAnswers_
                       : command == "short" ? shortAnswers_
                       : command == "long"  ? longAnswers_
@@ -310,14 +315,17 @@ std::string DisplayIoBoard::Control(const std::string& line, std::int64_t nowMs)
     }
     if (command == "advance") {
         const auto seconds = countArg(a, kMaxAdvanceSeconds);
-        if (!seconds || !b.empty()) return "error: advance needs SECONDS";
+        if (!seconds || !b.empty()) {
+            return "error: advance needs SECONDS (0-" + std::to_string(kMaxAdvanceSeconds) + ")";
+        }
         for (long i = 0; i < *seconds; ++i) model_.Step();
         for (auto [offset, value] : pinned_) model_.image()[offset] = value;
         return "ok advanced " + std::to_string(*seconds) + " s";
     }
     if (command == "scenario") {
         const auto config = FindScenario(a);
-        if (!config || !b.empty()) return "error: unknown scenario (dryersim --help lists them)";
+        if (!config || !b.empty())
+            return "error: scenario needs a NAME, one of: " + ScenarioNames();
         model_.Reset(*config);
         for (auto [offset, value] : pinned_) model_.image()[offset] = value;
         return "ok scenario " + config->name;

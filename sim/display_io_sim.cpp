@@ -20,19 +20,26 @@ constexpr int kSettleMs = 2;
 
 std::optional<DryerConfig> ConfigFromOptions(const SimOptions& options, std::string* error)
 {
-    const auto fail = [error](const char* why) -> std::optional<DryerConfig> {
+    const auto fail = [error](const std::string& why) -> std::optional<DryerConfig> {
         if (error != nullptr) *error = why;
         return std::nullopt;
     };
     std::optional<DryerConfig> config = FindScenario(options.scenario);
-    if (!config) return fail("unknown scenario");
+    if (!config) {
+        return fail("unknown scenario '" + options.scenario + "'; one of: " + ScenarioNames());
+    }
     if (options.heaters != -1) {
         const auto code = HeaterCountCodeFor(options.heaters);
-        if (!code) return fail("fan/heater count must be 1, 2, 3, 4 or 6");
+        if (!code) {
+            return fail("fan/heater count " + std::to_string(options.heaters) +
+                        " is not one of 1, 2, 3, 4 or 6");
+        }
         config->heaterCountCode = *code;
     }
     if (options.modules != -1) {
-        if (options.modules < 1 || options.modules > 3) return fail("modules must be 1-3");
+        if (options.modules < 1 || options.modules > 3) {
+            return fail("module count " + std::to_string(options.modules) + " is not 1-3");
+        }
         config->moduleCountCode = static_cast<std::uint8_t>(options.modules - 1);
     }
     if (options.dryingType != -1) {

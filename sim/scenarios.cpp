@@ -44,6 +44,16 @@ std::optional<std::uint8_t> HeaterCountCodeFor(int heaters)
     return std::nullopt;
 }
 
+std::string ScenarioNames()
+{
+    std::string names;
+    for (const ScenarioInfo& s : ScenarioList()) {
+        if (!names.empty()) names += ", ";
+        names += s.name;
+    }
+    return names;
+}
+
 std::optional<DryerConfig> FindScenario(std::string_view name)
 {
     DryerConfig c;

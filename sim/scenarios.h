@@ -34,6 +34,9 @@ struct ScenarioInfo {
 // Every named scenario, in the order dryersim --help lists them.
 std::span<const ScenarioInfo> ScenarioList();
 
+// The scenario names in list order, separated by ", " (for messages).
+std::string ScenarioNames();
+
 // The configuration of a named scenario; nothing for an unknown name.
 std::optional<DryerConfig> FindScenario(std::string_view name);
 

@@ -11,7 +11,6 @@
 #include <memory>
 #include <system_error>
 
-#include "dryer/app/single_instance.h"
 #include "dryer/app/timers.h"
 #include "dryer/link/link_state.h"
 #include "dryer/records/data_log_hooks.h"
@@ -22,6 +21,7 @@
 #include "dryer/screens/screen_manager.h"
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
+#include "platform/runtime/instance_lock.h"
 #include "platform/runtime/runtime.h"
 #include "platform/storage/files.h"
 #include "platform/storage/registry.h"
@@ -60,6 +60,7 @@ public:
     SimulatorControl& operator=(const SimulatorControl&) = delete;
 
     bool valid() const { return thread_ != nullptr; }
+    const std::string& error() const { return server_.error(); }
 
 private:
     static DWORD Serve(void* self)
@@ -87,7 +88,7 @@ constexpr UINT kMsgRefreshButtons = WM_APP + 0x104;
 
 std::atomic<HWND> gMainWindow{nullptr};
 HINSTANCE gInstance = nullptr;
-SingleInstance* gSingleInstance = nullptr;  // set by OrbitDryerMain for the raise requests
+platform::InstanceLock* gInstanceLock = nullptr;  // set by OrbitDryerMain for raise requests
 
 // ---- decoder hooks: hand the work to the user-interface thread ----
 
@@ -140,7 +141,9 @@ bool InitInstance(HINSTANCE instance)
 
     ClearShutdownHistoryVolumeId();
     gMainWindow.store(main);
-    if (gSingleInstance != nullptr) gSingleInstance->ListenForRaise(main, kMsgRaiseMain);
+    if (gInstanceLock != nullptr) {
+        gInstanceLock->ListenForRaise([] { PostMessage(gMainWindow.load(), kMsgRaiseMain, 0, 0); });
+    }
     LoadDisplaySettings();
     // Until the dryer reports its view, the stored one decides the home screen.
     SetBits(DryerImage, graphViewBit, CurrentDisplaySettings().screenView == 1);
@@ -211,17 +214,6 @@ void ResetProgramState()
     gMainWindow.store(nullptr);
 }
 
-bool ParseScale(const std::string& text, int* out)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > 8) {
-        return false;
-    }
-    *out = value;
-    return true;
-}
-
 std::vector<BitmapResource>& ProgramBitmaps()
 {
     static std::vector<BitmapResource> table;
@@ -238,76 +230,6 @@ void RegisterProgramBitmaps()
 }
 
 }  // namespace
-
-const char* OrbitDryerUsage()
-{
-    return "usage: orbitdryer [options]\n"
-           "  --root DIR       panel storage root (default ./panel)\n"
-           "  --port DEVICE    serial device behind COM1: (default /dev/ttyS0)\n"
-           "  --usb DIR        folder standing in for the USB drive (default DIR/Hard Disk2)\n"
-           "  --simulate       run the dryer simulator on a pseudo-terminal and connect to it\n"
-           "  --scenario NAME  simulator scenario with --simulate\n"
-           "  --sim-control PATH  socket for the simulator's control commands with --simulate\n"
-           "                   (warn 0E05, clear, silent 15, ...; see dryersim --help)\n"
-           "  --headless       no window; draw off-screen only\n"
-           "  --control PATH   automation socket (one command per line)\n"
-           "  --scale N        window scale factor (1-8)\n"
-           "  --help           print this help\n";
-}
-
-CommandLine ParseCommandLine(const std::vector<std::string>& args)
-{
-    CommandLine result;
-    OrbitDryerOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool takesValue = a == "--root" || a == "--port" || a == "--usb" ||
-                                a == "--scenario" || a == "--sim-control" || a == "--control" ||
-                                a == "--scale";
-        if (a == "--help") {
-            result.help = true;
-            return result;
-        }
-        if (a == "--simulate") {
-            options.simulate = true;
-            continue;
-        }
-        if (a == "--headless") {
-            options.headless = true;
-            continue;
-        }
-        if (!takesValue) {
-            result.error = "orbitdryer: unknown option '" + a + "' (try --help)";
-            return result;
-        }
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            result.error = "orbitdryer: option " + a + " needs a value";
-            return result;
-        }
-        const std::string& value = args[++i];
-        if (a == "--root") options.root = value;
-        if (a == "--port") options.port = value;
-        if (a == "--usb") options.usb = value;
-        if (a == "--scenario") options.scenario = value;
-        if (a == "--sim-control") options.simControl = value;
-        if (a == "--control") options.control = value;
-        if (a == "--scale" && !ParseScale(value, &options.scale)) {
-            result.error =
-                "orbitdryer: --scale needs a whole number from 1 to 8, not '" + value + "'";
-            return result;
-        }
-    }
-    if (!options.scenario.empty() && !options.simulate) {
-        result.error = "orbitdryer: --scenario needs --simulate";
-        return result;
-    }
-    if (!options.simControl.empty() && !options.simulate) {
-        result.error = "orbitdryer: --sim-control needs --simulate";
-        return result;
-    }
-    result.options = options;
-    return result;
-}
 
 int RunOrbitDryer(HINSTANCE instance)
 {
@@ -346,8 +268,24 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
         options.usb.empty() ? root / "Hard Disk2" : std::filesystem::path(options.usb);
     std::filesystem::create_directories(root / "Hard Disk", ec);
 
-    SingleInstance instance;
-    if (instance.Claim(root) == InstanceClaim::AlreadyRunning) return 0;
+    // One display per panel root; without the lock it does not run at all, since two
+    // displays on one root would poll one port and write one set of files.
+    platform::InstanceLock instance;
+    switch (instance.Claim(root / "orbitdryer.lock")) {
+        case platform::InstanceClaim::First: break;
+        case platform::InstanceClaim::AlreadyRunning:
+            std::fprintf(stderr, "orbitdryer: a display already runs on panel root %s; %s\n",
+                         root.string().c_str(),
+                         instance.raised() ? "it was brought to the front"
+                                           : "it could not be asked to come to the front");
+            return 0;
+        case platform::InstanceClaim::Failed:
+            std::fprintf(stderr,
+                         "orbitdryer: %s; a second display on this root cannot be ruled out, so "
+                         "none starts\n",
+                         instance.error().c_str());
+            return 2;
+    }
 
     platform::SetPanelRoots(root, usb);
 #ifdef ORBITDRYER_HAS_SIMULATOR
@@ -358,15 +296,16 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
         if (!options.scenario.empty()) simOptions.scenario = options.scenario;
         simulator = std::make_unique<sim::DisplayIoSimulator>(simOptions);
         if (!simulator->Start()) {
-            std::fprintf(stderr, "orbitdryer: the simulator could not start\n");
+            std::fprintf(stderr, "orbitdryer: the simulator could not start: %s\n",
+                         simulator->lastError().c_str());
             return 2;
         }
         platform::SetComPortDevice(L"COM1:", simulator->devicePath());
         if (!options.simControl.empty()) {
             simulatorControl = std::make_unique<SimulatorControl>(*simulator, options.simControl);
             if (!simulatorControl->valid()) {
-                std::fprintf(stderr, "orbitdryer: cannot open the simulator socket %s\n",
-                             options.simControl.c_str());
+                std::fprintf(stderr, "orbitdryer: cannot open the simulator socket %s: %s\n",
+                             options.simControl.c_str(), simulatorControl->error().c_str());
                 return 2;
             }
         }
@@ -388,8 +327,9 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
         screen.title = "OrbitDryer";
         screen.controlSocket = options.control;
         if (!platform::OpenScreen(screen)) {
-            std::fprintf(stderr, "orbitdryer: cannot open the control socket %s\n",
-                         options.control.c_str());
+            std::fprintf(stderr, "orbitdryer: cannot open the control socket %s: %s\n",
+                         options.control.c_str(), platform::ControlSocketError().c_str());
+            platform::CloseScreen();
             return 2;
         }
         if (platform::ScreenIsHeadless() && !options.control.empty()) {
@@ -400,13 +340,16 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
 
     ResetProgramState();
     RegisterProgramBitmaps();
-    gSingleInstance = &instance;
+    gInstanceLock = &instance;
     const int code = RunOrbitDryer(nullptr);
-    gSingleInstance = nullptr;
     StopDryerLink();
     HomeCompositionHook.store(nullptr);
     RefreshMainButtonsHook.store(nullptr);
     EnableTimerButtonsHook.store(nullptr);
-    instance.Release();
+    instance.Release();  // no raise requests once the windows go
+    gInstanceLock = nullptr;
+    // Windows, timers and the control socket go with the screen this run opened; a test's
+    // screen is the test's to close.
+    if (!options.screenAlreadyOpen) platform::CloseScreen();
     return code;
 }

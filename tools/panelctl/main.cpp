@@ -1,81 +1,53 @@
 // panelctl: sends automation commands to a running panel program's control socket and prints
-// each one-line JSON answer. Usage: panelctl SOCKET COMMAND... (each argument is one command
-// line), or panelctl SOCKET with commands read from standard input.
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
+// each one-line answer. Usage: panelctl SOCKET COMMAND... (each argument is one command line),
+// or panelctl SOCKET with commands read from standard input.
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "platform/devices/local_socket.h"
+#include "platform/runtime/command_line.h"
+
 namespace {
 
-int Connect(const char* path)
-{
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (std::strlen(path) >= sizeof(addr.sun_path)) return -1;
-    std::strcpy(addr.sun_path, path);
-    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0) return -1;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
+constexpr int kAnswerWaitMs = 30'000;  // a tree of a busy panel, or a long advance
 
-// Sends one command line and reads one answer line.
-bool Exchange(int fd, const std::string& command, std::string& answer)
-{
-    std::string line = command + "\n";
-    for (size_t sent = 0; sent < line.size();) {
-        ssize_t n = write(fd, line.data() + sent, line.size() - sent);
-        if (n <= 0) return false;
-        sent += static_cast<size_t>(n);
-    }
-    answer.clear();
-    char c = 0;
-    while (read(fd, &c, 1) == 1) {
-        if (c == '\n') return true;
-        answer.push_back(c);
-    }
-    return false;
-}
+constexpr const char* kUsage =
+    "usage: panelctl SOCKET [COMMAND...]\n"
+    "commands: tap X Y | down X Y | up X Y | press ID | tree | answer BUTTON |\n"
+    "          screenshot PATH | key VK [alt] | idle\n";
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || std::string(argv[1]) == "--help") {
-        std::puts(
-            "usage: panelctl SOCKET [COMMAND...]\n"
-            "commands: tap X Y | down X Y | up X Y | press ID | tree | answer BUTTON |\n"
-            "          screenshot PATH | key VK [alt] | idle");
-        return argc < 2 ? 2 : 0;
+    std::string socketPath;
+    std::vector<std::string> commands;
+    platform::ProgramOptions options("panelctl");
+    options.Positional("SOCKET", socketPath);
+    options.Positionals("COMMAND", commands);
+    if (const auto code =
+            platform::ReportCommandLine(options.Parse(platform::Arguments(argc, argv)), kUsage)) {
+        return *code;
     }
-    int fd = Connect(argv[1]);
-    if (fd < 0) {
-        std::fprintf(stderr, "panelctl: cannot connect to %s\n", argv[1]);
+    platform::LocalClient client(socketPath);
+    if (!client.valid()) {
+        std::fprintf(stderr, "panelctl: cannot connect to %s: %s\n", socketPath.c_str(),
+                     client.error().c_str());
         return 1;
     }
-    std::vector<std::string> commands(argv + 2, argv + argc);
     if (commands.empty()) {
         for (std::string line; std::getline(std::cin, line);) commands.push_back(line);
     }
-    int status = 0;
-    for (const auto& command : commands) {
+    for (const std::string& command : commands) {
         std::string answer;
-        if (!Exchange(fd, command, answer)) {
-            std::fprintf(stderr, "panelctl: connection closed\n");
-            status = 1;
-            break;
+        if (!client.SendLine(command) || !client.ReadLine(answer, kAnswerWaitMs)) {
+            std::fprintf(stderr, "panelctl: no answer to '%s' (connection closed or timed out)\n",
+                         command.c_str());
+            return 1;
         }
         std::puts(answer.c_str());
     }
-    close(fd);
-    return status;
+    return 0;
 }

@@ -29,12 +29,12 @@ TEST(OrbitDryerCommandLine, DefaultsWithoutOptions)
 TEST(OrbitDryerCommandLine, TakesEveryOption)
 {
     const CommandLine line =
-        ParseCommandLine({"--root", "/tmp/r", "--port", "/dev/ttyUSB1", "--usb", "/tmp/u",
+        ParseCommandLine({"--root", "/tmp/r", "--port", "/dev/null", "--usb", "/tmp/u",
                           "--simulate", "--scenario", "batch-dual-heat", "--sim-control",
                           "/tmp/s.sock", "--headless", "--control", "/tmp/c.sock", "--scale", "2"});
     ASSERT_TRUE(line.options.has_value()) << line.error;
     EXPECT_EQ(line.options->root, "/tmp/r");
-    EXPECT_EQ(line.options->port, "/dev/ttyUSB1");
+    EXPECT_EQ(line.options->port, "/dev/null");  // any character device
     EXPECT_EQ(line.options->usb, "/tmp/u");
     EXPECT_TRUE(line.options->simulate);
     EXPECT_EQ(line.options->scenario, "batch-dual-heat");
@@ -74,7 +74,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{{"--scale", "2x"}, "--scale"}, BadLine{{"--scale", "99"}, "--scale"},
                       BadLine{{"--scenario", "tower"}, "--simulate"},
                       BadLine{{"--sim-control", "/tmp/s.sock"}, "--simulate"},
-                      BadLine{{"extra"}, "extra"}));
+                      BadLine{{"extra"}, "extra"},
+                      // A value that looks like an option is never taken as the value.
+                      BadLine{{"--root", "--headless"}, "'--headless' looks like an option"},
+                      BadLine{{"--control", "-x"}, "'-x'"},
+                      BadLine{{"--root", "a", "--root", "b"}, "more than once"},
+                      // Errors name the bad value and what is allowed.
+                      BadLine{{"--scale", "99"}, "'99' is not a whole number from 1 to 8"},
+                      BadLine{{"--simulate", "--scenario", "bogus"}, "'bogus'"},
+                      BadLine{{"--simulate", "--scenario", "bogus"}, "continuous-1fh, "},
+                      BadLine{{"--port", "/etc/passwd"}, "not a character device"},
+                      BadLine{{"--port", "/no/such/tty"}, "'/no/such/tty'"}));
 
 // ---- the running program ----
 

@@ -1,0 +1,70 @@
+// One way of reading the command line for every panel program: options with values are checked
+// as they are read, a value that looks like an option is refused (so "--root --headless" never
+// takes "--headless" as the root), and every error names the bad value and what is allowed.
+// Bad input ends a program with exit code 2 and one line on stderr; the help names print the
+// program's own usage text. CLI11 does the parsing underneath.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct CommandLineResult {
+    enum class Outcome { Run, Help, Error };
+    Outcome outcome = Outcome::Run;
+    std::string message;  // Error: one line, "program: ...", ready for stderr
+};
+
+class ProgramOptions {
+public:
+    // Checks one value: empty when it is good, else why not, naming the value and what is
+    // allowed ("'99' is not a whole number from 1 to 8").
+    using Check = std::function<std::string(const std::string& value)>;
+
+    explicit ProgramOptions(std::string program, std::vector<std::string> helpNames = {"--help"});
+    ~ProgramOptions();
+    ProgramOptions(const ProgramOptions&) = delete;
+    ProgramOptions& operator=(const ProgramOptions&) = delete;
+
+    void Flag(const std::string& name, bool& target);
+    void Flag(const std::string& name, std::function<void()> onSet);
+    // An option that takes one value, at most once (valueName names it in messages: "DIR").
+    void Value(const std::string& name, const std::string& valueName, std::string& target,
+               Check check = {});
+    // The same, repeatable; each value is checked.
+    void Values(const std::string& name, const std::string& valueName,
+                std::vector<std::string>& target, Check check = {});
+    // A whole number from lo to hi.
+    void Number(const std::string& name, int& target, int lo, int hi);
+    // Arguments without an option name, in order: one required, then any number.
+    void Positional(const std::string& valueName, std::string& target, Check check = {});
+    void Positionals(const std::string& valueName, std::vector<std::string>& target);
+    // The option may only be given together with `other`.
+    void Needs(const std::string& name, const std::string& other);
+
+    CommandLineResult Parse(const std::vector<std::string>& args);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The checks the programs share.
+// A path that exists and is a character device (a serial port or a pseudo-terminal).
+std::string CheckCharacterDevice(const std::string& path);
+// One of the given names; the message lists them all.
+ProgramOptions::Check OneOf(std::vector<std::string> allowed, std::string what);
+// A whole number from lo to hi.
+std::optional<int> WholeNumber(std::string_view text, int lo, int hi);
+
+std::vector<std::string> Arguments(int argc, char** argv);
+// What main does with a result: prints the usage (Help: exit code 0) or the message (Error:
+// exit code 2). Nothing for Run.
+std::optional<int> ReportCommandLine(const CommandLineResult& result, std::string_view usage);
+
+}  // namespace platform
