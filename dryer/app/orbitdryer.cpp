@@ -4,7 +4,6 @@
 #include "dryer/app/orbitdryer.h"
 
 #include <atomic>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +24,7 @@
 #include "platform/runtime/runtime.h"
 #include "platform/storage/files.h"
 #include "platform/storage/registry.h"
+#include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_table.h"
 #include "resources/orbitdryer/home_panel_art.h"
@@ -85,10 +85,13 @@ private:
 constexpr UINT kMsgHomeComposition = WM_APP + 0x102;
 constexpr UINT kMsgBatchLayout = WM_APP + 0x103;
 constexpr UINT kMsgRefreshButtons = WM_APP + 0x104;
+// Posted once at start-up when the registry was damaged and has been made afresh.
+constexpr UINT kMsgRegistryNotice = WM_APP + 0x105;
 
 std::atomic<HWND> gMainWindow{nullptr};
 HINSTANCE gInstance = nullptr;
 platform::InstanceLock* gInstanceLock = nullptr;  // set by OrbitDryerMain for raise requests
+platform::RegistryOpening gRegistry;              // how the registry opened at start-up
 
 // ---- decoder hooks: hand the work to the user-interface thread ----
 
@@ -107,10 +110,23 @@ void PostBatchLayout(std::uint8_t)
     PostMessage(gMainWindow.load(), kMsgBatchLayout, 0, 0);
 }
 
-// The main window procedure of the screen manager, with the two hook messages in front.
+// Tells the operator that the stored settings were lost with a damaged registry file, and
+// where that file went.
+void ShowRegistryNotice(HWND wnd)
+{
+    const std::wstring text =
+        L"The settings file " + gRegistry.file.filename().wstring() +
+        L" was damaged and could not be read. It was moved aside as " +
+        gRegistry.movedTo.filename().wstring() +
+        L" and a new one was made: the display settings are back at their defaults.";
+    MessageBox(wnd, text.c_str(), L"SETTINGS FILE DAMAGED", MB_OK);
+}
+
+// The main window procedure of the screen manager, with the hook messages in front.
 LRESULT ProgramWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
+        case kMsgRegistryNotice: ShowRegistryNotice(wnd); return 0;
         case kMsgHomeComposition:
             HomeComposition();
             RefreshMainButtons();
@@ -145,6 +161,10 @@ bool InitInstance(HINSTANCE instance)
         gInstanceLock->ListenForRaise([] { PostMessage(gMainWindow.load(), kMsgRaiseMain, 0, 0); });
     }
     LoadDisplaySettings();
+    if (gRegistry.outcome == platform::RegistryOpening::Outcome::Recovered) {
+        SaveDisplaySettings();  // the fresh registry holds the settings in use again
+        PostMessage(main, kMsgRegistryNotice, 0, 0);
+    }
     // Until the dryer reports its view, the stored one decides the home screen.
     SetBits(DryerImage, graphViewBit, CurrentDisplaySettings().screenView == 1);
     CreateScreenSet(main, instance);
@@ -288,6 +308,12 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     }
 
     platform::SetPanelRoots(root, usb);
+    gRegistry = platform::OpenRegistry();  // a damaged file is moved aside (said on stderr)
+    if (gRegistry.outcome == platform::RegistryOpening::Outcome::Unusable) {
+        std::fprintf(
+            stderr, "orbitdryer: the registry %s cannot be used (%s); settings will not be saved\n",
+            gRegistry.file.c_str(), gRegistry.reason.c_str());
+    }
 #ifdef ORBITDRYER_HAS_SIMULATOR
     std::unique_ptr<sim::DisplayIoSimulator> simulator;
     std::unique_ptr<SimulatorControl> simulatorControl;

@@ -1,5 +1,6 @@
 // Display settings in the registry: loaded once at start-up, each saved at once by the
-// screen that changes it. Registry errors are silent: defaults stay, values are not stored.
+// screen that changes it. Registry errors leave the defaults in use; the program says so at
+// start-up (a damaged registry is made afresh and the settings written to it again).
 #include "dryer/records/display_settings.h"
 
 #include <string_view>
@@ -53,6 +54,15 @@ void LoadDisplaySettings()
     if (QueryByte(key, kSampleTimeValue, &v)) gSettings.sampleTimeMinutes = v > 15 ? 5 : v;
     if (QueryByte(key, kScreenViewSelectionValue, &v)) gSettings.screenView = v == 1 ? 1 : 0;
     RegCloseKey(key);
+}
+
+void SaveDisplaySettings()
+{
+    const DisplaySettings current = gSettings;
+    SaveDisplaySetting(kGraphHorizontalScaleValue, current.graphHorizontalScale);
+    SaveDisplaySetting(kGraphTracesValue, current.graphTraces);
+    SaveDisplaySetting(kSampleTimeValue, current.sampleTimeMinutes);
+    SaveDisplaySetting(kScreenViewSelectionValue, current.screenView);
 }
 
 bool SaveDisplaySetting(const wchar_t* valueName, BYTE value)

@@ -24,6 +24,9 @@ DisplaySettings& CurrentDisplaySettings();
 // default, and out-of-range values load as the rules say.
 void LoadDisplaySettings();
 
+// Writes all four values as they stand (after the registry was made afresh).
+void SaveDisplaySettings();
+
 // Writes one one-byte binary value; silently does nothing when the key cannot be opened.
 // Returns whether the value was stored.
 bool SaveDisplaySetting(const wchar_t* valueName, BYTE value);

@@ -1,6 +1,7 @@
 // The panel registry kept in an SQLite file. Keys are paths under the current-user and
 // local-machine roots, matched without regard to case; values are typed byte strings. Each
-// change is one transaction, so a power cut leaves either the old or the new value.
+// change is one transaction, so a power cut leaves either the old or the new value. A damaged
+// file is moved aside whole and a fresh one made, so the panel saves its settings again.
 //
 // Tables:
 //   reg_keys   (id, root, path)            root 1 = current user, 2 = local machine;
@@ -10,14 +11,17 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/runtime/clock.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
 
@@ -58,6 +62,7 @@ struct Registry {
     fs::path overrideFile;
     std::map<std::uintptr_t, OpenKey> keys;
     std::uintptr_t nextKey = kFirstKeyHandle;
+    platform::RegistryOpening opening;  // how the open file was opened
 };
 
 Registry& Reg()
@@ -128,21 +133,107 @@ Statement Prepare(sqlite3* db, const char* sql)
     return Statement(s);
 }
 
-// Opens the registry file for the current panel root if it is not open yet. Caller holds
-// the registry lock.
+// Opens a registry file and checks it: the schema is made, and SQLite's quick check must
+// find the file whole. On failure `error` holds SQLite's result code and `why` its text.
+Db OpenChecked(const fs::path& file, int& error, std::string& why)
+{
+    sqlite3* raw = nullptr;
+    error =
+        sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    Db db(raw);
+    const auto failed = [&] {
+        why = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(error);
+        return Db();
+    };
+    if (error != SQLITE_OK) return failed();
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    if (!Exec(db.get(), kSchema)) {
+        error = sqlite3_errcode(db.get());
+        return failed();
+    }
+    Statement check = Prepare(db.get(), "PRAGMA quick_check");
+    const bool whole =
+        check && sqlite3_step(check.get()) == SQLITE_ROW &&
+        std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0))) ==
+            "ok";
+    if (!whole) {
+        error = SQLITE_CORRUPT;
+        why = "the file failed its check";
+        return Db();
+    }
+    return db;
+}
+
+bool IsDamage(int error)
+{
+    const int primary = error & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+// "<file>.damaged-20260303-140500", or with "-2", "-3", ... when that name is taken.
+fs::path AsideName(const fs::path& file)
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04u%02u%02u-%02u%02u%02u", t.wYear, t.wMonth, t.wDay,
+                  t.wHour, t.wMinute, t.wSecond);
+    const std::string base = file.string() + ".damaged-" + stamp;
+    fs::path aside = base;
+    std::error_code ec;
+    for (int n = 2; fs::exists(aside, ec) && n < 1000; ++n) aside = base + "-" + std::to_string(n);
+    return aside;
+}
+
+// Moves a damaged registry file and its journals aside; false when it cannot be moved (then
+// it is left as it is, and the registry stays unusable rather than losing the file).
+bool MoveAside(const fs::path& file, fs::path& aside)
+{
+    aside = AsideName(file);
+    std::error_code ec;
+    fs::rename(file, aside, ec);
+    if (ec) return false;
+    for (const char* journal : {"-journal", "-wal", "-shm"}) {
+        fs::path from = file;
+        from += journal;
+        fs::path to = aside;
+        to += journal;
+        if (fs::exists(from, ec)) fs::rename(from, to, ec);  // a stale journal only goes along
+    }
+    return true;
+}
+
+// Opens the registry file for the current panel root if it is not open yet, moving a damaged
+// one aside. Caller holds the registry lock.
 sqlite3* Database(Registry& r)
 {
     const fs::path wanted =
         r.overrideFile.empty() ? platform::PanelRoot() / "registry.sqlite" : r.overrideFile;
     if (r.db && wanted == r.openedFile) return r.db.get();
     r.db.reset();
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(wanted.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Db db(raw);
-    if (rc != SQLITE_OK) return nullptr;
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-    if (!Exec(db.get(), kSchema)) return nullptr;  // not a registry file: every call fails
+    r.opening = platform::RegistryOpening{};
+    r.opening.file = wanted;
+    int error = SQLITE_OK;
+    std::string why;
+    Db db = OpenChecked(wanted, error, why);
+    if (!db && IsDamage(error)) {
+        fs::path aside;
+        if (MoveAside(wanted, aside)) {
+            std::fprintf(stderr,
+                         "panel: the registry %s was damaged (%s); it was moved to %s and a new "
+                         "one made\n",
+                         wanted.c_str(), why.c_str(), aside.c_str());
+            r.opening.outcome = platform::RegistryOpening::Outcome::Recovered;
+            r.opening.movedTo = aside;
+            r.opening.reason = why;
+            db = OpenChecked(wanted, error, why);
+        }
+    }
+    if (!db) {
+        r.opening.outcome = platform::RegistryOpening::Outcome::Unusable;
+        r.opening.reason = why;
+        return nullptr;  // every call fails; nothing is overwritten
+    }
     r.db = std::move(db);
     r.openedFile = wanted;
     return r.db.get();
@@ -356,6 +447,14 @@ void CloseRegistry()
     std::lock_guard lock(r.mutex);
     r.db.reset();
     r.openedFile.clear();
+}
+
+RegistryOpening OpenRegistry()
+{
+    Registry& r = Reg();
+    std::lock_guard lock(r.mutex);
+    Database(r);
+    return r.opening;
 }
 
 }  // namespace platform

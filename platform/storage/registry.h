@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "platform/win_types.h"
 
@@ -46,5 +47,18 @@ void SetRegistryFile(const std::filesystem::path& file);
 // Closes the registry file; the next call opens it again. Open keys stay valid. Tests use it
 // to check what survives a restart.
 void CloseRegistry();
+
+// Opens the registry file now (programs call it at start-up). A damaged file, one that is no
+// database or fails its check, is moved aside as "<file>.damaged-<yyyymmdd-hhmmss>" (with its
+// journal) and a fresh registry is made in its place, so that settings are saved again; this
+// is said on stderr, and the outcome lets the program tell the operator.
+struct RegistryOpening {
+    enum class Outcome { Opened, Recovered, Unusable };
+    Outcome outcome = Outcome::Opened;
+    std::filesystem::path file;
+    std::filesystem::path movedTo;  // Recovered: where the damaged file went
+    std::string reason;             // Recovered, Unusable: what was wrong, one line
+};
+RegistryOpening OpenRegistry();
 
 }  // namespace platform

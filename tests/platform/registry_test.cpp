@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/storage/files.h"
 
@@ -176,14 +178,66 @@ TEST_F(Registry, BadKeysAndArgumentsFailSoftly)
     RegCloseKey(key);
 }
 
-TEST_F(Registry, AFileThatIsNoRegistryMakesCallsFail)
+std::string Contents(const fs::path& file)
 {
-    std::ofstream(root_ / "registry.sqlite") << "this is not a database, just some text.....";
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Damage is found when the registry opens: the damaged file is kept aside byte for byte, and a
+// fresh registry takes its place so that values are stored again.
+TEST_F(Registry, DamagedFileIsMovedAsideAndAFreshOneStoresValues)
+{
+    // A registry with a value, then cut short the way a full disk or a power cut leaves it.
+    HKEY key = CreateDryerKey();
+    std::string big(6000, 'x');
+    ASSERT_EQ(RegSetValueEx(key, L"Big", 0, REG_BINARY, reinterpret_cast<const BYTE*>(big.data()),
+                            static_cast<DWORD>(big.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    platform::CloseRegistry();
+    const std::string whole = Contents(root_ / "registry.sqlite");
+    const std::vector<std::string> damaged = {
+        "this is not a database, just some text.....",
+        whole.substr(0, 100) + std::string(whole.size() - 100, '\xA5'),
+    };
+    for (const std::string& bytes : damaged) {
+        for (const auto& entry : fs::directory_iterator(root_)) fs::remove_all(entry.path());
+        std::ofstream(root_ / "registry.sqlite", std::ios::binary) << bytes;
+
+        const platform::RegistryOpening opening = platform::OpenRegistry();
+        EXPECT_EQ(opening.outcome, platform::RegistryOpening::Outcome::Recovered);
+        EXPECT_EQ(opening.movedTo.parent_path(), root_);
+        EXPECT_EQ(opening.movedTo.filename().string().rfind("registry.sqlite.damaged-", 0), 0u);
+        EXPECT_EQ(Contents(opening.movedTo), bytes);
+
+        key = CreateDryerKey();
+        const BYTE view = 1;
+        EXPECT_EQ(RegSetValueEx(key, L"SCREEN_VIEW_SELECTION", 0, REG_BINARY, &view, 1),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        platform::CloseRegistry();
+        EXPECT_EQ(platform::OpenRegistry().outcome, platform::RegistryOpening::Outcome::Opened);
+        ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, kDryerKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+        BYTE back = 0;
+        DWORD length = 1;
+        EXPECT_EQ(RegQueryValueEx(key, L"SCREEN_VIEW_SELECTION", nullptr, nullptr, &back, &length),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(back, 1);
+        RegCloseKey(key);
+        platform::CloseRegistry();
+    }
+}
+
+TEST_F(Registry, AFolderInPlaceOfTheFileIsLeftAloneAndCallsFail)
+{
+    fs::create_directories(root_ / "registry.sqlite" / "keep");
+    EXPECT_EQ(platform::OpenRegistry().outcome, platform::RegistryOpening::Outcome::Unusable);
     HKEY key = nullptr;
-    EXPECT_NE(RegOpenKeyEx(HKEY_CURRENT_USER, kDryerKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_NE(
         RegCreateKeyEx(HKEY_CURRENT_USER, kDryerKey, 0, nullptr, 0, 0, nullptr, &key, nullptr),
         ERROR_SUCCESS);
+    EXPECT_TRUE(fs::is_directory(root_ / "registry.sqlite" / "keep"));
 }
 
 }  // namespace
