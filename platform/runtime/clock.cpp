@@ -9,14 +9,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 
+#include "platform/runtime/detail_clock_offset.h"
 #include "platform/runtime/detail_handles.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
@@ -168,61 +167,21 @@ std::int64_t BaseLocalMs1601()
     return HostLocalMs1601();
 }
 
-// With the real clock the panel's own time offset outlives the program: it is kept in a small
-// file in the panel root, so that the next panel program and the next start show the time the
-// operator set. The file holds the offset in milliseconds as decimal text.
-constexpr const char* kOffsetFileName = "clock_offset.txt";
-
-struct RealOffset {
-    std::mutex mutex;
-    std::filesystem::path loadedRoot;
-    bool loaded = false;
-    std::int64_t offsetMs = 0;
-};
-
-RealOffset& Offset()
-{
-    static RealOffset offset;
-    return offset;
-}
-
-// Caller holds the offset lock. Reloads when the panel root has changed.
-std::int64_t LoadedOffset(RealOffset& o)
-{
-    const std::filesystem::path& root = platform::PanelRoot();
-    if (o.loaded && root == o.loadedRoot) return o.offsetMs;
-    o.loadedRoot = root;
-    o.loaded = true;
-    o.offsetMs = 0;
-    std::ifstream in(root / kOffsetFileName);
-    long long value = 0;
-    if (in >> value) o.offsetMs = value;  // a missing or unreadable file means no offset
-    return o.offsetMs;
-}
-
-void StoreOffset(RealOffset& o, std::int64_t offsetMs)
-{
-    LoadedOffset(o);
-    o.offsetMs = offsetMs;
-    const std::filesystem::path file = o.loadedRoot / kOffsetFileName;
-    std::filesystem::path temp = file;
-    temp += ".new";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        out << offsetMs << "\n";
-        if (!out.flush()) return;  // the offset still holds for this program
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);  // on failure the old offset file stays
-}
-
 std::int64_t LocalOffsetMs()
 {
     ClockState& s = State();
     if (s.isVirtual.load()) return s.localOffset.load();
-    RealOffset& o = Offset();
-    std::lock_guard lock(o.mutex);
-    return LoadedOffset(o);
+    return platform::detail::RealClockOffsetMs();
+}
+
+// The panel's local time: base plus offset, held within the dates a SYSTEMTIME can carry.
+std::int64_t PanelLocalMs1601()
+{
+    static const std::int64_t first = ToMs1601(SYSTEMTIME{1601, 1, 1, 1, 0, 0, 0, 0});
+    static const std::int64_t last = ToMs1601(SYSTEMTIME{30827, 12, 0, 31, 23, 59, 59, 999});
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(BaseLocalMs1601(), LocalOffsetMs(), &sum)) return last;
+    return std::clamp(sum, first, last);
 }
 
 // ---- date and time pictures ----
@@ -365,7 +324,7 @@ int FormatInto(const SYSTEMTIME* time, const wchar_t* picture, const wchar_t* de
 void GetLocalTime(SYSTEMTIME* out)
 {
     if (out == nullptr) return;
-    *out = FromMs1601(BaseLocalMs1601() + LocalOffsetMs());
+    *out = FromMs1601(PanelLocalMs1601());
 }
 
 BOOL SetLocalTime(const SYSTEMTIME* in)
@@ -375,12 +334,14 @@ BOOL SetLocalTime(const SYSTEMTIME* in)
         return FALSE;
     }
     const std::int64_t offset = ToMs1601(*in) - BaseLocalMs1601();
+    if (!platform::detail::ClockOffsetInRange(offset)) {
+        SetLastError(ERROR_INVALID_PARAMETER);  // more than a hundred years from the host
+        return FALSE;
+    }
     if (State().isVirtual.load()) {
         State().localOffset.store(offset);
     } else {
-        RealOffset& o = Offset();
-        std::lock_guard lock(o.mutex);
-        StoreOffset(o, offset);
+        platform::detail::StoreRealClockOffsetMs(offset);
     }
     return TRUE;
 }

@@ -33,7 +33,8 @@ void GetLocalTime(SYSTEMTIME* out);
 // Sets the panel's local time. The system clock is left alone; the panel keeps the difference
 // as an offset that every later reading applies. With the real clock the offset is kept in
 // "<panel root>/clock_offset.txt", so the next panel program and the next start keep the time
-// the operator set. Returns FALSE for an invalid date.
+// the operator set. Returns FALSE for an invalid date, and for one more than a hundred years
+// from the host's time (a stored offset beyond that is ignored on load).
 BOOL SetLocalTime(const SYSTEMTIME* in);
 DWORD GetTickCount();
 void Sleep(DWORD milliseconds);

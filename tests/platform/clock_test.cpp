@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -291,6 +293,50 @@ TEST(RealClock, KeepsTheOperatorsTimeInThePanelRoot)
 
     fs::remove_all(root);
     if (wasVirtual) platform::UseVirtualClock(Make(2026, 1, 1));
+}
+
+// A stored offset the clock cannot carry (beyond int64, beyond the year 30827, before 1601,
+// or no number at all) is ignored: the panel shows the host's time and does not overflow.
+TEST(RealClock, IgnoresAStoredOffsetOutOfRange)
+{
+    const bool wasVirtual = platform::IsVirtualClock();
+    const fs::path root =
+        fs::temp_directory_path() / ("panel-clock-range-" + std::to_string(::getpid()));
+    fs::create_directories(root);
+    platform::UseRealClock();
+    const std::time_t host = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&host, &local);
+    for (const char* stored :
+         {"9223372036854775807", "-9223372036854775808", "99999999999999999999", "-20000000000000",
+          "900000000000000", "3162240000001", "12 hours", "0x10"}) {
+        fs::remove_all(root);
+        fs::create_directories(root);
+        std::ofstream(root / "clock_offset.txt") << stored << "\n";
+        SYSTEMTIME now;
+        platform::SetPanelRoots(root / "elsewhere", {});
+        GetLocalTime(&now);  // read elsewhere, so the offset loads again on return
+        platform::SetPanelRoots(root, {});
+        GetLocalTime(&now);
+        EXPECT_EQ(now.wYear, local.tm_year + 1900) << stored;
+        FILETIME file;
+        EXPECT_TRUE(SystemTimeToFileTime(&now, &file)) << stored;
+    }
+    fs::remove_all(root);
+    if (wasVirtual) platform::UseVirtualClock(Make(2026, 1, 1));
+}
+
+TEST_F(VirtualClock, SetLocalTimeRefusesMoreThanAHundredYearsFromTheHost)
+{
+    // The virtual clock starts in 2026.
+    const SYSTEMTIME far[] = {Make(1601, 1, 1), Make(1925, 1, 1), Make(2127, 6, 1),
+                              Make(30827, 12, 31)};
+    for (const SYSTEMTIME& t : far) {
+        EXPECT_FALSE(SetLocalTime(&t)) << t.wYear;
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    const SYSTEMTIME near[] = {Make(1927, 1, 1), Make(2125, 6, 1)};
+    for (const SYSTEMTIME& t : near) EXPECT_TRUE(SetLocalTime(&t)) << t.wYear;
 }
 
 }  // namespace
