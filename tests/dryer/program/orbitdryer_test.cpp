@@ -3,8 +3,11 @@
 // registry value, all against the simulated board on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "dryer/app/orbitdryer.h"
 #include "dryer/link/dryer_image.h"
+#include "platform/storage/files.h"
 #include "platform/storage/registry.h"
 #include "tests/dryer/program/panel_run.h"
 
@@ -155,6 +158,44 @@ TEST(OrbitDryerProgram, HidesTheTaskbarThroughTheRegistry)
     EXPECT_EQ(length, 1u);
     EXPECT_EQ(data[0], 1);
     RegCloseKey(key);
+}
+
+TEST(OrbitDryerStartUp, DamagedRegistryIsMadeAfreshAndTheOperatorIsTold)
+{
+    const std::string damage = "this is not a registry, just bytes a full disk left behind";
+    PanelRun panel({}, [&](const std::filesystem::path& root, OrbitDryerOptions&) {
+        std::ofstream(root / "registry.sqlite") << damage;
+    });
+    ASSERT_TRUE(panel.started());
+    const auto box = panel_test::TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NE(box->messageText.find(L"registry.sqlite.damaged-"), std::wstring::npos);
+    // The damaged file is kept aside as it was.
+    int aside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(panel.root())) {
+        if (entry.path().filename().string().rfind("registry.sqlite.damaged-", 0) != 0) continue;
+        ++aside;
+        std::ifstream in(entry.path());
+        std::string text;
+        std::getline(in, text);
+        EXPECT_EQ(text, damage);
+    }
+    EXPECT_EQ(aside, 1);
+    // The settings in use are stored again.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, L"Software\\Tarrow\\OrbitDryer", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    BYTE view = 0xFF;
+    DWORD length = 1;
+    EXPECT_EQ(RegQueryValueEx(key, L"SCREEN_VIEW_SELECTION", nullptr, nullptr, &view, &length),
+              ERROR_SUCCESS);
+    EXPECT_EQ(view, 0);
+    RegCloseKey(key);
+    // The display polls on while the message waits for the operator.
+    const std::uint64_t before = panel.sim().requestsAnswered();
+    panel.Cycles(4);
+    EXPECT_EQ(panel.sim().requestsAnswered() - before, 4u);
+    EXPECT_TRUE(platform::AnswerMessageBox(L"OK"));
 }
 
 TEST(OrbitDryerProgram, EndsWithExitCodeZero)

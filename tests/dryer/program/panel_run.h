@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,9 +73,12 @@ inline bool IsMainClass(const platform::WindowInfo& w)
     return w.className == kMainWindowClass;
 }
 
+// Prepares a run before the display starts: files in the panel root, further options.
+using PanelRunSetup = std::function<void(const std::filesystem::path& root, OrbitDryerOptions&)>;
+
 class PanelRun {
 public:
-    explicit PanelRun(sim::SimOptions simOptions = {})
+    explicit PanelRun(sim::SimOptions simOptions = {}, const PanelRunSetup& setup = {})
     {
         EnsureVirtualClock();
         root_ = FreshPanelRoot();
@@ -83,6 +87,7 @@ public:
         options_.root = root_.string();
         options_.port = sim_->devicePath();
         options_.headless = true;
+        if (setup) setup(root_, options_);
         ui_ =
             std::make_unique<platform::UiThread>([this] { exitCode_ = OrbitDryerMain(options_); });
         for (int i = 0; i < 200 && MainWindowCount() == 0; ++i) platform::WaitIdle();
