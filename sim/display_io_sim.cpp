@@ -224,8 +224,12 @@ std::array<std::uint8_t, 300> DisplayIoSimulator::Image() const
 
 bool DisplayIoSimulator::WaitForAnswers(std::uint64_t count, int timeoutMs)
 {
-    const std::uint64_t target = answered_.load() + count;
-    return answeredSignal_.WaitFor([&] { return answered_.load() >= target; }, timeoutMs);
+    return WaitForAnswered(answered_.load() + count, timeoutMs);
+}
+
+bool DisplayIoSimulator::WaitForAnswered(std::uint64_t total, int timeoutMs)
+{
+    return answeredSignal_.WaitFor([&] { return answered_.load() >= total; }, timeoutMs);
 }
 
 }  // namespace sim

@@ -55,8 +55,11 @@ public:
     std::uint64_t requestsAnswered() const { return answered_.load(); }
     std::uint64_t commandRecordsApplied() const { return recordsApplied_.load(); }
     // Blocks (real time, bounded) until the simulator has answered `count` more requests
-    // than now; used by link tests that drive the panel on the virtual clock.
+    // than now; used by link tests that drive the panel on the virtual clock. A request sent
+    // before the call may be answered before it: after a send, wait for a total instead.
     bool WaitForAnswers(std::uint64_t count, int timeoutMs);
+    // Blocks (real time, bounded) until `total` requests have been answered since the start.
+    bool WaitForAnswered(std::uint64_t total, int timeoutMs);
 
 private:
     static DWORD ServeThread(void* self);

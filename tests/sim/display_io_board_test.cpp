@@ -298,6 +298,22 @@ TEST(BoardControl, CommandsAndTheirErrors)
     }
 }
 
+// A refused count names what is allowed, so someone trying the simulator sees the limit.
+TEST(BoardControl, RefusedCountsStateTheirLimits)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"badcrc 100001", "error: badcrc needs a count N (0-100000)"},
+        {"short -1", "error: short needs a count N (0-100000)"},
+        {"noise 5000", "error: noise needs a count N (0-4096)"},
+        {"advance 604801", "error: advance needs SECONDS (0-604800)"},
+        {"silent 86401", "error: silent needs SECONDS (0-86400)"},
+    };
+    DisplayIoBoard board;
+    for (const auto& [line, reply] : cases) EXPECT_EQ(board.Control(line, 0), reply);
+    EXPECT_NE(board.Control("scenario nowhere", 0).find("continuous-1fh, continuous-2fh"),
+              std::string::npos);
+}
+
 TEST(BoardControl, PinnedBytesStayPutWhileTheDryerMoves)
 {
     DisplayIoBoard board;

@@ -59,7 +59,7 @@ TEST(SimulatorOnPty, AnswersAPollWithTheStatusFrame)
     ASSERT_TRUE(port.ok());
 
     port.Send(Poll());
-    ASSERT_TRUE(simulator.WaitForAnswers(1, 2000));
+    ASSERT_TRUE(simulator.WaitForAnswered(1, 2000));
     const auto answer = port.Read();
     ASSERT_EQ(answer.size(), 302u);
     EXPECT_TRUE(LinkCrc16Check(answer, 300));
@@ -76,7 +76,7 @@ TEST(SimulatorOnPty, EchoesACommandAndTakesControlCommands)
 
     EXPECT_EQ(simulator.Control("noecho 4"), "ok offset 4 is not echoed");
     port.Send(Command({{69, {200, 0}}, {4, {2}}}));
-    ASSERT_TRUE(simulator.WaitForAnswers(1, 2000));
+    ASSERT_TRUE(simulator.WaitForAnswered(1, 2000));
     const auto answer = port.Read();
     ASSERT_EQ(answer.size(), 302u);
     EXPECT_EQ(answer[69], 200);
@@ -99,7 +99,7 @@ TEST(SimulatorOnPty, StaysSilentWhenAskedAndAnswersAgainAfterwards)
     EXPECT_TRUE(port.Read().empty());
     simulator.WaitForAnswers(1, 1000);  // real clock: the second passes
     port.Send(Poll());
-    ASSERT_TRUE(simulator.WaitForAnswers(1, 2000));
+    ASSERT_TRUE(simulator.WaitForAnswered(1, 2000));
     EXPECT_EQ(port.Read().size(), 302u);
 }
 
