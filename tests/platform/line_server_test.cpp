@@ -17,6 +17,7 @@
 
 #include "platform/devices/line_server.h"
 #include "platform/runtime/clock.h"
+#include "tests/support/raw_client.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ using platform::LineFramer;
 using platform::LineServerLimits;
 using platform::LineSocketServer;
 using platform::LocalClient;
+using test_support::RawConnect;
 
 constexpr int kWaitMs = 3000;  // a bounded wait for an answer that must come
 
@@ -103,19 +105,6 @@ private:
     std::atomic<int> handled_{0};
     std::thread thread_;
 };
-
-int RawConnect(const std::string& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    path.copy(addr.sun_path, sizeof(addr.sun_path) - 1);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 void SendAll(int fd, const std::string& bytes)
 {

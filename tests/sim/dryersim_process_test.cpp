@@ -2,8 +2,6 @@
 // control socket under the same attacks as the display's. Bad options end with exit code 2 and
 // one line naming the value and what is allowed; the control socket serves on.
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -13,12 +11,25 @@
 
 #include "platform/devices/local_socket.h"
 #include "tests/support/child_process.h"
+#include "tests/support/raw_client.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using test_support::ChildProcess;
+using test_support::Repeat;
+using test_support::SendWithoutWaiting;
 using test_support::WaitFor;
+
+std::string Ask(const fs::path& socket, const std::string& command)
+{
+    return test_support::Ask(socket.string(), command);
+}
+
+int RawConnect(const fs::path& socket)
+{
+    return test_support::RawConnect(socket.string());
+}
 
 constexpr int kWaitMs = 10'000;
 
@@ -31,14 +42,6 @@ fs::path FreshFolder()
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
-}
-
-std::string Ask(const fs::path& socket, const std::string& command)
-{
-    platform::LocalClient client(socket.string());
-    std::string answer;
-    if (!client.SendLine(command) || !client.ReadLine(answer, 5000)) return {};
-    return answer;
 }
 
 class Simulator {
@@ -80,37 +83,12 @@ INSTANTIATE_TEST_SUITE_P(Signals, DryersimEndsCleanly, ::testing::Values(SIGTERM
                              return std::string(param.param == SIGTERM ? "Term" : "Int");
                          });
 
-int RawConnect(const fs::path& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    path.string().copy(addr.sun_path, sizeof(addr.sun_path) - 1);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-void SendWithoutWaiting(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n <= 0) return;
-        done += static_cast<std::size_t>(n);
-    }
-}
-
 TEST(DryersimProcess, ControlSocketServesOnWhateverClientsDo)
 {
     const fs::path folder = FreshFolder();
     Simulator sim(folder);
     ASSERT_TRUE(sim.Up()) << sim.child().Stderr();
-    std::string status;
-    for (int i = 0; i < 300; ++i) status += "status\n";
+    const std::string status = Repeat("status\n", 300);
     for (const std::string& bytes :
          {std::string("status\n"), status, std::string("\x01\xff garbage\n\n%s%n\n"),
           std::string(10 << 20, 'x') + "\n"}) {

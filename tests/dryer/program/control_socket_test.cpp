@@ -4,8 +4,6 @@
 // answered.
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
@@ -13,45 +11,16 @@
 
 #include "platform/devices/local_socket.h"
 #include "tests/dryer/program/panel_run.h"
+#include "tests/support/raw_client.h"
 
 namespace {
 
 using panel_test::PanelRun;
+using test_support::RawConnect;
+using test_support::Repeat;
+using test_support::SendWithoutWaiting;
 
 constexpr int kAnswerWaitMs = 5000;  // real time; an answer that must come comes well before
-
-int RawConnect(const std::string& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    path.copy(addr.sun_path, sizeof(addr.sun_path) - 1);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// Sends what the socket takes now, without waiting for the panel to read.
-std::size_t SendWithoutWaiting(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
-}
-
-std::string Repeat(const std::string& line, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i) out += line;
-    return out;
-}
 
 class ControlSocket : public ::testing::Test {
 protected:

@@ -13,12 +13,19 @@
 
 #include "platform/devices/local_socket.h"
 #include "tests/support/child_process.h"
+#include "tests/support/raw_client.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using test_support::ChildProcess;
 using test_support::WaitFor;
+
+// One line from a running program's socket; empty when it does not answer.
+std::string Ask(const fs::path& socket, const std::string& command)
+{
+    return test_support::Ask(socket.string(), command);
+}
 
 constexpr int kStartMs = 10'000;  // real time for a display to come up or to end
 
@@ -31,15 +38,6 @@ fs::path FreshRoot()
     fs::remove_all(root);
     fs::create_directories(root);
     return root;
-}
-
-// One line from a running program's socket; empty when it does not answer.
-std::string Ask(const fs::path& socket, const std::string& command)
-{
-    platform::LocalClient client(socket.string());
-    std::string answer;
-    if (!client.SendLine(command) || !client.ReadLine(answer, 5000)) return {};
-    return answer;
 }
 
 // The board's count of answered requests, from the simulator's status line.
