@@ -118,9 +118,9 @@ void ProgramOptions::Positionals(const std::string& valueName, std::vector<std::
 
 void ProgramOptions::Needs(const std::string& name, const std::string& other)
 {
-    CLI::Option* o = impl_->app.get_option(name);
-    CLI::Option* needed = impl_->app.get_option(other);
-    o->needs(needed);
+    CLI::Option* o = impl_->app.get_option_no_throw(name);
+    CLI::Option* needed = impl_->app.get_option_no_throw(other);
+    if (o != nullptr && needed != nullptr) o->needs(needed);
 }
 
 CommandLineResult ProgramOptions::Parse(const std::vector<std::string>& args)
