@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/runtime/command_line.h"
 #include "platform/runtime/runtime.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
@@ -390,34 +392,26 @@ LRESULT GalleryWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
-bool ParseOptions(int argc, char** argv)
+constexpr const char* kUsage =
+    "usage: panel_gallery [--headless] [--scale N] [--screenshot OUT.png] "
+    "[--screenshot-dialog OUT.png]\n";
+
+// The gallery reads its options as every panel program does; the exit code when it must stop.
+std::optional<int> ParseOptions(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        bool hasValue = i + 1 < argc;
-        if (a == "--screenshot" && hasValue) {
-            g_options.screenshot = argv[++i];
-        } else if (a == "--screenshot-dialog" && hasValue) {
-            g_options.dialogShot = argv[++i];
-        } else if (a == "--headless") {
-            g_options.headless = true;
-        } else if (a == "--scale" && hasValue) {
-            g_options.scale = std::max(1, std::atoi(argv[++i]));
-        } else {
-            std::fprintf(stderr,
-                         "usage: panel_gallery [--headless] [--scale N] [--screenshot OUT.png] "
-                         "[--screenshot-dialog OUT.png]\n");
-            return false;
-        }
-    }
-    return true;
+    platform::ProgramOptions options("panel_gallery");
+    options.Value("--screenshot", "OUT.png", g_options.screenshot);
+    options.Value("--screenshot-dialog", "OUT.png", g_options.dialogShot);
+    options.Flag("--headless", g_options.headless);
+    options.Number("--scale", g_options.scale, 1, 8);
+    return platform::ReportCommandLine(options.Parse(platform::Arguments(argc, argv)), kUsage);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (!ParseOptions(argc, argv)) return 2;
+    if (const auto code = ParseOptions(argc, argv)) return *code;
     bool shots = !g_options.screenshot.empty() || !g_options.dialogShot.empty();
     platform::ScreenOptions screen;
     screen.headless = g_options.headless || shots;
