@@ -12,6 +12,7 @@
 #include "platform/drawing/gdi.h"
 #include "platform/runtime/command_line.h"
 #include "platform/runtime/runtime.h"
+#include "platform/runtime/termination.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
 
@@ -412,6 +413,7 @@ std::optional<int> ParseOptions(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (const auto code = ParseOptions(argc, argv)) return *code;
+    const platform::TerminationSignals signals;  // SIGTERM and SIGINT close the gallery
     bool shots = !g_options.screenshot.empty() || !g_options.dialogShot.empty();
     platform::ScreenOptions screen;
     screen.headless = g_options.headless || shots;
