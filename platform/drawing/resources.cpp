@@ -13,14 +13,9 @@
 #include <optional>
 #include <vector>
 
+#include "platform/drawing/detail_gdi.h"
 #include "platform/drawing/gdi.h"
 #include "platform/storage/files.h"
-#include "platform/windowing/detail_window.h"
-
-namespace platform::detail {
-HBITMAP DecodeBmp(std::span<const std::uint8_t> bytes);
-HBITMAP BitmapFromSurface(SurfacePtr surface);
-}  // namespace platform::detail
 
 namespace {
 
