@@ -5,9 +5,9 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -97,8 +97,8 @@ namespace platform::detail {
 
 // Wraps an image as a bitmap object; null for a failed image.
 HBITMAP BitmapFromSurface(SurfacePtr surface);
-// Decodes a BMP file held in memory; null when the bytes are not a bitmap this panel shows
-// (bmp_decoder.cpp).
-HBITMAP DecodeBmp(std::span<const std::uint8_t> bytes);
+// Loads a BMP or PNG file by its signature; null for anything else or a damaged file
+// (picture_files.cpp).
+HBITMAP LoadPictureFile(const std::filesystem::path& path);
 
 }  // namespace platform::detail

@@ -1,27 +1,20 @@
-// Bitmap resources of the running program and bitmap files on disk. A resource comes from a
-// file resources/<program>/<id>.png or .bmp when one exists, else it is drawn from the
-// program's table: button faces with their captions, pressed and greyed faces, pictures.
+// Bitmap resources of the running program. A resource comes from a file
+// resources/<program>/<id>.png or .bmp when one exists, else it is drawn from the program's
+// table: button faces with their captions, pressed and greyed faces, pictures.
 #include "platform/drawing/resources.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <vector>
 
 #include "platform/drawing/detail_gdi.h"
 #include "platform/drawing/gdi.h"
-#include "platform/storage/files.h"
 
 namespace {
-
-using platform::detail::SurfacePtr;
-
-constexpr std::uintmax_t kMaxImageFileBytes = 64u << 20;
 
 constexpr COLORREF kLight = 0xFFFFFF;
 constexpr COLORREF kShadow = 0x808080;
@@ -40,46 +33,6 @@ ResourceTable& Table()
 {
     static ResourceTable* t = new ResourceTable();
     return *t;
-}
-
-std::optional<std::vector<std::uint8_t>> ReadFile(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size == 0 || size > kMaxImageFileBytes) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
-    return bytes;
-}
-
-HBITMAP LoadPng(const std::filesystem::path& path)
-{
-    SurfacePtr png(cairo_image_surface_create_from_png(path.c_str()));
-    if (cairo_surface_status(png.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-    const int w = cairo_image_surface_get_width(png.get());
-    const int h = cairo_image_surface_get_height(png.get());
-    if (w <= 0 || h <= 0) return nullptr;
-    SurfacePtr image = platform::detail::MakeImage(w, h);
-    cairo_t* cr = cairo_create(image.get());
-    cairo_set_source_surface(cr, png.get(), 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return platform::detail::BitmapFromSurface(std::move(image));
-}
-
-// Loads a BMP or PNG file by its signature; null for anything else or a damaged file.
-HBITMAP LoadImageFile(const std::filesystem::path& path)
-{
-    const auto bytes = ReadFile(path);
-    if (!bytes) return nullptr;
-    static const std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (bytes->size() >= 8 && std::equal(kPngSignature, kPngSignature + 8, bytes->begin())) {
-        return LoadPng(path);
-    }
-    return platform::detail::DecodeBmp(*bytes);
 }
 
 std::vector<std::filesystem::path> SearchDirs()
@@ -113,7 +66,7 @@ HBITMAP LoadOverride(const std::string& program, int id)
             const auto path = dir / "resources" / program / (std::to_string(id) + ext);
             std::error_code ec;
             if (!std::filesystem::is_regular_file(path, ec)) continue;
-            if (HBITMAP b = LoadImageFile(path)) return b;
+            if (HBITMAP b = platform::detail::LoadPictureFile(path)) return b;
         }
     }
     return nullptr;
@@ -294,10 +247,4 @@ HBITMAP LoadBitmap(HINSTANCE /*instance*/, int resourceId)
     SelectObject(dc, old);
     DeleteDC(dc);
     return bitmap;
-}
-
-HBITMAP SHLoadDIBitmap(const wchar_t* panelPath)
-{
-    if (panelPath == nullptr || *panelPath == 0) return nullptr;
-    return LoadImageFile(platform::MapPanelPath(panelPath));
 }
