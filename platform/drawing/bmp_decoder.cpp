@@ -63,13 +63,14 @@ int MaskBits(std::uint32_t mask)
     return n;
 }
 
+// One colour of a pixel, scaled to 0..255 from the bits its mask selects. A field is the
+// mask's lowest run of set bits; the scaling runs in 64 bits, since a field may be 32 bits wide.
 std::uint8_t Channel(std::uint32_t px, std::uint32_t mask)
 {
     if (mask == 0) return 0;
-    const int bits = MaskBits(mask);
-    const std::uint32_t v = (px & mask) >> MaskShift(mask);
-    const std::uint32_t max = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
-    return static_cast<std::uint8_t>(max == 0 ? 0 : (v * 255 + max / 2) / max);
+    const std::uint64_t max = (std::uint64_t{1} << MaskBits(mask)) - 1;
+    const std::uint64_t v = (px >> MaskShift(mask)) & max;
+    return static_cast<std::uint8_t>((v * 255 + max / 2) / max);
 }
 
 // The picture's size from the first 26 bytes: 16-bit fields in a core header, 32-bit fields

@@ -1,8 +1,10 @@
-// The BMP decoder on its own: the size read from the header alone.
+// The BMP decoder on its own: the size read from the header alone, and bit-field pixels scaled
+// to full colours whatever the width of their fields.
 #include "platform/drawing/bmp_decoder.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -36,6 +38,28 @@ TEST(BmpDecoder, SizeComesFromTheFirstHeaderBytesAlone)
     notBmp[0] = 'X';
     EXPECT_FALSE(ReadBmpSize(notBmp).has_value());
     EXPECT_FALSE(ReadBmpSize(std::span(file).first(25)).has_value());
+}
+
+TEST(BmpDecoder, BitFieldsScaleToFullColourWhateverTheirWidth)
+{
+    struct Case {
+        std::array<std::uint32_t, 3> masks;
+        std::uint32_t pixel;
+        std::uint32_t rgb;
+    };
+    const Case cases[] = {
+        {{0x00FF0000, 0x0000FF00, 0x000000FF}, 0x00123456, 0x123456},
+        {{0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FF00200, 0xFF0080},  // 10 bits a colour
+        {{0xFFFFFFFF, 0, 0}, 0xFFFFFFFF, 0xFF0000},                    // one 32-bit field
+        {{0xFFFFFF00, 0x000000F0, 0x0000000F}, 0x80000000, 0x800000},  // 24 bits of red
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.masks[0]);
+        const auto picture = DecodeBmp(test_pictures::BitFieldBmp(c.masks, c.pixel));
+        ASSERT_TRUE(picture.has_value());
+        ASSERT_EQ(picture->pixels.size(), 1u);
+        EXPECT_EQ(picture->pixels[0], c.rgb);
+    }
 }
 
 }  // namespace
