@@ -1,5 +1,7 @@
 // Bitmap files on disk: help pictures (SHLoadDIBitmap) and the program's resource overrides.
-// A file is a BMP or a PNG by its signature; anything else, or a damaged file, loads as null.
+// A file is a BMP or a PNG by its signature; anything else, a damaged file, or a picture larger
+// than the screen loads as null. The size is read from the file's header before any pixel is
+// read or decoded, so that a huge picture costs no time and no memory.
 #include <algorithm>
 #include <fstream>
 #include <optional>
@@ -14,25 +16,67 @@ namespace {
 using platform::detail::SurfacePtr;
 
 constexpr std::uintmax_t kMaxImageFileBytes = 64u << 20;
+constexpr std::size_t kHeaderBytes = 32;  // enough for the size in a BMP or PNG header
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::uint8_t kIhdr[4] = {'I', 'H', 'D', 'R'};
 
-std::optional<std::vector<std::uint8_t>> ReadFile(const std::filesystem::path& path)
+bool IsPng(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= std::size(kPngSignature) &&
+           std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin());
+}
+
+std::uint32_t Be32(std::span<const std::uint8_t> b, std::size_t at)
+{
+    return (static_cast<std::uint32_t>(b[at]) << 24) |
+           (static_cast<std::uint32_t>(b[at + 1]) << 16) |
+           (static_cast<std::uint32_t>(b[at + 2]) << 8) | b[at + 3];
+}
+
+// The size in the IHDR chunk, which a PNG file must start with:
+//
+// OFFSET  SIZE  FIELD    CONTENT
+//      0     8  magic    89 "PNG" 0D 0A 1A 0A
+//      8     4  length   13, big-endian
+//     12     4  type     "IHDR"
+//     16     4  width    pixels, big-endian
+//     20     4  height   pixels, big-endian
+std::optional<SIZE> ReadPngSize(std::span<const std::uint8_t> b)
+{
+    if (b.size() < 24 || !IsPng(b) || Be32(b, 8) != 13) return std::nullopt;
+    if (!std::equal(std::begin(kIhdr), std::end(kIhdr), b.begin() + 12)) return std::nullopt;
+    const std::uint32_t width = Be32(b, 16);
+    const std::uint32_t height = Be32(b, 20);
+    if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return std::nullopt;
+    return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+}
+
+// A picture the panel can show at all: its header gives a size no larger than the screen.
+bool FitsScreen(std::span<const std::uint8_t> header)
+{
+    const auto size = IsPng(header) ? ReadPngSize(header) : platform::detail::ReadBmpSize(header);
+    return size && size->cx <= platform::kScreenWidth && size->cy <= platform::kScreenHeight;
+}
+
+// The bytes of a picture file, read only when its header gives a size that fits the screen.
+std::optional<std::vector<std::uint8_t>> ReadPictureFile(const std::filesystem::path& path)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || size == 0 || size > kMaxImageFileBytes) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
+    std::vector<std::uint8_t> bytes(std::min<std::size_t>(size, kHeaderBytes));
+    const auto read = [&](std::size_t from) {
+        const auto n = static_cast<std::streamsize>(bytes.size() - from);
+        in.read(reinterpret_cast<char*>(bytes.data() + from), n);
+        return in.gcount() == n;
+    };
+    if (!read(0) || !FitsScreen(bytes)) return std::nullopt;
+    const std::size_t header = bytes.size();
+    bytes.resize(static_cast<std::size_t>(size));
+    if (!read(header)) return std::nullopt;
     return bytes;
-}
-
-bool IsPng(std::span<const std::uint8_t> bytes)
-{
-    return bytes.size() >= std::size(kPngSignature) &&
-           std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin());
 }
 
 // cairo reads a PNG through this callback, from the bytes already in memory.
@@ -89,7 +133,7 @@ namespace platform::detail {
 
 HBITMAP LoadPictureFile(const std::filesystem::path& path)
 {
-    const auto bytes = ReadFile(path);
+    const auto bytes = ReadPictureFile(path);
     if (!bytes) return nullptr;
     return IsPng(*bytes) ? LoadPng(*bytes) : LoadBmp(*bytes);
 }

@@ -318,6 +318,33 @@ TEST_F(Drawing, DamagedBitmapFilesAreRefused)
     EXPECT_EQ(SHLoadDIBitmap(nullptr), nullptr);
 }
 
+TEST_F(Drawing, PicturesLargerThanTheScreenAreRefused)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"screen.bmp", test_pictures::PlainBmp(640, 480), true},
+        {"wide.bmp", test_pictures::PlainBmp(641, 1), false},
+        {"tall.bmp", test_pictures::PlainBmp(1, 481), false},
+        {"screen.png", test_pictures::PlainPng(640, 480), true},
+        {"wide.png", test_pictures::PlainPng(641, 1), false},
+        {"tall.png", test_pictures::PlainPng(1, 481), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(c.name, c.bytes);
+        const std::wstring path = L"\\Hard Disk\\" + platform::Widen(c.name);
+        HBITMAP b = SHLoadDIBitmap(path.c_str());
+        EXPECT_EQ(b != nullptr, c.shown);
+        if (b == nullptr) continue;
+        EXPECT_EQ(PixelOf(b, 639, 479), RGB(128, 128, 128));
+        DeleteObject(b);
+    }
+}
+
 TEST_F(Drawing, ButtonFacesAreDrawnFromTheResourceTable)
 {
     static const BitmapResource table[] = {
