@@ -97,6 +97,10 @@ namespace platform::detail {
 
 // Wraps an image as a bitmap object; null for a failed image.
 HBITMAP BitmapFromSurface(SurfacePtr surface);
+// A resource bitmap loaded once and kept until the program registers another table; owned by
+// the resources, never deleted by the caller. Null, and kept so, for a missing resource
+// (resources.cpp).
+HBITMAP SharedResourceBitmap(int resourceId);
 // Loads a BMP or PNG file by its signature; null for anything else or a damaged file
 // (picture_files.cpp).
 HBITMAP LoadPictureFile(const std::filesystem::path& path);

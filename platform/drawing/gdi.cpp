@@ -256,6 +256,24 @@ HBITMAP BitmapFromSurface(SurfacePtr surface)
 
 }  // namespace platform::detail
 
+namespace platform {
+
+GdiCounts CountGdiObjects()
+{
+    Gdi& g = G();
+    std::lock_guard lock(g.mu);
+    GdiCounts counts;
+    for (const ObjectSlot& slot : g.objects) {
+        if (slot.object != nullptr && !slot.stock) ++counts.objects;
+    }
+    for (const DcSlot& slot : g.dcs) {
+        if (slot.dc != nullptr) ++counts.contexts;
+    }
+    return counts;
+}
+
+}  // namespace platform
+
 // ======================= device contexts and objects =======================
 
 HDC CreateCompatibleDC(HDC /*dc*/)

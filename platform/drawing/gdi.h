@@ -121,3 +121,15 @@ BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, i
 // larger than the screen (640 x 480).
 HBITMAP LoadBitmap(HINSTANCE instance, int resourceId);
 HBITMAP SHLoadDIBitmap(const wchar_t* panelPath);
+
+namespace platform {
+
+// Pens, brushes, fonts and bitmaps alive (stock objects not counted) and device contexts
+// alive; tests check with it that painting releases what it makes.
+struct GdiCounts {
+    int objects = 0;
+    int contexts = 0;
+};
+GdiCounts CountGdiObjects();
+
+}  // namespace platform

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -27,6 +28,7 @@ struct ResourceTable {
     std::vector<BitmapResource> table;
     std::vector<std::wstring> captions;  // owned copies of the captions
     std::optional<std::filesystem::path> dir;
+    std::map<int, HBITMAP> shared;  // loaded once for the painter; null for a missing one
 };
 
 ResourceTable& Table()
@@ -196,6 +198,8 @@ void RegisterBitmapResources(const std::string& program, std::span<const BitmapR
 {
     ResourceTable& t = Table();
     std::lock_guard lock(t.mu);
+    for (const auto& [id, bitmap] : t.shared) DeleteObject(bitmap);
+    t.shared.clear();
     t.program = program;
     t.table.assign(table.begin(), table.end());
     t.captions.clear();
@@ -224,6 +228,25 @@ const BitmapResource* FindBitmapResource(int id)
 }
 
 }  // namespace platform
+
+namespace platform::detail {
+
+HBITMAP SharedResourceBitmap(int resourceId)
+{
+    ResourceTable& t = Table();
+    {
+        std::lock_guard lock(t.mu);
+        if (const auto found = t.shared.find(resourceId); found != t.shared.end())
+            return found->second;
+    }
+    HBITMAP loaded = LoadBitmap(nullptr, resourceId);
+    std::lock_guard lock(t.mu);
+    const auto [at, added] = t.shared.emplace(resourceId, loaded);
+    if (!added && loaded != nullptr) DeleteObject(loaded);  // loaded meanwhile by another call
+    return at->second;
+}
+
+}  // namespace platform::detail
 
 HBITMAP LoadBitmap(HINSTANCE /*instance*/, int resourceId)
 {
