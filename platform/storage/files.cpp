@@ -13,7 +13,7 @@
 #include "platform/storage/detail_files.h"
 
 namespace platform::detail {
-// Opens the serial port behind a port name ("COM1:"); platform/serial.cpp.
+// Opens the serial port behind a port name ("COM1:"); platform/devices/serial.cpp.
 HANDLE OpenSerialPort(std::wstring_view portName);
 bool IsSerialPortName(std::wstring_view name);
 }  // namespace platform::detail
