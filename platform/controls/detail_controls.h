@@ -12,6 +12,7 @@
 
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/gdi_scope.h"
 #include "platform/win_types.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
@@ -35,53 +36,6 @@ inline constexpr COLORREF kSelection = RGB(0, 0, 128);
 inline constexpr COLORREF kSelectionText = RGB(255, 255, 255);
 inline constexpr int kFontHeight = 14;   // character height of control texts, pixels
 inline constexpr int kScrollWidth = 16;  // built-in scroll bars of lists
-
-// A pen, brush, font or bitmap made for one paint and deleted when it goes out of scope.
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject()
-    {
-        if (object_ != nullptr) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
-// Selects an object into a device context for one scope and puts the previous one back.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection()
-    {
-        if (previous_ != nullptr) SelectObject(dc_, previous_);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
-// BeginPaint/EndPaint for one scope.
-class PaintScope {
-public:
-    explicit PaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
-    ~PaintScope() { EndPaint(wnd_, &ps_); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC dc() const { return dc_; }
-
-private:
-    HWND wnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_ = nullptr;
-};
 
 inline void OffsetRectBy(RECT& r, int dx, int dy)
 {

@@ -117,6 +117,19 @@ BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, i
                 int sh, DWORD rop);
 
 // Bitmap resources of the running program (platform/drawing/resources.h) and bitmap files on disk
-// (panel paths; BMP of 1, 4, 8, 24 or 32 bits, or PNG). Null when missing or unreadable.
+// (panel paths; BMP of 1, 4, 8, 16, 24 or 32 bits, or PNG). Null when missing, unreadable or
+// larger than the screen (640 x 480).
 HBITMAP LoadBitmap(HINSTANCE instance, int resourceId);
 HBITMAP SHLoadDIBitmap(const wchar_t* panelPath);
+
+namespace platform {
+
+// Pens, brushes, fonts and bitmaps alive (stock objects not counted) and device contexts
+// alive; tests check with it that painting releases what it makes.
+struct GdiCounts {
+    int objects = 0;
+    int contexts = 0;
+};
+GdiCounts CountGdiObjects();
+
+}  // namespace platform

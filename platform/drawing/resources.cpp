@@ -1,32 +1,21 @@
-// Bitmap resources of the running program and bitmap files on disk. A resource comes from a
-// file resources/<program>/<id>.png or .bmp when one exists, else it is drawn from the
-// program's table: button faces with their captions, pressed and greyed faces, pictures.
+// Bitmap resources of the running program. A resource comes from a file
+// resources/<program>/<id>.png or .bmp when one exists, else it is drawn from the program's
+// table: button faces with their captions, pressed and greyed faces, pictures.
 #include "platform/drawing/resources.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <vector>
 
+#include "platform/drawing/detail_gdi.h"
 #include "platform/drawing/gdi.h"
-#include "platform/storage/files.h"
-#include "platform/windowing/detail_window.h"
-
-namespace platform::detail {
-HBITMAP DecodeBmp(std::span<const std::uint8_t> bytes);
-HBITMAP BitmapFromSurface(SurfacePtr surface);
-}  // namespace platform::detail
 
 namespace {
-
-using platform::detail::SurfacePtr;
-
-constexpr std::uintmax_t kMaxImageFileBytes = 64u << 20;
 
 constexpr COLORREF kLight = 0xFFFFFF;
 constexpr COLORREF kShadow = 0x808080;
@@ -39,52 +28,13 @@ struct ResourceTable {
     std::vector<BitmapResource> table;
     std::vector<std::wstring> captions;  // owned copies of the captions
     std::optional<std::filesystem::path> dir;
+    std::map<int, HBITMAP> shared;  // loaded once for the painter; null for a missing one
 };
 
 ResourceTable& Table()
 {
     static ResourceTable* t = new ResourceTable();
     return *t;
-}
-
-std::optional<std::vector<std::uint8_t>> ReadFile(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size == 0 || size > kMaxImageFileBytes) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
-    return bytes;
-}
-
-HBITMAP LoadPng(const std::filesystem::path& path)
-{
-    SurfacePtr png(cairo_image_surface_create_from_png(path.c_str()));
-    if (cairo_surface_status(png.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-    const int w = cairo_image_surface_get_width(png.get());
-    const int h = cairo_image_surface_get_height(png.get());
-    if (w <= 0 || h <= 0) return nullptr;
-    SurfacePtr image = platform::detail::MakeImage(w, h);
-    cairo_t* cr = cairo_create(image.get());
-    cairo_set_source_surface(cr, png.get(), 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return platform::detail::BitmapFromSurface(std::move(image));
-}
-
-// Loads a BMP or PNG file by its signature; null for anything else or a damaged file.
-HBITMAP LoadImageFile(const std::filesystem::path& path)
-{
-    const auto bytes = ReadFile(path);
-    if (!bytes) return nullptr;
-    static const std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (bytes->size() >= 8 && std::equal(kPngSignature, kPngSignature + 8, bytes->begin())) {
-        return LoadPng(path);
-    }
-    return platform::detail::DecodeBmp(*bytes);
 }
 
 std::vector<std::filesystem::path> SearchDirs()
@@ -118,7 +68,7 @@ HBITMAP LoadOverride(const std::string& program, int id)
             const auto path = dir / "resources" / program / (std::to_string(id) + ext);
             std::error_code ec;
             if (!std::filesystem::is_regular_file(path, ec)) continue;
-            if (HBITMAP b = LoadImageFile(path)) return b;
+            if (HBITMAP b = platform::detail::LoadPictureFile(path)) return b;
         }
     }
     return nullptr;
@@ -248,6 +198,8 @@ void RegisterBitmapResources(const std::string& program, std::span<const BitmapR
 {
     ResourceTable& t = Table();
     std::lock_guard lock(t.mu);
+    for (const auto& [id, bitmap] : t.shared) DeleteObject(bitmap);
+    t.shared.clear();
     t.program = program;
     t.table.assign(table.begin(), table.end());
     t.captions.clear();
@@ -277,6 +229,25 @@ const BitmapResource* FindBitmapResource(int id)
 
 }  // namespace platform
 
+namespace platform::detail {
+
+HBITMAP SharedResourceBitmap(int resourceId)
+{
+    ResourceTable& t = Table();
+    {
+        std::lock_guard lock(t.mu);
+        if (const auto found = t.shared.find(resourceId); found != t.shared.end())
+            return found->second;
+    }
+    HBITMAP loaded = LoadBitmap(nullptr, resourceId);
+    std::lock_guard lock(t.mu);
+    const auto [at, added] = t.shared.emplace(resourceId, loaded);
+    if (!added && loaded != nullptr) DeleteObject(loaded);  // loaded meanwhile by another call
+    return at->second;
+}
+
+}  // namespace platform::detail
+
 HBITMAP LoadBitmap(HINSTANCE /*instance*/, int resourceId)
 {
     std::string program;
@@ -299,10 +270,4 @@ HBITMAP LoadBitmap(HINSTANCE /*instance*/, int resourceId)
     SelectObject(dc, old);
     DeleteDC(dc);
     return bitmap;
-}
-
-HBITMAP SHLoadDIBitmap(const wchar_t* panelPath)
-{
-    if (panelPath == nullptr || *panelPath == 0) return nullptr;
-    return LoadImageFile(platform::MapPanelPath(panelPath));
 }

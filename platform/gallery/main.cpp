@@ -10,6 +10,8 @@
 
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/gdi_scope.h"
+#include "platform/drawing/painter.h"
 #include "platform/runtime/command_line.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/termination.h"
@@ -100,28 +102,18 @@ bool Shoot(const std::string& path)
     return ok;
 }
 
+// A small landscape (sky, grass, a sun) for the picture control.
 HBITMAP MakePicture(int w, int h)
 {
     HDC screen = GetDC(g_main);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
     ReleaseDC(g_main, screen);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    RECT all{0, 0, w, h};
-    HBRUSH sky = CreateSolidBrush(RGB(96, 160, 224));
-    FillRect(dc, &all, sky);
-    DeleteObject(sky);
-    RECT ground{0, h * 2 / 3, w, h};
-    HBRUSH grass = CreateSolidBrush(RGB(64, 144, 48));
-    FillRect(dc, &ground, grass);
-    DeleteObject(grass);
-    HBRUSH sun = CreateSolidBrush(RGB(255, 208, 0));
-    HGDIOBJ oldBrush = SelectObject(dc, sun);
-    Ellipse(dc, w / 2, 4, w / 2 + h / 3, 4 + h / 3);
-    SelectObject(dc, oldBrush);
-    DeleteObject(sun);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    const platform::MemoryDc dc(nullptr);
+    const platform::Selection selected(dc.get(), bmp);
+    platform::Painter paint(dc.get(), w, h);
+    paint.Fill(RECT{0, 0, w, h}, RGB(96, 160, 224));
+    paint.Fill(RECT{0, h * 2 / 3, w, h}, RGB(64, 144, 48));
+    paint.Ellipse(RECT{w / 2, 4, w / 2 + h / 3, 4 + h / 3}, RGB(255, 208, 0), RGB(0, 0, 0), 1);
     return bmp;
 }
 
@@ -245,28 +237,17 @@ void CreateGallery(HWND wnd)
 void DrawOwnerButton(const DRAWITEMSTRUCT* dis)
 {
     if (dis == nullptr) return;
-    bool pressed = (dis->itemState & ODS_SELECTED) != 0;
+    const bool pressed = (dis->itemState & ODS_SELECTED) != 0;
+    platform::Painter paint(dis->hDC);
     RECT r = dis->rcItem;
-    HBRUSH face = CreateSolidBrush(pressed ? RGB(16, 96, 16) : RGB(32, 144, 32));
-    FillRect(dis->hDC, &r, face);
-    DeleteObject(face);
-    HBRUSH edge = CreateSolidBrush(RGB(0, 48, 0));
-    FrameRect(dis->hDC, &r, edge);
-    DeleteObject(edge);
-    LOGFONT lf;
-    lf.lfHeight = -15;
-    lf.lfWeight = FW_BOLD;
-    HFONT font = CreateFontIndirect(&lf);
-    HGDIOBJ old = SelectObject(dis->hDC, font);
-    SetBkMode(dis->hDC, TRANSPARENT);
-    SetTextColor(dis->hDC, RGB(255, 255, 255));
+    paint.Fill(r, pressed ? RGB(16, 96, 16) : RGB(32, 144, 32));
+    paint.Frame(r, RGB(0, 48, 0));
     if (pressed) {
         r.left += 2;
         r.top += 2;
     }
-    DrawText(dis->hDC, L"OWNER", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dis->hDC, old);
-    DeleteObject(font);
+    paint.Text(L"OWNER", r, RGB(255, 255, 255), -15, FW_BOLD,
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void OnScroll(HWND wnd, HWND bar, WORD code, int thumb)

@@ -26,7 +26,7 @@ using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 // A 32-bit image (cairo RGB24) of the given size, at least 1 x 1, filled black.
 SurfacePtr MakeImage(int width, int height);
 
-// ---- window canvas (window.cpp) ----
+// ---- window canvas (window_paint.cpp) ----
 // The backing image of a window and where its client area lies in it.
 struct WindowCanvas {
     cairo_surface_t* surface = nullptr;  // borrowed; valid while the window lives
@@ -39,18 +39,16 @@ void RecordWindowText(HWND wnd, const DrawnText& text);
 // Something visible changed: the screen is composed again before the next wait.
 void MarkScreenChanged();
 
-// ---- device contexts on windows (gdi.cpp) ----
+// ---- device contexts on windows, frames and text (platform/drawing) ----
 // A context drawing on the window's client area, clipped to `clip` (client coordinates).
 HDC CreateWindowDc(HWND wnd, const RECT& clip);
-// Records of texts drawn into a bitmap, in bitmap coordinates; copied along by BitBlt.
-struct BitmapTexts;
-// Draws the title bar and border of a window into its image (window.cpp calls it).
+// Draws the title bar and border of a window into its image (the window table calls it).
 void DrawWindowFrame(cairo_surface_t* surface, int width, int height, int captionHeight, int border,
                      const std::wstring& title, bool active);
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 
-// ---- message loop (window.cpp) ----
+// ---- message loop, input and timers (platform/windowing) ----
 enum class PointerKind { Down, Move, Up };
 void QueuePointer(PointerKind kind, int x, int y);        // thread-safe; screen coordinates
 void QueueKey(unsigned virtualKey, bool alt, bool down);  // thread-safe
@@ -70,7 +68,7 @@ void KickLoop();
 // the user-interface thread, so that another screen can be opened in the same process.
 void ResetWindowSystem();
 
-// ---- inspection (window.cpp) ----
+// ---- inspection (platform/windowing) ----
 std::vector<HWND> TopLevelFrontToBack();
 std::vector<HWND> ChildrenFrontToBack(HWND wnd);
 std::vector<DrawnText> LastPaintTexts(HWND wnd);  // screen coordinates

@@ -12,6 +12,7 @@
 #include "platform/runtime/runtime.h"
 #include "platform/storage/files.h"
 #include "platform/windowing/window.h"
+#include "tests/platform/test_pictures.h"
 
 namespace {
 
@@ -213,10 +214,7 @@ TEST_F(Drawing, LinesAreCrispAndLeaveOutTheirEndPoint)
 }
 
 // ---- BMP files ----
-void Put(std::vector<std::uint8_t>& b, std::uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+using test_pictures::PutLe;
 
 // A 2 x 2 image: top row red, green; bottom row blue, white.
 std::vector<std::uint8_t> Bmp(int bpp, bool topDown)
@@ -224,30 +222,12 @@ std::vector<std::uint8_t> Bmp(int bpp, bool topDown)
     const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};  // RGB
     const int paletteSize = bpp <= 8 ? (1 << bpp) : 0;
     const int stride = ((2 * bpp + 31) / 32) * 4;
-    const std::uint32_t offBits = 14 + 40 + static_cast<std::uint32_t>(paletteSize) * 4;
-    std::vector<std::uint8_t> b;
-    b.push_back('B');
-    b.push_back('M');
-    Put(b, offBits + static_cast<std::uint32_t>(stride * 2), 4);
-    Put(b, 0, 4);
-    Put(b, offBits, 4);
-    Put(b, 40, 4);
-    Put(b, 2, 4);
-    Put(b, static_cast<std::uint32_t>(topDown ? -2 : 2), 4);
-    Put(b, 1, 2);
-    Put(b, static_cast<std::uint32_t>(bpp), 2);
-    Put(b, 0, 4);
-    Put(b, static_cast<std::uint32_t>(stride * 2), 4);
-    Put(b, 2835, 4);
-    Put(b, 2835, 4);
-    Put(b, 0, 4);
-    Put(b, 0, 4);
+    std::vector<std::uint8_t> b = test_pictures::BmpHeaders(
+        2, topDown ? -2 : 2, bpp, 0, static_cast<std::uint32_t>(stride * 2),
+        static_cast<std::uint32_t>(paletteSize) * 4);
     for (int i = 0; i < paletteSize; ++i) {
         const std::uint32_t c = i < 4 && bpp > 1 ? colours[i] : (i == 0 ? 0xFF0000 : 0xFFFFFF);
-        Put(b, c & 0xFF, 1);
-        Put(b, (c >> 8) & 0xFF, 1);
-        Put(b, c >> 16, 1);
-        Put(b, 0, 1);
+        PutLe(b, c & 0xFFFFFF, 4);
     }
     for (int r = 0; r < 2; ++r) {
         const int imageRow = topDown ? r : 1 - r;
@@ -336,6 +316,33 @@ TEST_F(Drawing, DamagedBitmapFilesAreRefused)
     }
     EXPECT_EQ(SHLoadDIBitmap(L"\\Hard Disk\\missing.bmp"), nullptr);
     EXPECT_EQ(SHLoadDIBitmap(nullptr), nullptr);
+}
+
+TEST_F(Drawing, PicturesLargerThanTheScreenAreRefused)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"screen.bmp", test_pictures::PlainBmp(640, 480), true},
+        {"wide.bmp", test_pictures::PlainBmp(641, 1), false},
+        {"tall.bmp", test_pictures::PlainBmp(1, 481), false},
+        {"screen.png", test_pictures::PlainPng(640, 480), true},
+        {"wide.png", test_pictures::PlainPng(641, 1), false},
+        {"tall.png", test_pictures::PlainPng(1, 481), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(c.name, c.bytes);
+        const std::wstring path = L"\\Hard Disk\\" + platform::Widen(c.name);
+        HBITMAP b = SHLoadDIBitmap(path.c_str());
+        EXPECT_EQ(b != nullptr, c.shown);
+        if (b == nullptr) continue;
+        EXPECT_EQ(PixelOf(b, 639, 479), RGB(128, 128, 128));
+        DeleteObject(b);
+    }
 }
 
 TEST_F(Drawing, ButtonFacesAreDrawnFromTheResourceTable)

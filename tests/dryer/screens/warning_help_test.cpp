@@ -240,25 +240,46 @@ TEST_F(HelpDialog, MissingTextFileSaysSo)
     EXPECT_EQ(WarningHelp().textLines, (std::vector<std::wstring>{L"NO TEXT FILE AVAILABLE."}));
 }
 
-TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
+// Opens the help dialog of warning 0E0A and answers the message box it asks with Cancel; when
+// it asks nothing, the dialog is closed.
+DialogView OpenAndCancelTheMessageBox(INT_PTR& result)
 {
     DialogView view;
-    const INT_PTR result =
-        platform::DriveModal([&] { return OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false); },
-                             [&] {
-                                 WaitForWindow(L"", true);
-                                 for (const auto& w : platform::InspectWindows()) {
-                                     if (w.isMessageBox) {
-                                         view.messageBox = true;
-                                         view.messageText = w.messageText;
-                                         view.title = w.title;
-                                     }
-                                 }
-                                 platform::AnswerMessageBox(L"Cancel");
-                             });
+    result = platform::DriveModal([&] { return OpenWarningHelpDialog(nullptr, 0x0E, 0x0A, false); },
+                                  [&] {
+                                      if (!WaitForWindow(L"", true)) {
+                                          platform::PressControl(kHelpCloseButton);
+                                          return;
+                                      }
+                                      for (const auto& w : platform::InspectWindows()) {
+                                          if (w.isMessageBox) {
+                                              view.messageBox = true;
+                                              view.messageText = w.messageText;
+                                              view.title = w.title;
+                                          }
+                                      }
+                                      platform::AnswerMessageBox(L"Cancel");
+                                  });
+    return view;
+}
+
+TEST_F(HelpDialog, MissingPictureAsksRetryOrCancel)
+{
+    INT_PTR result = 0;
+    const DialogView view = OpenAndCancelTheMessageBox(result);
     EXPECT_TRUE(view.messageBox);
     EXPECT_EQ(view.messageText, L"No help file available for this topic.");
     EXPECT_EQ(view.title, L" WARNING HELP FILE INFORMATION");
+    EXPECT_EQ(result, 2);  // IDCANCEL
+}
+
+TEST_F(HelpDialog, PictureLargerThanTheScreenCountsAsMissing)
+{
+    WritePicture("NID_14_WARNING_ID_10.bmp", 641, 1);
+    INT_PTR result = 0;
+    const DialogView view = OpenAndCancelTheMessageBox(result);
+    EXPECT_TRUE(view.messageBox);
+    EXPECT_EQ(view.messageText, L"No help file available for this topic.");
     EXPECT_EQ(result, 2);  // IDCANCEL
 }
 

@@ -1,0 +1,396 @@
+// Text: colours and background mode, TextOut, ExtTextOut, DrawText with its line breaking,
+// text measures, and the UTF-8 conversions of the drawing and automation code. Text is drawn
+// in DejaVu Sans through cairo.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/drawing/detail_gdi.h"
+
+using namespace platform::gdi;
+using platform::detail::SurfacePtr;
+
+namespace {
+
+struct FontMetrics {
+    double ascent = 0;
+    int cellHeight = 0;
+};
+
+void ApplyFont(cairo_t* cr, const Font& f)
+{
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                           f.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, f.size);
+}
+
+// A scratch context for measuring text when a DC draws on nothing.
+cairo_t* MeasureCr()
+{
+    thread_local SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
+    thread_local cairo_t* cr = cairo_create(surface.get());
+    return cr;
+}
+
+cairo_t* TextCr(Dc& dc)
+{
+    cairo_t* cr = Cr(dc);
+    return cr != nullptr ? cr : MeasureCr();
+}
+
+FontMetrics Metrics(cairo_t* cr, const Font& f)
+{
+    ApplyFont(cr, f);
+    cairo_font_extents_t fe;
+    cairo_font_extents(cr, &fe);
+    return FontMetrics{fe.ascent, static_cast<int>(std::lround(fe.ascent + fe.descent))};
+}
+
+int TextWidth(cairo_t* cr, const std::string& utf8)
+{
+    if (utf8.empty()) return 0;
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, utf8.c_str(), &te);
+    return static_cast<int>(std::lround(te.x_advance));
+}
+
+std::wstring TextOf(const wchar_t* text, int length)
+{
+    if (text == nullptr) return {};
+    if (length < 0) return std::wstring(text);
+    std::size_t n = 0;
+    while (n < static_cast<std::size_t>(length) && text[n] != 0) ++n;
+    return std::wstring(text, n);
+}
+
+// Draws one line with its top-left corner at x, y (font already applied).
+void DrawLine(Dc& dc, cairo_t* cr, int x, int y, const std::string& utf8, double ascent, int width,
+              int height)
+{
+    if (dc.bkMode == OPAQUE) {
+        const RECT box{x, y, x + width, y + height};
+        FillBox(dc, box, dc.bkColour);
+    }
+    cairo_save(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
+    SetColour(cr, dc.textColour);
+    cairo_move_to(cr, x, y + std::round(ascent));
+    cairo_show_text(cr, utf8.c_str());
+    cairo_restore(cr);
+}
+
+std::wstring ExpandTabs(const std::wstring& line)
+{
+    std::wstring out;
+    for (wchar_t c : line) {
+        if (c != L'\t') {
+            out.push_back(c);
+            continue;
+        }
+        do {
+            out.push_back(L' ');
+        } while (out.size() % 8 != 0);
+    }
+    return out;
+}
+
+// Breaks a text into the lines DrawText shows.
+std::vector<std::wstring> Lines(cairo_t* cr, const std::wstring& text, UINT format, int width)
+{
+    std::vector<std::wstring> raw;
+    if ((format & DT_SINGLELINE) != 0) {
+        std::wstring one;
+        for (wchar_t c : text) {
+            if (c != L'\r' && c != L'\n') one.push_back(c);
+        }
+        raw.push_back(one);
+    } else {
+        std::wstring cur;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const wchar_t c = text[i];
+            if (c == L'\r') {
+                if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+                raw.push_back(cur);
+                cur.clear();
+            } else if (c == L'\n') {
+                raw.push_back(cur);
+                cur.clear();
+            } else {
+                cur.push_back(c);
+            }
+        }
+        raw.push_back(cur);
+    }
+    for (auto& l : raw) {
+        if ((format & DT_EXPANDTABS) != 0) {
+            l = ExpandTabs(l);
+        } else {
+            std::replace(l.begin(), l.end(), L'\t', L' ');
+        }
+    }
+    if ((format & DT_WORDBREAK) == 0 || (format & DT_SINGLELINE) != 0) return raw;
+    std::vector<std::wstring> out;
+    for (const auto& l : raw) {
+        std::wstring rest = l;
+        while (true) {
+            if (rest.empty() || TextWidth(cr, platform::detail::ToUtf8(rest)) <= width) {
+                out.push_back(rest);
+                break;
+            }
+            // longest prefix ending at a blank that fits; else as many characters as fit
+            std::size_t cut = 0;
+            for (std::size_t i = 1; i <= rest.size(); ++i) {
+                if (i < rest.size() && rest[i] != L' ') continue;
+                if (TextWidth(cr, platform::detail::ToUtf8(rest.substr(0, i))) > width) break;
+                cut = i;
+            }
+            if (cut == 0) {
+                std::size_t n = 1;
+                while (n < rest.size() &&
+                       TextWidth(cr, platform::detail::ToUtf8(rest.substr(0, n + 1))) <= width) {
+                    ++n;
+                }
+                cut = n;
+            }
+            out.push_back(rest.substr(0, cut));
+            std::size_t next = cut;
+            while (next < rest.size() && rest[next] == L' ') ++next;
+            rest = rest.substr(next);
+            if (rest.empty()) break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+// ======================= internal seams =======================
+
+namespace platform::detail {
+
+std::string ToUtf8(const std::wstring& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        auto c = static_cast<std::uint32_t>(wc);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::wstring FromUtf8(const std::string& text)
+{
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<std::uint8_t>(text[i]);
+        int extra = 0;
+        std::uint32_t c = b;
+        if (b >= 0xF0) {
+            extra = 3;
+            c = b & 0x07;
+        } else if (b >= 0xE0) {
+            extra = 2;
+            c = b & 0x0F;
+        } else if (b >= 0xC0) {
+            extra = 1;
+            c = b & 0x1F;
+        } else if (b >= 0x80) {
+            c = 0xFFFD;
+        }
+        ++i;
+        for (int k = 0; k < extra; ++k) {
+            if (i >= text.size() || (static_cast<std::uint8_t>(text[i]) & 0xC0) != 0x80) {
+                c = 0xFFFD;
+                break;
+            }
+            c = (c << 6) | (static_cast<std::uint8_t>(text[i]) & 0x3F);
+            ++i;
+        }
+        out.push_back(static_cast<wchar_t>(c));
+    }
+    return out;
+}
+
+}  // namespace platform::detail
+
+// ======================= text =======================
+
+COLORREF SetTextColor(HDC h, COLORREF colour)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr) return static_cast<COLORREF>(-1);
+    const COLORREF old = dc->textColour;
+    dc->textColour = colour & 0xFFFFFF;
+    return old;
+}
+
+COLORREF SetBkColor(HDC h, COLORREF colour)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr) return static_cast<COLORREF>(-1);
+    const COLORREF old = dc->bkColour;
+    dc->bkColour = colour & 0xFFFFFF;
+    return old;
+}
+
+int SetBkMode(HDC h, int mode)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    const int old = dc->bkMode;
+    dc->bkMode = mode;
+    return old;
+}
+
+BOOL TextOut(HDC h, int x, int y, const wchar_t* text, int length)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr || text == nullptr) return FALSE;
+    const std::wstring w = TextOf(text, length);
+    cairo_t* cr = TextCr(*dc);
+    const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
+    const std::string utf8 = platform::detail::ToUtf8(w);
+    const int width = TextWidth(cr, utf8);
+    if (Cr(*dc) != nullptr) DrawLine(*dc, cr, x, y, utf8, fm.ascent, width, fm.cellHeight);
+    Record(*dc, w, RECT{x, y, x + width, y + fm.cellHeight});
+    return TRUE;
+}
+
+BOOL ExtTextOut(HDC h, int x, int y, UINT options, const RECT* rect, const wchar_t* text,
+                UINT length, const int* /*dx*/)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr) return FALSE;
+    if ((options & ETO_OPAQUE) != 0 && rect != nullptr) FillBox(*dc, *rect, dc->bkColour);
+    if (text == nullptr || length == 0) return TRUE;
+    const std::wstring w = TextOf(text, static_cast<int>(std::min<UINT>(length, 1u << 20)));
+    cairo_t* cr = TextCr(*dc);
+    const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
+    const std::string utf8 = platform::detail::ToUtf8(w);
+    const int width = TextWidth(cr, utf8);
+    if (Cr(*dc) != nullptr) {
+        cairo_save(cr);
+        if ((options & ETO_CLIPPED) != 0 && rect != nullptr) {
+            cairo_rectangle(cr, rect->left, rect->top, rect->right - rect->left,
+                            rect->bottom - rect->top);
+            cairo_clip(cr);
+        }
+        const int savedMode = dc->bkMode;
+        if ((options & ETO_OPAQUE) != 0) dc->bkMode = TRANSPARENT;  // already filled
+        DrawLine(*dc, cr, x, y, utf8, fm.ascent, width, fm.cellHeight);
+        dc->bkMode = savedMode;
+        cairo_restore(cr);
+    }
+    Record(*dc, w, RECT{x, y, x + width, y + fm.cellHeight});
+    return TRUE;
+}
+
+int DrawText(HDC h, const wchar_t* text, int length, RECT* rect, UINT format)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr || text == nullptr || rect == nullptr) return 0;
+    const std::wstring w = TextOf(text, length);
+    cairo_t* cr = TextCr(*dc);
+    const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
+    const RECT r = *rect;
+    const int boxWidth = std::max<LONG>(0, r.right - r.left);
+    const auto lines = Lines(cr, w, format, boxWidth);
+    std::vector<std::string> utf8;
+    std::vector<int> widths;
+    int maxWidth = 0;
+    for (const auto& l : lines) {
+        utf8.push_back(platform::detail::ToUtf8(l));
+        widths.push_back(TextWidth(cr, utf8.back()));
+        maxWidth = std::max(maxWidth, widths.back());
+    }
+    const int total = fm.cellHeight * static_cast<int>(lines.size());
+    if ((format & DT_CALCRECT) != 0) {
+        if ((format & DT_WORDBREAK) == 0 || maxWidth > boxWidth) rect->right = r.left + maxWidth;
+        rect->bottom = r.top + total;
+        return total;
+    }
+    int y = r.top;
+    if ((format & DT_SINGLELINE) != 0) {
+        if ((format & DT_VCENTER) != 0) {
+            y = r.top + (r.bottom - r.top - fm.cellHeight) / 2;
+        } else if ((format & DT_BOTTOM) != 0) {
+            y = r.bottom - fm.cellHeight;
+        }
+    }
+    const bool draw = Cr(*dc) != nullptr;
+    if (draw) {
+        cairo_save(cr);
+        if ((format & DT_NOCLIP) == 0) {
+            cairo_rectangle(cr, r.left, r.top, boxWidth, std::max<LONG>(0, r.bottom - r.top));
+            cairo_clip(cr);
+        }
+    }
+    RECT drawn{};
+    bool any = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        int x = r.left;
+        if ((format & DT_CENTER) != 0) {
+            x = r.left + (boxWidth - widths[i]) / 2;
+        } else if ((format & DT_RIGHT) != 0) {
+            x = r.right - widths[i];
+        }
+        if (draw) DrawLine(*dc, cr, x, y, utf8[i], fm.ascent, widths[i], fm.cellHeight);
+        const RECT box{x, y, x + widths[i], y + fm.cellHeight};
+        if (widths[i] > 0) {
+            drawn = any ? RECT{std::min(drawn.left, box.left), std::min(drawn.top, box.top),
+                               std::max(drawn.right, box.right), std::max(drawn.bottom, box.bottom)}
+                        : box;
+            any = true;
+        }
+        y += fm.cellHeight;
+    }
+    if (draw) cairo_restore(cr);
+    if (any) {
+        std::wstring recorded;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) recorded.push_back(L'\n');
+            recorded += lines[i];
+        }
+        Record(*dc, recorded, drawn);
+    }
+    return total;
+}
+
+BOOL GetTextExtentPoint32(HDC h, const wchar_t* text, int length, SIZE* size)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr || text == nullptr || size == nullptr || length < 0) return FALSE;
+    cairo_t* cr = TextCr(*dc);
+    const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
+    size->cx = TextWidth(cr, platform::detail::ToUtf8(TextOf(text, length)));
+    size->cy = fm.cellHeight;
+    return TRUE;
+}
+
+BOOL GetTextMetrics(HDC h, TEXTMETRIC* metrics)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr || metrics == nullptr) return FALSE;
+    cairo_t* cr = TextCr(*dc);
+    const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
+    metrics->tmHeight = fm.cellHeight;
+    metrics->tmAscent = static_cast<LONG>(std::lround(fm.ascent));
+    metrics->tmDescent = fm.cellHeight - metrics->tmAscent;
+    metrics->tmAveCharWidth = TextWidth(cr, "x");
+    return TRUE;
+}
