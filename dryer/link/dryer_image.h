@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "dryer/link/dryer_boards.h"
 #include "dryer/link/image_field.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/link/repaint_target.h"
@@ -565,45 +566,6 @@ constexpr int HeaterCountFromCode(int code)
     return code >= 0 && code <= 3 ? code + 1 : (code == 4 ? 6 : 1);
 }
 
-// ---- boards and warnings --------------------------------------------------------------------
-// The boards of the dryer's control network.
-enum class NodeId : std::uint8_t {
-    none = 0,
-    displayIo = 1,
-    fanHeater1 = 2,  // 2-7: Fan/Heater 1-6 (burner and plenum #1-#6)
-    fanHeater6 = 7,
-    fanHeaterInterface1 = 8,  // 8-13: Fan/Heater Interface 1-6
-    fanHeaterInterface6 = 13,
-    mainIo = 14,
-    moistureControl = 15,
-};
-inline constexpr int kNodeIdCount = 16;  // 0-15
-
-constexpr NodeId FanHeaterNode(int heater)
-{
-    return (heater < 1 || heater > kMaxHeaters) ? NodeId::none : static_cast<NodeId>(1 + heater);
-}
-constexpr NodeId FanHeaterInterfaceNode(int heater)
-{
-    return (heater < 1 || heater > kMaxHeaters) ? NodeId::none : static_cast<NodeId>(7 + heater);
-}
-
-// High byte the NodeId of the reporting board, low byte the warning's index on that board
-// ("0E05" is Main I/O warning 5). Index 0 is not a warning.
-using WarningCode = std::uint16_t;
-
-constexpr WarningCode MakeWarningCode(std::uint8_t node, std::uint8_t index)
-{
-    return static_cast<WarningCode>((node << 8) | index);
-}
-constexpr std::uint8_t WarningNodeOf(WarningCode code)
-{
-    return static_cast<std::uint8_t>(code >> 8);
-}
-constexpr std::uint8_t WarningIndexOf(WarningCode code)
-{
-    return static_cast<std::uint8_t>(code & 0xFF);
-}
 // The active warning in an image (0: none).
 template <typename Bytes>
 constexpr WarningCode ActiveWarningCode(const Bytes& bytes)

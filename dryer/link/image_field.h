@@ -12,11 +12,11 @@
 #include <cstdint>
 #include <iterator>
 
+#include "dryer/link/dryer_boards.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/link/repaint_target.h"
 
 inline constexpr std::size_t kImageSize = 300;
-inline constexpr int kMaxHeaters = 6;
 
 // How a field's bytes hold its values.
 enum class Encoding : std::uint8_t {
