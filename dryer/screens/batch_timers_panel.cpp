@@ -12,6 +12,7 @@
 #include "dryer/screens/screen_procs.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/panel_colours.h"
 
@@ -99,38 +100,31 @@ constexpr PanelFont kDualMinutesFont{32, 900};
 constexpr PanelFont kDualSecondsFont{20, 900};
 constexpr PanelFont kAveragingFont{16, 400};
 
-void DrawWithFont(HDC dc, PanelFont f, COLORREF colour, const wchar_t* text, RECT r, UINT format)
+void DrawWithFont(platform::Painter& paint, PanelFont f, COLORREF colour, const wchar_t* text,
+                  RECT r, UINT format)
 {
-    LOGFONT lf{};
-    lf.lfHeight = f.height;
-    lf.lfWeight = f.weight;
-    HFONT font = CreateFontIndirect(&lf);
-    HGDIOBJ old = SelectObject(dc, font);
-    SetTextColor(dc, colour);
-    DrawText(dc, text, -1, &r, format);
-    SelectObject(dc, old);
-    DeleteObject(font);
+    paint.Text(text, r, colour, f.height, f.weight, format);
 }
 
-void DrawSetting(HDC dc, ImageField setting, COLORREF colour, RECT r)
+void DrawSetting(platform::Painter& paint, ImageField setting, COLORREF colour, RECT r)
 {
     const MinSec time = ReadTime(DryerImage, setting);
     wchar_t text[32];
     std::swprintf(text, std::size(text), L"%02d Min %02d Sec", time.minutes, time.seconds);
-    DrawWithFont(dc, kSettingFont, colour, text, r, DT_CENTER);
+    DrawWithFont(paint, kSettingFont, colour, text, r, DT_CENTER);
 }
 
 // Remaining minutes right-aligned in one box, seconds left-aligned in the box beside it.
-void DrawRemaining(HDC dc, ImageField remaining, COLORREF colour, RECT minutesBox, RECT secondsBox,
-                   PanelFont minutesFont, PanelFont secondsFont)
+void DrawRemaining(platform::Painter& paint, ImageField remaining, COLORREF colour, RECT minutesBox,
+                   RECT secondsBox, PanelFont minutesFont, PanelFont secondsFont)
 {
     const MinSec left = ReadTime(DryerImage, remaining);
     wchar_t minutes[8];
     wchar_t seconds[8];
     std::swprintf(minutes, std::size(minutes), L"%d", left.minutes);
     std::swprintf(seconds, std::size(seconds), L"%02d", left.seconds);
-    DrawWithFont(dc, minutesFont, colour, minutes, minutesBox, DT_RIGHT);
-    DrawWithFont(dc, secondsFont, colour, seconds, secondsBox, DT_LEFT);
+    DrawWithFont(paint, minutesFont, colour, minutes, minutesBox, DT_RIGHT);
+    DrawWithFont(paint, secondsFont, colour, seconds, secondsBox, DT_LEFT);
 }
 
 bool WaitingForIncomingMoisture()
@@ -142,73 +136,57 @@ bool WaitingForIncomingMoisture()
            !IsSet(DryerImage, notFillingBit) && !IsSet(DryerImage, batchLayoutBit);
 }
 
-void DrawLine(HDC dc, int width, int x1, int y1, int x2, int y2)
+void DrawLine(platform::Painter& paint, int width, int x1, int y1, int x2, int y2)
 {
-    HPEN pen = CreatePen(PS_SOLID, width, kGridColour);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
+    paint.Line(x1, y1, x2, y2, kGridColour, width);
 }
 
-void DrawGrid(HDC dc, bool dualHeat)
+void DrawGrid(platform::Painter& paint, bool dualHeat)
 {
-    DrawLine(dc, 3, 126, 0, 126, 170);
-    DrawLine(dc, 3, 259, 0, 259, 170);
-    DrawLine(dc, 1, 0, 20, 400, 20);
+    DrawLine(paint, 3, 126, 0, 126, 170);
+    DrawLine(paint, 3, 259, 0, 259, 170);
+    DrawLine(paint, 1, 0, 20, 400, 20);
     if (dualHeat) {
-        DrawLine(dc, 3, 0, 87, 126, 87);
-        DrawLine(dc, 1, 0, 107, 126, 107);
+        DrawLine(paint, 3, 0, 87, 126, 87);
+        DrawLine(paint, 1, 0, 107, 126, 107);
     }
 }
 
-void DrawDryColumn(HDC dc, bool dualHeat)
+void DrawDryColumn(platform::Painter& paint, bool dualHeat)
 {
     if (dualHeat) {
-        DrawRemaining(dc, dryTimerRemaining, kDryColour, RECT{0, 20, 70, 60}, RECT{75, 30, 150, 60},
-                      kDualMinutesFont, kDualSecondsFont);
-        DrawRemaining(dc, loHeatTimerRemaining, kDryColour, RECT{0, 107, 70, 147},
+        DrawRemaining(paint, dryTimerRemaining, kDryColour, RECT{0, 20, 70, 60},
+                      RECT{75, 30, 150, 60}, kDualMinutesFont, kDualSecondsFont);
+        DrawRemaining(paint, loHeatTimerRemaining, kDryColour, RECT{0, 107, 70, 147},
                       RECT{75, 117, 150, 147}, kDualMinutesFont, kDualSecondsFont);
-        DrawSetting(dc, loHeatTimerSetting, kDryColour, RECT{0, 87, 126, 107});
+        DrawSetting(paint, loHeatTimerSetting, kDryColour, RECT{0, 87, 126, 107});
     } else if (WaitingForIncomingMoisture()) {
-        DrawWithFont(dc, kAveragingFont, kDryColour, L"AVERAGING", RECT{0, 30, 126, 48}, DT_CENTER);
-        DrawWithFont(dc, kAveragingFont, kDryColour, L"INCOMING", RECT{0, 50, 126, 68}, DT_CENTER);
-        DrawWithFont(dc, kAveragingFont, kDryColour, L"MOISTURE", RECT{0, 70, 126, 88}, DT_CENTER);
+        DrawWithFont(paint, kAveragingFont, kDryColour, L"AVERAGING", RECT{0, 30, 126, 48},
+                     DT_CENTER);
+        DrawWithFont(paint, kAveragingFont, kDryColour, L"INCOMING", RECT{0, 50, 126, 68},
+                     DT_CENTER);
+        DrawWithFont(paint, kAveragingFont, kDryColour, L"MOISTURE", RECT{0, 70, 126, 88},
+                     DT_CENTER);
     } else {
-        DrawRemaining(dc, dryTimerRemaining, kDryColour, RECT{0, 15, 90, 90},
+        DrawRemaining(paint, dryTimerRemaining, kDryColour, RECT{0, 15, 90, 90},
                       RECT{90, 55, 150, 135}, kMinutesFont, kSecondsFont);
     }
 }
 
 void PaintBatchPanel(HWND wnd)
 {
-    PAINTSTRUCT ps;
-    HDC screen = BeginPaint(wnd, &ps);
-    RECT client;
-    GetClientRect(wnd, &client);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP buffer = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ oldBitmap = SelectObject(dc, buffer);
-    FillRect(dc, &client, GetStockObject(BLACK_BRUSH));
-    SetBkMode(dc, TRANSPARENT);
+    platform::Painter paint(wnd, kBlack);
 
     const bool dualHeat = DualHeat();
-    DrawSetting(dc, dryTimerSetting, kDryColour, RECT{0, 0, 126, 20});
-    DrawSetting(dc, coolTimerSetting, kCoolColour, RECT{126, 0, 259, 20});
-    DrawSetting(dc, unloadTimerSetting, kUnloadColour, RECT{259, 0, 400, 20});
-    DrawRemaining(dc, coolTimerRemaining, kCoolColour, RECT{120, 15, 220, 90},
+    DrawSetting(paint, dryTimerSetting, kDryColour, RECT{0, 0, 126, 20});
+    DrawSetting(paint, coolTimerSetting, kCoolColour, RECT{126, 0, 259, 20});
+    DrawSetting(paint, unloadTimerSetting, kUnloadColour, RECT{259, 0, 400, 20});
+    DrawRemaining(paint, coolTimerRemaining, kCoolColour, RECT{120, 15, 220, 90},
                   RECT{220, 55, 280, 135}, kMinutesFont, kSecondsFont);
-    DrawRemaining(dc, unloadTimerRemaining, kUnloadColour, RECT{220, 15, 350, 90},
+    DrawRemaining(paint, unloadTimerRemaining, kUnloadColour, RECT{220, 15, 350, 90},
                   RECT{350, 55, 410, 135}, kMinutesFont, kSecondsFont);
-    DrawDryColumn(dc, dualHeat);
-    DrawGrid(dc, dualHeat);
-
-    BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(buffer);
-    DeleteDC(dc);
-    EndPaint(wnd, &ps);
+    DrawDryColumn(paint, dualHeat);
+    DrawGrid(paint, dualHeat);
 }
 
 }  // namespace

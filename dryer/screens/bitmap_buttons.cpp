@@ -2,6 +2,7 @@
 #include "dryer/screens/bitmap_buttons.h"
 
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 
 void BitmapButtonSet::Load(HINSTANCE instance, std::span<const ButtonFace> faces)
@@ -44,14 +45,9 @@ void BitmapButtonSet::SetOverride(int controlId, HBITMAP bitmap)
 
 void BlitBitmap(HDC dc, HBITMAP bitmap, const RECT& rect)
 {
-    if (dc == nullptr || bitmap == nullptr) return;  // a missing resource draws nothing
-    HDC mem = CreateCompatibleDC(dc);
-    if (mem == nullptr) return;
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, mem, 0, 0,
-           SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    if (dc == nullptr) return;
+    platform::Painter paint(dc);
+    paint.Bitmap(bitmap, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 HWND CreateBitmapButton(HWND parent, HINSTANCE instance, const wchar_t* text, int id, int x, int y,

@@ -1,8 +1,7 @@
 // What the home panels share: the snapshot of the dryer image and timer state they paint
-// from, its replaceable source, the image readers, and the double-buffered painting helpers.
+// from, its replaceable source, the image readers and the formatting of their texts.
 #include <cstdarg>
 #include <cwchar>
-#include <map>
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
@@ -128,97 +127,7 @@ int HeaterCount(const PanelImage& image)
     }
 }
 
-// ---- painting ----
-
-PaintBuffer::PaintBuffer(HWND wnd, COLORREF background) : wnd_(wnd)
-{
-    screen_ = BeginPaint(wnd, &paint_);
-    RECT client{};
-    GetClientRect(wnd, &client);
-    width_ = client.right - client.left;
-    height_ = client.bottom - client.top;
-    memory_ = CreateCompatibleDC(screen_);
-    bitmap_ = CreateCompatibleBitmap(screen_, width_, height_);
-    oldBitmap_ = SelectObject(memory_, bitmap_);
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(memory_, &client, brush);
-    DeleteObject(brush);
-}
-
-PaintBuffer::~PaintBuffer()
-{
-    BitBlt(screen_, 0, 0, width_, height_, memory_, 0, 0, SRCCOPY);
-    SelectObject(memory_, oldBitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(memory_);
-    EndPaint(wnd_, &paint_);
-}
-
-void DrawPanelText(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour, int height,
-                   int weight, UINT format)
-{
-    if (text.empty()) return;
-    LOGFONT description{};
-    description.lfHeight = height;
-    description.lfWeight = weight;
-    HFONT font = CreateFontIndirect(&description);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetTextColor(dc, colour);
-    SetBkMode(dc, TRANSPARENT);
-    RECT box = rect;
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-}
-
-void DrawPanelTextToFit(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour,
-                        int height, int weight, UINT format)
-{
-    if (text.empty()) return;
-    // The panel's large digits were drawn in a narrower face; ours is wider, so a reading such
-    // as "22.0" would run out of its box. Step the height down until the text fits.
-    const LONG room = rect.right - rect.left;
-    constexpr int kSmallest = 24;
-    for (; height > kSmallest; height -= 3) {
-        LOGFONT description{};
-        description.lfHeight = height;
-        description.lfWeight = weight;
-        HFONT font = CreateFontIndirect(&description);
-        HGDIOBJ oldFont = SelectObject(dc, font);
-        SIZE extent{};
-        GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, oldFont);
-        DeleteObject(font);
-        if (extent.cx <= room) break;
-    }
-    DrawPanelText(dc, text, rect, colour, height, weight, format);
-}
-
-void DrawPanelLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int width)
-{
-    HPEN pen = CreatePen(PS_SOLID, width, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
-
-void DrawPanelBitmap(HDC dc, int resourceId, int x, int y, int width, int height)
-{
-    // Loaded once for the run: the dryer picture repaints ten times a second.
-    static std::map<int, HBITMAP> loaded;
-    auto found = loaded.find(resourceId);
-    if (found == loaded.end()) {
-        found = loaded.emplace(resourceId, LoadBitmap(nullptr, resourceId)).first;
-    }
-    if (found->second == nullptr) return;  // a missing resource draws nothing
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, found->second);
-    BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
+// ---- text ----
 
 std::wstring Format(const wchar_t* format, ...)
 {

@@ -9,10 +9,12 @@
 #include "dryer/screens/screen_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace home_panels {
 
@@ -125,15 +127,11 @@ void PaintHelpDialog(HWND dialog)
     WarningHelpState& help = WarningHelp();
     const HelpFileNames names = HelpFilesFor(help.node, help.index, ActiveCode(), help.doorPhase);
     {
-        PaintBuffer buffer(dialog, 0x00C0C0C0);
+        platform::Painter paint(dialog, kSilver);
         if (!help.pictureMissing) {
             HBITMAP picture = SHLoadDIBitmap(names.picture.c_str());
             if (picture != nullptr) {
-                HDC source = CreateCompatibleDC(buffer.dc());
-                HGDIOBJ old = SelectObject(source, picture);
-                BitBlt(buffer.dc(), 10, 0, 500, 400, source, 0, 0, SRCCOPY);
-                SelectObject(source, old);
-                DeleteDC(source);
+                paint.Bitmap(picture, 10, 0, 500, 400);
                 DeleteObject(picture);
             } else {
                 // Asked after the paint: a message box never runs inside WM_PAINT.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dryer/link/dryer_image.h"
+#include "platform/drawing/painter.h"
 #include "platform/drawing/resources.h"
 #include "platform/win_types.h"
 #include "platform/windowing/window.h"
@@ -133,8 +134,9 @@ struct ReconnectBar {
 ReconnectBar& ReconnectBarState();
 
 // The two contents of the warning window, drawn into its paint buffer.
-void PaintShutdownPanel(HDC dc, const HomePanelInputs& in);
-void PaintConnectionLostPanel(HDC dc);  // steps the bar when the step request is set
+void PaintShutdownPanel(platform::Painter& paint, const HomePanelInputs& in);
+// Steps the bar when the step request is set.
+void PaintConnectionLostPanel(platform::Painter& paint);
 
 // Help dialog state shared with the 100 ms tick and the shutdown history.
 struct WarningHelpState {
@@ -165,41 +167,6 @@ void ResetDryerPictureState();
 
 namespace home_panels {
 
-// ---- drawing helpers shared by the panels ----
-
-// One double-buffered paint: BeginPaint, a memory context with a bitmap of the client size
-// filled with `background`; the destructor copies it to the window in one BitBlt and
-// releases everything in reverse order.
-class PaintBuffer {
-public:
-    PaintBuffer(HWND wnd, COLORREF background);
-    ~PaintBuffer();
-    PaintBuffer(const PaintBuffer&) = delete;
-    PaintBuffer& operator=(const PaintBuffer&) = delete;
-    HDC dc() const { return memory_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-private:
-    HWND wnd_ = nullptr;
-    HDC screen_ = nullptr;
-    HDC memory_ = nullptr;
-    HGDIOBJ bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    PAINTSTRUCT paint_{};
-};
-
-// Draws text transparent in a rectangle with a font made for this call (height, weight).
-void DrawPanelText(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour, int height,
-                   int weight, UINT format);
-// As DrawPanelText, with the height lowered (not below 24) until the text fits the box's width.
-void DrawPanelTextToFit(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour,
-                        int height, int weight, UINT format);
-void DrawPanelLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int width);
-// Copies a bitmap resource (loaded once for the run) unscaled to x, y.
-void DrawPanelBitmap(HDC dc, int resourceId, int x, int y, int width, int height);
 // printf-style formatting into a wide string (the panel's texts use %d, %c, %02d ...).
 std::wstring Format(const wchar_t* format, ...);
 

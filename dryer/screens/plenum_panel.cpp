@@ -8,6 +8,7 @@
 #include "dryer/link/dryer_image.h"
 #include "dryer/screens/home_panels.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/panel_colours.h"
 
@@ -98,58 +99,56 @@ struct Cell {
     int burnerHeight;
 };
 
-void DrawCell(HDC dc, const PanelImage& image, const Cell& cell, PlenumLayout layout,
-              const wchar_t* name, const wchar_t* setpointFormat)
+void DrawCell(platform::Painter& paint, const PanelImage& image, const Cell& cell,
+              PlenumLayout layout, const wchar_t* name, const wchar_t* setpointFormat)
 {
-    if (name != nullptr)
-        DrawPanelText(dc, name, cell.name, kNameGrey, cell.nameHeight, 700, kCentred);
+    if (name != nullptr) paint.Text(name, cell.name, kNameGrey, cell.nameHeight, 700, kCentred);
     if (cell.heading.right > cell.heading.left) {
-        DrawPanelText(dc, L"SETPOINT", cell.heading, kSetpointYellow, cell.setpointHeight, 700,
-                      kCentred);
+        paint.Text(L"SETPOINT", cell.heading, kSetpointYellow, cell.setpointHeight, 700, kCentred);
     }
-    DrawPanelText(dc, TemperatureText(image, PlenumSetpoint(image, cell.plenum), setpointFormat),
-                  cell.setpoint, kSetpointYellow, cell.setpointHeight, 700, kCentred);
+    paint.Text(TemperatureText(image, PlenumSetpoint(image, cell.plenum), setpointFormat),
+               cell.setpoint, kSetpointYellow, cell.setpointHeight, 700, kCentred);
     const int temperature = PlenumTemp(image, cell.plenum);
-    DrawPanelText(dc, Format(L"%d", DisplayTemperature(temperature, Celsius(image))),
-                  cell.temperature, kRed, cell.temperatureHeight, 900, kCentred);
+    paint.Text(Format(L"%d", DisplayTemperature(temperature, Celsius(image))), cell.temperature,
+               kRed, cell.temperatureHeight, 900, kCentred);
     const PanelText burner = BurnerLine(image, cell.plenum, layout);
     const bool twoLines = burner.text.find(L'\n') != std::wstring::npos;
-    DrawPanelText(dc, burner.text, cell.burner, burner.colour, cell.burnerHeight, 700,
-                  twoLines ? DT_CENTER : kCentred);
+    paint.Text(burner.text, cell.burner, burner.colour, cell.burnerHeight, 700,
+               twoLines ? DT_CENTER : kCentred);
 }
 
-void PaintOnePlenum(HDC dc, const PanelImage& image)
+void PaintOnePlenum(platform::Painter& paint, const PanelImage& image)
 {
     const bool dualHeat = Value(image, dryingType) == kBatchDrying && IsSet(image, dualHeatBit);
-    DrawPanelText(dc, L"SETPOINT", RECT{0, 8, 150, 32}, kSetpointYellow, 20, 700, kCentred);
+    paint.Text(L"SETPOINT", RECT{0, 8, 150, 32}, kSetpointYellow, 20, 700, kCentred);
     if (dualHeat) {
         // Dual heat: the setpoint of the heat stage that runs, and both below it.
         const bool upper = IsSet(image, loHeatPlenumBit);
         const int lower = PlenumSetpoint(image, 1);
         const int upperSetpoint = Value(image, upperPlenumSetpoint);
         const int shown = upper ? upperSetpoint : lower;
-        DrawPanelText(dc, TemperatureText(image, shown, L"%d %c%c "), RECT{0, 34, 150, 66},
-                      upper ? kBlue : kRed, 26, 700, kCentred);
-        DrawPanelText(dc, TemperatureText(image, lower, L"%d %c%c "), RECT{0, 110, 75, 130}, kRed,
-                      16, 700, kCentred);
-        DrawPanelText(dc, TemperatureText(image, upperSetpoint, L"%d %c%c "),
-                      RECT{75, 110, 150, 130}, kBlue, 16, 700, kCentred);
+        paint.Text(TemperatureText(image, shown, L"%d %c%c "), RECT{0, 34, 150, 66},
+                   upper ? kBlue : kRed, 26, 700, kCentred);
+        paint.Text(TemperatureText(image, lower, L"%d %c%c "), RECT{0, 110, 75, 130}, kRed, 16, 700,
+                   kCentred);
+        paint.Text(TemperatureText(image, upperSetpoint, L"%d %c%c "), RECT{75, 110, 150, 130},
+                   kBlue, 16, 700, kCentred);
     } else {
-        DrawPanelText(dc, TemperatureText(image, PlenumSetpoint(image, 1), L"%d %c%c "),
-                      RECT{0, 34, 150, 66}, kSetpointYellow, 26, 700, kCentred);
+        paint.Text(TemperatureText(image, PlenumSetpoint(image, 1), L"%d %c%c "),
+                   RECT{0, 34, 150, 66}, kSetpointYellow, 26, 700, kCentred);
     }
-    DrawPanelText(dc, L"PLENUM 1", RECT{0, 78, 150, 102}, kNameGrey, 18, 700, kCentred);
-    DrawPanelText(dc, Format(L"%d", DisplayTemperature(PlenumTemp(image, 1), Celsius(image))),
-                  RECT{150, 0, 400, 90}, kRed, 80, 900, kCentred);
+    paint.Text(L"PLENUM 1", RECT{0, 78, 150, 102}, kNameGrey, 18, 700, kCentred);
+    paint.Text(Format(L"%d", DisplayTemperature(PlenumTemp(image, 1), Celsius(image))),
+               RECT{150, 0, 400, 90}, kRed, 80, 900, kCentred);
     const PanelText burner = BurnerLine(image, 1, PlenumLayout::One);
     const bool twoLines = burner.text.find(L'\n') != std::wstring::npos;
-    DrawPanelText(dc, burner.text, twoLines ? RECT{150, 88, 400, 150} : RECT{150, 92, 400, 140},
-                  burner.colour, 24, 700, twoLines ? DT_CENTER : kCentred);
-    DrawPanelLine(dc, 0, 70, 150, 70, kSeparatorGrey, 2);
-    DrawPanelLine(dc, 150, 0, 150, 175, kSeparatorGrey, 2);
+    paint.Text(burner.text, twoLines ? RECT{150, 88, 400, 150} : RECT{150, 92, 400, 140},
+               burner.colour, 24, 700, twoLines ? DT_CENTER : kCentred);
+    paint.Line(0, 70, 150, 70, kSeparatorGrey, 2);
+    paint.Line(150, 0, 150, 175, kSeparatorGrey, 2);
 }
 
-void PaintTwoPlenums(HDC dc, const PanelImage& image)
+void PaintTwoPlenums(platform::Painter& paint, const PanelImage& image)
 {
     const wchar_t* const names[] = {L"PLENUM 2 (UPPER)", L"PLENUM 1 (LOWER)"};
     for (int row = 0; row < 2; ++row) {
@@ -165,14 +164,14 @@ void PaintTwoPlenums(HDC dc, const PanelImage& image)
                         18,
                         52,
                         17};
-        DrawCell(dc, image, cell, PlenumLayout::Two, names[row], L"SP:  %d %c%c ");
+        DrawCell(paint, image, cell, PlenumLayout::Two, names[row], L"SP:  %d %c%c ");
     }
-    DrawPanelLine(dc, 0, 70, 400, 70, kSeparatorGrey, 2);
-    DrawPanelLine(dc, 150, 10, 150, 60, kSeparatorGrey, 2);
-    DrawPanelLine(dc, 150, 80, 150, 135, kSeparatorGrey, 2);
+    paint.Line(0, 70, 400, 70, kSeparatorGrey, 2);
+    paint.Line(150, 10, 150, 60, kSeparatorGrey, 2);
+    paint.Line(150, 80, 150, 135, kSeparatorGrey, 2);
 }
 
-void PaintThreePlenums(HDC dc, const PanelImage& image)
+void PaintThreePlenums(platform::Painter& paint, const PanelImage& image)
 {
     const wchar_t* const names[] = {L"PLENUM 1 (LOWER)", L"PLENUM 2 (MIDDLE)", L"PLENUM 3 (UPPER)"};
     for (int column = 0; column < 3; ++column) {
@@ -187,14 +186,14 @@ void PaintThreePlenums(HDC dc, const PanelImage& image)
                         16,
                         48,
                         15};
-        DrawCell(dc, image, cell, PlenumLayout::Three, names[column], L"SP:  %d %c%c ");
+        DrawCell(paint, image, cell, PlenumLayout::Three, names[column], L"SP:  %d %c%c ");
     }
-    DrawPanelLine(dc, 133, 0, 133, 170, kSeparatorGrey, 2);
-    DrawPanelLine(dc, 266, 0, 266, 170, kSeparatorGrey, 2);
+    paint.Line(133, 0, 133, 170, kSeparatorGrey, 2);
+    paint.Line(266, 0, 266, 170, kSeparatorGrey, 2);
 }
 
 // Four and six plenums: columns of two, the even plenum over the odd one.
-void PaintColumns(HDC dc, const PanelImage& image, PlenumLayout layout)
+void PaintColumns(platform::Painter& paint, const PanelImage& image, PlenumLayout layout)
 {
     const bool four = layout == PlenumLayout::Four;
     const int columns = four ? 2 : 3;
@@ -232,22 +231,22 @@ void PaintColumns(HDC dc, const PanelImage& image, PlenumLayout layout)
                             24,
                             11};
             }
-            DrawCell(dc, image, cell, layout, name.c_str(), L"%d %c%c ");
+            DrawCell(paint, image, cell, layout, name.c_str(), L"%d %c%c ");
         }
     }
-    DrawPanelLine(dc, 0, 70, 400, 70, kSeparatorGrey, 2);
+    paint.Line(0, 70, 400, 70, kSeparatorGrey, 2);
     if (four) {
-        DrawPanelLine(dc, 200, 0, 200, 170, kSeparatorGrey, 2);
+        paint.Line(200, 0, 200, 170, kSeparatorGrey, 2);
         for (int x : {70, 270}) {
-            DrawPanelLine(dc, x, 25, x, 60, kSeparatorGrey, 2);
-            DrawPanelLine(dc, x, 100, x, 135, kSeparatorGrey, 2);
+            paint.Line(x, 25, x, 60, kSeparatorGrey, 2);
+            paint.Line(x, 100, x, 135, kSeparatorGrey, 2);
         }
     } else {
-        DrawPanelLine(dc, 133, 0, 133, 170, kSeparatorGrey, 2);
-        DrawPanelLine(dc, 266, 0, 266, 170, kSeparatorGrey, 2);
+        paint.Line(133, 0, 133, 170, kSeparatorGrey, 2);
+        paint.Line(266, 0, 266, 170, kSeparatorGrey, 2);
         for (int x : {30, 163, 300}) {
-            DrawPanelLine(dc, x, 25, x, 60, kSeparatorGrey, 2);
-            DrawPanelLine(dc, x, 100, x, 135, kSeparatorGrey, 2);
+            paint.Line(x, 25, x, 60, kSeparatorGrey, 2);
+            paint.Line(x, 100, x, 135, kSeparatorGrey, 2);
         }
     }
 }
@@ -262,14 +261,14 @@ void PaintPlenumPanel(HWND wnd)
 {
     using namespace home_panels;
     const HomePanelInputs inputs = ReadHomePanelInputs();
-    PaintBuffer buffer(wnd, kBlack);
+    platform::Painter paint(wnd, kBlack);
     switch (ChoosePlenumLayout(inputs.image)) {
-        case PlenumLayout::One: PaintOnePlenum(buffer.dc(), inputs.image); break;
-        case PlenumLayout::Two: PaintTwoPlenums(buffer.dc(), inputs.image); break;
-        case PlenumLayout::Three: PaintThreePlenums(buffer.dc(), inputs.image); break;
+        case PlenumLayout::One: PaintOnePlenum(paint, inputs.image); break;
+        case PlenumLayout::Two: PaintTwoPlenums(paint, inputs.image); break;
+        case PlenumLayout::Three: PaintThreePlenums(paint, inputs.image); break;
         case PlenumLayout::Four:
         case PlenumLayout::Six:
-            PaintColumns(buffer.dc(), inputs.image, ChoosePlenumLayout(inputs.image));
+            PaintColumns(paint, inputs.image, ChoosePlenumLayout(inputs.image));
             break;
         case PlenumLayout::None: break;  // an unknown count code leaves the panel black
     }

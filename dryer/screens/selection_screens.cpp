@@ -10,6 +10,7 @@
 #include "dryer/screens/screen_procs.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_ids.h"
 #include "resources/orbitdryer/panel_colours.h"
@@ -85,7 +86,7 @@ void DrawChartRow(HDC dc, int y, const wchar_t* label, const wchar_t* value)
     RECT valueRect{200, y, 380, y + 22};
     SetTextColor(dc, kLabelGrey);
     DrawText(dc, label, -1, &labelRect, DT_LEFT);
-    SetTextColor(dc, 0x0000FF00);
+    SetTextColor(dc, kGreen);
     DrawText(dc, value, -1, &valueRect, DT_RIGHT);
 }
 
@@ -126,18 +127,13 @@ void PaintGraphGrid(HWND wnd)
     RECT r;
     GetClientRect(wnd, &r);
     FillRect(dc, &r, GetStockObject(WHITE_BRUSH));
-    HPEN pen = CreatePen(PS_SOLID, 1, kGraphGrid);
-    HGDIOBJ old = SelectObject(dc, pen);
+    platform::Painter paint(dc);
     for (int x = 0; x <= r.right; x += r.right / 6 > 0 ? r.right / 6 : 1) {
-        MoveToEx(dc, x, 0, nullptr);
-        LineTo(dc, x, r.bottom);
+        paint.Line(x, 0, x, r.bottom, kGraphGrid);
     }
     for (int y = 0; y <= r.bottom; y += r.bottom / 5 > 0 ? r.bottom / 5 : 1) {
-        MoveToEx(dc, 0, y, nullptr);
-        LineTo(dc, r.right, y);
+        paint.Line(0, y, r.right, y, kGraphGrid);
     }
-    SelectObject(dc, old);
-    DeleteObject(pen);
     EndPaint(wnd, &ps);
 }
 

@@ -5,6 +5,7 @@
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/panel_animation.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/panel_colours.h"
 
@@ -59,7 +60,7 @@ ReconnectBar& ReconnectBarState()
     return bar;
 }
 
-void PaintShutdownPanel(HDC dc, const HomePanelInputs& in)
+void PaintShutdownPanel(platform::Painter& paint, const HomePanelInputs& in)
 {
     const PanelImage& image = in.image;
     const int node = Value(image, warningNode);
@@ -67,58 +68,55 @@ void PaintShutdownPanel(HDC dc, const HomePanelInputs& in)
     const bool emergency = IsSet(image, emergencyCoolingBit);
     const bool coolDown = IsSet(image, coolDownRunningBit);
 
-    DrawPanelLine(dc, 25, 50, 405, 50, kRed, 2);
-    DrawPanelLine(dc, 25, 100, 405, 100, kRed, 2);
-    DrawPanelText(dc, WarningCatalogueText(node, index), RECT{0, 65, 430, 80}, kWhite, 14, 300,
-                  kCentred);
+    paint.Line(25, 50, 405, 50, kRed, 2);
+    paint.Line(25, 100, 405, 100, kRed, 2);
+    paint.Text(WarningCatalogueText(node, index), RECT{0, 65, 430, 80}, kWhite, 14, 300, kCentred);
     if ((in.blinkFlags & kSlowBlinkBit) != 0) {
         if (emergency) {
-            DrawPanelText(dc, L"EMERGENCY COOLING", RECT{25, 0, 405, 25}, kBlue, 30, 900, kCentred);
+            paint.Text(L"EMERGENCY COOLING", RECT{25, 0, 405, 25}, kBlue, 30, 900, kCentred);
         } else if (coolDown) {
             const MinSec left = ReadTime(image, coolDownRemaining);
-            DrawPanelText(dc, Format(L"COOL DOWN: %d:%02d", left.minutes, left.seconds),
-                          RECT{25, 5, 405, 45}, kBlue, 40, 900, kCentred);
+            paint.Text(Format(L"COOL DOWN: %d:%02d", left.minutes, left.seconds),
+                       RECT{25, 5, 405, 45}, kBlue, 40, 900, kCentred);
         } else {
-            DrawPanelText(dc, L"WARNING!", RECT{25, 0, 405, 50}, kRed, 50, 900, kCentred);
+            paint.Text(L"WARNING!", RECT{25, 0, 405, 50}, kRed, 50, 900, kCentred);
         }
     }
     if (emergency) {
-        DrawPanelText(dc, Format(L"GRAIN TEMPERATURE: %d %c F", EmergencyGrainTemp(image), kDegree),
-                      RECT{25, 28, 405, 50}, kDarkBlue, 20, 500, kCentred);
+        paint.Text(Format(L"GRAIN TEMPERATURE: %d %c F", EmergencyGrainTemp(image), kDegree),
+                   RECT{25, 28, 405, 50}, kDarkBlue, 20, 500, kCentred);
     }
-    DrawPanelText(dc, L"PRESS STOP BUTTON TO CLEAR", RECT{25, 200, 405, 225}, kGreen, 16, 900,
-                  kCentred);
+    paint.Text(L"PRESS STOP BUTTON TO CLEAR", RECT{25, 200, 405, 225}, kGreen, 16, 900, kCentred);
     if (GrainOverheat(node, index)) {
         if (emergency) {
-            DrawPanelText(dc, L"WARNING: CONTINUE TO MONITOR DRYER", RECT{25, 220, 405, 250},
-                          kDeepRed, 16, 900, kCentred);
-            DrawPanelText(dc, L"AND TEMPERATURES!", RECT{25, 270, 405, 290}, kDeepRed, 16, 900,
-                          kCentred);
+            paint.Text(L"WARNING: CONTINUE TO MONITOR DRYER", RECT{25, 220, 405, 250}, kDeepRed, 16,
+                       900, kCentred);
+            paint.Text(L"AND TEMPERATURES!", RECT{25, 270, 405, 290}, kDeepRed, 16, 900, kCentred);
         } else {
-            DrawPanelText(dc, L"PRESS START FOR EMERGENCY COOLING", RECT{25, 220, 405, 250},
-                          kPressBlue, 16, 900, kCentred);
-            DrawPanelText(dc, L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT",
-                          RECT{25, 250, 405, 270}, kDeepRed, 11, 700, kCentred);
-            DrawPanelText(dc, L"DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!", RECT{25, 270, 405, 290},
-                          kDeepRed, 11, 700, kCentred);
+            paint.Text(L"PRESS START FOR EMERGENCY COOLING", RECT{25, 220, 405, 250}, kPressBlue,
+                       16, 900, kCentred);
+            paint.Text(L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT",
+                       RECT{25, 250, 405, 270}, kDeepRed, 11, 700, kCentred);
+            paint.Text(L"DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!", RECT{25, 270, 405, 290},
+                       kDeepRed, 11, 700, kCentred);
         }
     }
     if (coolDown) {
-        DrawPanelText(dc, L"PRESS START TO RESTART DRYER", RECT{25, 220, 405, 250}, kPressBlue, 16,
-                      900, kCentred);
+        paint.Text(L"PRESS START TO RESTART DRYER", RECT{25, 220, 405, 250}, kPressBlue, 16, 900,
+                   kCentred);
     }
 }
 
-void PaintConnectionLostPanel(HDC dc)
+void PaintConnectionLostPanel(platform::Painter& paint)
 {
-    DrawPanelText(dc, L"Trying to Reconnect...", RECT{5, 5, 325, 50}, kReconnect, 24, 700,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    DrawPanelLine(dc, 105, 70, 255, 70, kTrackGreen, 10);
-    DrawPanelLine(dc, 105, 65, 255, 65, kTrackEdge, 1);
-    DrawPanelLine(dc, 105, 75, 255, 75, kTrackEdge, 1);
+    paint.Text(L"Trying to Reconnect...", RECT{5, 5, 325, 50}, kReconnect, 24, 700,
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    paint.Line(105, 70, 255, 70, kTrackGreen, 10);
+    paint.Line(105, 65, 255, 65, kTrackEdge, 1);
+    paint.Line(105, 75, 255, 75, kTrackEdge, 1);
     ReconnectBar& bar = ReconnectBarState();
     if (TakeReconnectStep()) bar.Step();
-    DrawPanelLine(dc, bar.position * 10 + 105, 70, bar.position * 10 + 120, 70, kReconnect, 6);
+    paint.Line(bar.position * 10 + 105, 70, bar.position * 10 + 120, 70, kReconnect, 6);
 }
 
 }  // namespace home_panels

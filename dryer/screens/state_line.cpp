@@ -6,6 +6,7 @@
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/panel_animation.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/panel_colours.h"
 
@@ -126,9 +127,9 @@ void PaintStateLine(HWND wnd)
     using namespace home_panels;
     const HomePanelInputs inputs = ReadHomePanelInputs();
     const StateLine line = ChooseStateLine(inputs.image, inputs.blinkFlags);
-    PaintBuffer buffer(wnd, kBlack);
-    DrawPanelText(buffer.dc(), line.text, RECT{5, 0, 390, 45}, line.colour, line.fontHeight, 900,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    platform::Painter paint(wnd, kBlack);
+    paint.Text(line.text, RECT{5, 0, 390, 45}, line.colour, line.fontHeight, 900,
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "dryer/screens/screen_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_ids.h"
 #include "resources/orbitdryer/panel_colours.h"
@@ -35,16 +36,16 @@ void SetTitle(HWND wnd, const wchar_t* title)
 void PaintWarningWindow(HWND wnd)
 {
     const HomePanelInputs in = ReadHomePanelInputs();
-    PaintBuffer buffer(wnd, kWarningGrey);
+    platform::Painter paint(wnd, kWarningGrey);
     if (in.linkWatchdog == 0) {
         RequestPanelLinkReset();
-        PaintConnectionLostPanel(buffer.dc());
+        PaintConnectionLostPanel(paint);
         SetTitle(wnd, L" CONNECTION TO DRYER LOST!");
-        DrawPanelBitmap(buffer.dc(), kBitmapPanelPicture, 30, 40, 100, 75);
-        DrawPanelBitmap(buffer.dc(), kBitmapDryerPicture, 250, 20, 100, 124);
+        paint.Bitmap(kBitmapPanelPicture, 30, 40, 100, 75);
+        paint.Bitmap(kBitmapDryerPicture, 250, 20, 100, 124);
     } else if (ActiveWarningCode(in.image) != 0) {
-        DrawPanelBitmap(buffer.dc(), kBitmapShutdownPicture, 20, 1, 100, 92);
-        PaintShutdownPanel(buffer.dc(), in);
+        paint.Bitmap(kBitmapShutdownPicture, 20, 1, 100, 92);
+        PaintShutdownPanel(paint, in);
         SetTitle(wnd, L" WARNING - DRYER SHUTTING DOWN!");
     }
 }

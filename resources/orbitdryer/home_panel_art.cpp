@@ -8,7 +8,9 @@
 
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/painter.h"
+#include "resources/orbitdryer/bitmap_ids.h"
 #include "resources/orbitdryer/home_panel_art.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
@@ -45,8 +47,6 @@ constexpr COLORREF kSteel = RGB(150, 156, 164);
 constexpr COLORREF kSteelDark = RGB(96, 102, 110);
 constexpr COLORREF kGrain = RGB(196, 160, 72);
 constexpr COLORREF kGrainDark = RGB(150, 118, 48);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // ---- fans ----
 enum class FanSet { Idle, Running, LowFire, HighFire };
@@ -105,38 +105,32 @@ void DrawFan(Painter& paint, FanSet set, int frame, bool single)
 
 FanSet SetOfFan(int id, bool& single, int& frame)
 {
-    single = id < 341;
-    int first = 0;
-    FanSet set = FanSet::Idle;
-    if (single) {
-        if (id >= 304) {
-            first = 304;
-            set = FanSet::LowFire;
-        } else if (id >= 301) {
-            first = 301;
-            set = FanSet::HighFire;
-        } else if (id >= 295) {
-            first = 295;
-            set = FanSet::Running;
-        } else {
-            first = 292;
-        }
-    } else {
-        if (id >= 350) {
-            first = 350;
-            set = FanSet::LowFire;
-        } else if (id >= 347) {
-            first = 347;
-            set = FanSet::HighFire;
-        } else if (id >= 344) {
-            first = 344;
-            set = FanSet::Running;
-        } else {
-            first = 341;
+    struct FirstFrame {
+        int id;
+        bool single;
+        FanSet set;
+    };
+    // Highest first: a fan picture belongs to the last set that starts at or below its id.
+    constexpr FirstFrame kSets[] = {
+        {kBitmapFansLowFire, false, FanSet::LowFire},
+        {kBitmapFansHighFire, false, FanSet::HighFire},
+        {kBitmapFansRunning, false, FanSet::Running},
+        {kBitmapFansIdle, false, FanSet::Idle},
+        {kBitmapFanLowFire, true, FanSet::LowFire},
+        {kBitmapFanHighFire, true, FanSet::HighFire},
+        {kBitmapFanRunning, true, FanSet::Running},
+        {kBitmapFanIdle, true, FanSet::Idle},
+    };
+    for (const FirstFrame& f : kSets) {
+        if (id >= f.id) {
+            single = f.single;
+            frame = id - f.id;
+            return f.set;
         }
     }
-    frame = id - first;
-    return set;
+    single = true;
+    frame = 0;
+    return FanSet::Idle;
 }
 
 void PaintFan(HDC dc, int width, int height, int id)
@@ -208,9 +202,9 @@ void PaintBody(HDC dc, int w, int h, int id)
 {
     Painter paint(dc, w, h);
     switch (id) {
-        case 324: PaintStackedBody(paint, w, h, 2); break;
-        case 323: PaintStackedBody(paint, w, h, 3); break;
-        case 406: PaintTowerBody(paint, w, h); break;
+        case kBitmapTwoModuleDryer: PaintStackedBody(paint, w, h, 2); break;
+        case kBitmapThreeModuleDryer: PaintStackedBody(paint, w, h, 3); break;
+        case kBitmapTowerDryer: PaintTowerBody(paint, w, h); break;
         default: PaintOneModuleBody(paint, w, h); break;
     }
 }
@@ -221,8 +215,8 @@ void PaintBurner(HDC dc, int w, int h, int id)
 {
     Painter paint(dc, w, h);
     Background(paint, kBlack);
-    const bool variant = id == 487 || id == 489;  // the second burner kind
-    const bool many = id == 489 || id == 490;
+    const bool variant = id == kBitmapBurnerManual || id == kBitmapBurnersManual;
+    const bool many = id == kBitmapBurnersManual || id == kBitmapBurners;
     paint.Box(RECT{4, h - 12, w - 4, h - 3}, kSteel, kSteelDark, 1);
     const COLORREF outer = variant ? RGB(40, 140, 255) : RGB(255, 120, 0);
     const COLORREF inner = variant ? RGB(190, 230, 255) : RGB(255, 230, 80);
@@ -239,7 +233,7 @@ void PaintAuger(HDC dc, int w, int h, int id)
 {
     Painter paint(dc, w, h);
     Background(paint, kBlack);
-    const int frame = id == 311 ? 1 : (id == 316 ? 2 : 0);
+    const int frame = id == kBitmapAugerFrame1 ? 1 : (id == kBitmapAugerFrame2 ? 2 : 0);
     const int cx = w / 2;
     const int cy = h / 2;
     Circle(paint, cx, cy, w / 2 - 2, RGB(60, 60, 60), kSteel, 2);
@@ -256,7 +250,7 @@ void PaintMeterRoll(HDC dc, int w, int h, int id)
 {
     Painter paint(dc, w, h);
     Background(paint, kBlack);
-    const int frame = id - 317;
+    const int frame = id - kBitmapMeterRoll;
     const int cx = w / 2;
     const int cy = h / 2;
     Circle(paint, cx, cy, w / 2 - 1, RGB(70, 70, 80), kSteel, 1);
@@ -310,64 +304,59 @@ void PaintDryerPicture(HDC dc, int w, int h, int)
 
 // ---- the table ----
 
-constexpr COLORREF kButtonFace = 0x00C0C0C0;
-
 constexpr BitmapResource Picture(int id, int w, int h, ArtPainter painter)
 {
     return BitmapResource{id, w, h, nullptr, ArtKind::Picture, 0, painter};
 }
 
 constexpr auto kArt = std::to_array<BitmapResource>({
-    // dryer bodies
-    Picture(367, 180, 315, PaintBody),
-    Picture(324, 150, 400, PaintBody),
-    Picture(323, 140, 410, PaintBody),
-    Picture(406, 180, 315, PaintBody),
-    // burner symbols
-    Picture(485, 40, 40, PaintBurner),
-    Picture(487, 40, 40, PaintBurner),
-    Picture(489, 40, 40, PaintBurner),
-    Picture(490, 40, 40, PaintBurner),
-    // single-fan pictures: idle, running, high fire, low fire
-    Picture(292, 111, 113, PaintFan),
-    Picture(293, 111, 113, PaintFan),
-    Picture(294, 111, 113, PaintFan),
-    Picture(295, 111, 113, PaintFan),
-    Picture(296, 111, 113, PaintFan),
-    Picture(297, 111, 113, PaintFan),
-    Picture(301, 111, 113, PaintFan),
-    Picture(302, 111, 113, PaintFan),
-    Picture(303, 111, 113, PaintFan),
-    Picture(304, 111, 113, PaintFan),
-    Picture(305, 111, 113, PaintFan),
-    Picture(306, 111, 113, PaintFan),
-    // multi-fan pictures
-    Picture(341, 111, 113, PaintFan),
-    Picture(342, 111, 113, PaintFan),
-    Picture(343, 111, 113, PaintFan),
-    Picture(344, 111, 113, PaintFan),
-    Picture(345, 111, 113, PaintFan),
-    Picture(346, 111, 113, PaintFan),
-    Picture(347, 111, 113, PaintFan),
-    Picture(348, 111, 113, PaintFan),
-    Picture(349, 111, 113, PaintFan),
-    Picture(350, 111, 113, PaintFan),
-    Picture(351, 111, 113, PaintFan),
-    Picture(352, 111, 113, PaintFan),
+    Picture(kBitmapOneModuleDryer, 180, 315, PaintBody),
+    Picture(kBitmapTwoModuleDryer, 150, 400, PaintBody),
+    Picture(kBitmapThreeModuleDryer, 140, 410, PaintBody),
+    Picture(kBitmapTowerDryer, 180, 315, PaintBody),
+    Picture(kBitmapBurner, 40, 40, PaintBurner),
+    Picture(kBitmapBurnerManual, 40, 40, PaintBurner),
+    Picture(kBitmapBurnersManual, 40, 40, PaintBurner),
+    Picture(kBitmapBurners, 40, 40, PaintBurner),
+    // fans, three frames each: one fan/heater, then more
+    Picture(kBitmapFanIdle, 111, 113, PaintFan),
+    Picture(kBitmapFanIdle + 1, 111, 113, PaintFan),
+    Picture(kBitmapFanIdle + 2, 111, 113, PaintFan),
+    Picture(kBitmapFanRunning, 111, 113, PaintFan),
+    Picture(kBitmapFanRunning + 1, 111, 113, PaintFan),
+    Picture(kBitmapFanRunning + 2, 111, 113, PaintFan),
+    Picture(kBitmapFanHighFire, 111, 113, PaintFan),
+    Picture(kBitmapFanHighFire + 1, 111, 113, PaintFan),
+    Picture(kBitmapFanHighFire + 2, 111, 113, PaintFan),
+    Picture(kBitmapFanLowFire, 111, 113, PaintFan),
+    Picture(kBitmapFanLowFire + 1, 111, 113, PaintFan),
+    Picture(kBitmapFanLowFire + 2, 111, 113, PaintFan),
+    Picture(kBitmapFansIdle, 111, 113, PaintFan),
+    Picture(kBitmapFansIdle + 1, 111, 113, PaintFan),
+    Picture(kBitmapFansIdle + 2, 111, 113, PaintFan),
+    Picture(kBitmapFansRunning, 111, 113, PaintFan),
+    Picture(kBitmapFansRunning + 1, 111, 113, PaintFan),
+    Picture(kBitmapFansRunning + 2, 111, 113, PaintFan),
+    Picture(kBitmapFansHighFire, 111, 113, PaintFan),
+    Picture(kBitmapFansHighFire + 1, 111, 113, PaintFan),
+    Picture(kBitmapFansHighFire + 2, 111, 113, PaintFan),
+    Picture(kBitmapFansLowFire, 111, 113, PaintFan),
+    Picture(kBitmapFansLowFire + 1, 111, 113, PaintFan),
+    Picture(kBitmapFansLowFire + 2, 111, 113, PaintFan),
     // load / unload augers and metering rolls
-    Picture(310, 38, 38, PaintAuger),
-    Picture(311, 38, 38, PaintAuger),
-    Picture(316, 38, 38, PaintAuger),
-    Picture(317, 23, 23, PaintMeterRoll),
-    Picture(318, 23, 23, PaintMeterRoll),
-    Picture(319, 23, 23, PaintMeterRoll),
-    Picture(462, 32, 32, PaintIndicator),
+    Picture(kBitmapAugerFrame0, 38, 38, PaintAuger),
+    Picture(kBitmapAugerFrame1, 38, 38, PaintAuger),
+    Picture(kBitmapAugerFrame2, 38, 38, PaintAuger),
+    Picture(kBitmapMeterRoll, 23, 23, PaintMeterRoll),
+    Picture(kBitmapMeterRoll + 1, 23, 23, PaintMeterRoll),
+    Picture(kBitmapMeterRoll + 2, 23, 23, PaintMeterRoll),
+    Picture(kBitmapRunIndicator, 32, 32, PaintIndicator),
     // warning window
-    BitmapResource{204, 200, 50, L"HELP", ArtKind::ButtonPressed, kButtonFace, nullptr},
-    BitmapResource{205, 200, 50, L"HELP", ArtKind::Button, kButtonFace, nullptr},
-    Picture(517, 100, 92, PaintShutdownPicture),
-    Picture(259, 100, 75, PaintPanelPicture),
-    Picture(260, 100, 124, PaintDryerPicture),
+    BitmapResource{kBitmapHelpDown, 200, 50, L"HELP", ArtKind::ButtonPressed, kSilver, nullptr},
+    BitmapResource{kBitmapHelpUp, 200, 50, L"HELP", ArtKind::Button, kSilver, nullptr},
+    Picture(kBitmapShutdownPicture, 100, 92, PaintShutdownPicture),
+    Picture(kBitmapPanelPicture, 100, 75, PaintPanelPicture),
+    Picture(kBitmapDryerPicture, 100, 124, PaintDryerPicture),
 });
 
 }  // namespace
