@@ -3,6 +3,7 @@
 // other threads under one mutex; the counters the link tests wait on are atomics.
 #include "sim/display_io_sim.h"
 
+#include "common/link/link_port.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
@@ -94,24 +95,13 @@ bool DisplayIoSimulator::Start()
         devicePath_ = pty_->slavePath();
     } else {
         platform::SetComPortDevice(kDevicePortName, options_.device);
-        port_ = CreateFile(kDevicePortName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+        // The board's end of the line runs as the panel's does: 38400 baud, 8 data bits, even
+        // parity, reads that return at once with what is there.
+        port_ = OpenLinkPort(kDevicePortName);
         if (port_ == INVALID_HANDLE_VALUE) {
             lastError_ = "cannot open " + options_.device;
             return false;
         }
-        DCB dcb;
-        GetCommState(port_, &dcb);
-        dcb.BaudRate = CBR_38400;
-        dcb.ByteSize = 8;
-        dcb.Parity = EVENPARITY;
-        dcb.fParity = 1;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fNull = 0;
-        SetCommState(port_, &dcb);  // a device that refuses parity keeps what it can
-        COMMTIMEOUTS timeouts;
-        timeouts.ReadIntervalTimeout = MAXDWORD;  // reads return at once with what is there
-        SetCommTimeouts(port_, &timeouts);
         devicePath_ = options_.device;
     }
     {

@@ -191,45 +191,85 @@ void PaintOneModule(platform::Painter& paint, const HomePanelInputs& in)
     DrawLargeReadout(paint, image);
 }
 
-void PaintTwoModule(platform::Painter& paint, const HomePanelInputs& in)
+// Where the two- and three-module pictures put what they share.
+struct ModuleLayout {
+    DryerPicture picture;
+    int body;  // bitmap of the dryer body, drawn at 0, bodyTop
+    int bodyTop, bodyWidth, bodyHeight;
+    int symbolsDx, loadY, unloadY, rollY;
+    int column;  // left edge of the texts beside the body (100 wide)
+    int linesTop, linePitch, lineHeight;
+    int samplerTop;  // the sampler line, apart from the others
+    COLORREF grainColour;
+    RECT discharge;  // the discharge moisture in large digits
+};
+constexpr ModuleLayout kTwoModules{DryerPicture::TwoModule,
+                                   kBitmapTwoModuleDryer,
+                                   10,
+                                   150,
+                                   400,
+                                   -20,
+                                   12,
+                                   372,
+                                   350,
+                                   155,
+                                   272,
+                                   12,
+                                   14,
+                                   366,
+                                   kMoistureGreen,
+                                   RECT{155, 376, 255, 406}};
+constexpr ModuleLayout kThreeModules{DryerPicture::ThreeModule,
+                                     kBitmapThreeModuleDryer,
+                                     5,
+                                     140,
+                                     410,
+                                     -22,
+                                     8,
+                                     376,
+                                     354,
+                                     145,
+                                     260,
+                                     15,
+                                     15,
+                                     244,
+                                     kCyan,
+                                     RECT{142, 380, 242, 420}};
+
+void PaintModules(platform::Painter& paint, const HomePanelInputs& in, const ModuleLayout& at)
 {
     const PanelImage& image = in.image;
-    paint.Bitmap(kBitmapTwoModuleDryer, 0, 10, 150, 400);
-    DrawFans(paint, in, DryerPicture::TwoModule);
+    paint.Bitmap(at.body, 0, at.bodyTop, at.bodyWidth, at.bodyHeight);
+    DrawFans(paint, in, at.picture);
     DrawBurner(paint, image, 180, 60);
-    DrawSymbols(paint, in, -20, 12, 372, 350);
-    paint.Text(MoistureText(Value(image, wetMoisture), L"%d.%1d%%"), RECT{155, 12, 255, 32},
+    DrawSymbols(paint, in, at.symbolsDx, at.loadY, at.unloadY, at.rollY);
+    const int right = at.column + 100;
+    paint.Text(MoistureText(Value(image, wetMoisture), L"%d.%1d%%"), RECT{at.column, 12, right, 32},
                kMoistureGreen, 16, 500, kLeft);
-    paint.Text(GrainTempLabel(image, SelectedGrainTemp(image)), RECT{155, 136, 255, 156},
-               kMoistureGreen, 16, 500, kLeft);
+    paint.Text(GrainTempLabel(image, SelectedGrainTemp(image)), RECT{at.column, 136, right, 156},
+               at.grainColour, 16, 500, kLeft);
+    std::vector<PanelText> lines = DryerStatusLines(image, at.picture);
+    const PanelText sampler = lines.back();
+    lines.pop_back();
+    DrawStatusColumn(paint, lines, at.column, right, at.linesTop, at.linePitch, at.lineHeight);
+    paint.Text(sampler.text, RECT{at.column, at.samplerTop, right, at.samplerTop + 12},
+               sampler.colour, 12, 500, kLeft);
+    paint.Text(MoistureText(Value(image, dryMoisture), L"%d.%1d%%"), at.discharge, kGreen, 30, 700,
+               kLeft);
+}
+
+void PaintTwoModule(platform::Painter& paint, const HomePanelInputs& in)
+{
+    PaintModules(paint, in, kTwoModules);
     paint.Line(143, 22, 153, 22, kLeaderGrey, 1);
     paint.Line(143, 146, 153, 146, kLeaderGrey, 1);
     DrawTicks(paint, 143, 153, 278, 362);
-    std::vector<PanelText> lines = DryerStatusLines(image, DryerPicture::TwoModule);
-    const PanelText sampler = lines.back();
-    lines.pop_back();
-    DrawStatusColumn(paint, lines, 155, 255, 272, 12, 14);
-    paint.Text(sampler.text, RECT{155, 366, 255, 378}, sampler.colour, 12, 500, kLeft);
-    paint.Text(MoistureText(Value(image, dryMoisture), L"%d.%1d%%"), RECT{155, 376, 255, 406},
-               kGreen, 30, 700, kLeft);
 }
 
 void PaintThreeModule(platform::Painter& paint, const HomePanelInputs& in)
 {
     const PanelImage& image = in.image;
-    paint.Bitmap(kBitmapThreeModuleDryer, 0, 5, 140, 410);
-    DrawFans(paint, in, DryerPicture::ThreeModule);
-    DrawBurner(paint, image, 180, 60);
-    DrawSymbols(paint, in, -22, 8, 376, 354);
-    paint.Text(MoistureText(Value(image, wetMoisture), L"%d.%1d%%"), RECT{145, 12, 245, 32},
-               kMoistureGreen, 16, 500, kLeft);
-    paint.Text(GrainTempLabel(image, SelectedGrainTemp(image)), RECT{145, 136, 245, 156}, kCyan, 16,
-               500, kLeft);
-    std::vector<PanelText> lines = DryerStatusLines(image, DryerPicture::ThreeModule);
-    const PanelText sampler = lines.back();
-    lines.pop_back();
-    paint.Text(sampler.text, RECT{145, 244, 245, 258}, sampler.colour, 12, 500, kLeft);
-    DrawStatusColumn(paint, lines, 145, 245, 260, 15, 15);
+    PaintModules(paint, in, kThreeModules);
     if (TemperatureReadout(image)) {
         const bool si = Celsius(image);
         paint.Text(Format(L"SP: %d %c%c", DisplayTemperature(Value(image, grainSetpointMain), si),
@@ -239,8 +279,6 @@ void PaintThreeModule(platform::Painter& paint, const HomePanelInputs& in)
         paint.Text(MoistureText(Value(image, moistureSetpoint), L"SP: %d.%1d%%"),
                    RECT{145, 365, 245, 385}, kSetpointYellow, 16, 500, kLeft);
     }
-    paint.Text(MoistureText(Value(image, dryMoisture), L"%d.%d%%"), RECT{142, 380, 242, 420},
-               kGreen, 30, 700, kLeft);
 }
 
 void PaintTower(platform::Painter& paint, const HomePanelInputs& in)

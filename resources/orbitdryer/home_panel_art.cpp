@@ -309,55 +309,61 @@ constexpr BitmapResource Picture(int id, int w, int h, ArtPainter painter)
     return BitmapResource{id, w, h, nullptr, ArtKind::Picture, 0, painter};
 }
 
-constexpr auto kArt = std::to_array<BitmapResource>({
-    Picture(kBitmapOneModuleDryer, 180, 315, PaintBody),
-    Picture(kBitmapTwoModuleDryer, 150, 400, PaintBody),
-    Picture(kBitmapThreeModuleDryer, 140, 410, PaintBody),
-    Picture(kBitmapTowerDryer, 180, 315, PaintBody),
-    Picture(kBitmapBurner, 40, 40, PaintBurner),
-    Picture(kBitmapBurnerManual, 40, 40, PaintBurner),
-    Picture(kBitmapBurnersManual, 40, 40, PaintBurner),
-    Picture(kBitmapBurners, 40, 40, PaintBurner),
-    // fans, three frames each: one fan/heater, then more
-    Picture(kBitmapFanIdle, 111, 113, PaintFan),
-    Picture(kBitmapFanIdle + 1, 111, 113, PaintFan),
-    Picture(kBitmapFanIdle + 2, 111, 113, PaintFan),
-    Picture(kBitmapFanRunning, 111, 113, PaintFan),
-    Picture(kBitmapFanRunning + 1, 111, 113, PaintFan),
-    Picture(kBitmapFanRunning + 2, 111, 113, PaintFan),
-    Picture(kBitmapFanHighFire, 111, 113, PaintFan),
-    Picture(kBitmapFanHighFire + 1, 111, 113, PaintFan),
-    Picture(kBitmapFanHighFire + 2, 111, 113, PaintFan),
-    Picture(kBitmapFanLowFire, 111, 113, PaintFan),
-    Picture(kBitmapFanLowFire + 1, 111, 113, PaintFan),
-    Picture(kBitmapFanLowFire + 2, 111, 113, PaintFan),
-    Picture(kBitmapFansIdle, 111, 113, PaintFan),
-    Picture(kBitmapFansIdle + 1, 111, 113, PaintFan),
-    Picture(kBitmapFansIdle + 2, 111, 113, PaintFan),
-    Picture(kBitmapFansRunning, 111, 113, PaintFan),
-    Picture(kBitmapFansRunning + 1, 111, 113, PaintFan),
-    Picture(kBitmapFansRunning + 2, 111, 113, PaintFan),
-    Picture(kBitmapFansHighFire, 111, 113, PaintFan),
-    Picture(kBitmapFansHighFire + 1, 111, 113, PaintFan),
-    Picture(kBitmapFansHighFire + 2, 111, 113, PaintFan),
-    Picture(kBitmapFansLowFire, 111, 113, PaintFan),
-    Picture(kBitmapFansLowFire + 1, 111, 113, PaintFan),
-    Picture(kBitmapFansLowFire + 2, 111, 113, PaintFan),
-    // load / unload augers and metering rolls
-    Picture(kBitmapAugerFrame0, 38, 38, PaintAuger),
-    Picture(kBitmapAugerFrame1, 38, 38, PaintAuger),
-    Picture(kBitmapAugerFrame2, 38, 38, PaintAuger),
-    Picture(kBitmapMeterRoll, 23, 23, PaintMeterRoll),
-    Picture(kBitmapMeterRoll + 1, 23, 23, PaintMeterRoll),
-    Picture(kBitmapMeterRoll + 2, 23, 23, PaintMeterRoll),
-    Picture(kBitmapRunIndicator, 32, 32, PaintIndicator),
-    // warning window
-    BitmapResource{kBitmapHelpDown, 200, 50, L"HELP", ArtKind::ButtonPressed, kSilver, nullptr},
-    BitmapResource{kBitmapHelpUp, 200, 50, L"HELP", ArtKind::Button, kSilver, nullptr},
-    Picture(kBitmapShutdownPicture, 100, 92, PaintShutdownPicture),
-    Picture(kBitmapPanelPicture, 100, 75, PaintPanelPicture),
-    Picture(kBitmapDryerPicture, 100, 124, PaintDryerPicture),
-});
+// A picture and the frames that follow it: ids first, first + 1, ...
+struct PictureSet {
+    int first;
+    int frames;
+    int width, height;
+    ArtPainter painter;
+};
+constexpr PictureSet kPictureSets[] = {
+    {kBitmapOneModuleDryer, 1, 180, 315, PaintBody},
+    {kBitmapTwoModuleDryer, 1, 150, 400, PaintBody},
+    {kBitmapThreeModuleDryer, 1, 140, 410, PaintBody},
+    {kBitmapTowerDryer, 1, 180, 315, PaintBody},
+    {kBitmapBurner, 1, 40, 40, PaintBurner},
+    {kBitmapBurnerManual, 1, 40, 40, PaintBurner},
+    {kBitmapBurnersManual, 1, 40, 40, PaintBurner},
+    {kBitmapBurners, 1, 40, 40, PaintBurner},
+    {kBitmapFanIdle, 3, 111, 113, PaintFan},
+    {kBitmapFanRunning, 3, 111, 113, PaintFan},
+    {kBitmapFanHighFire, 3, 111, 113, PaintFan},
+    {kBitmapFanLowFire, 3, 111, 113, PaintFan},
+    {kBitmapFansIdle, 3, 111, 113, PaintFan},
+    {kBitmapFansRunning, 3, 111, 113, PaintFan},
+    {kBitmapFansHighFire, 3, 111, 113, PaintFan},
+    {kBitmapFansLowFire, 3, 111, 113, PaintFan},
+    {kBitmapAugerFrame0, 1, 38, 38, PaintAuger},
+    {kBitmapAugerFrame1, 1, 38, 38, PaintAuger},
+    {kBitmapAugerFrame2, 1, 38, 38, PaintAuger},
+    {kBitmapMeterRoll, 3, 23, 23, PaintMeterRoll},
+    {kBitmapRunIndicator, 1, 32, 32, PaintIndicator},
+    {kBitmapShutdownPicture, 1, 100, 92, PaintShutdownPicture},
+    {kBitmapPanelPicture, 1, 100, 75, PaintPanelPicture},
+    {kBitmapDryerPicture, 1, 100, 124, PaintDryerPicture},
+};
+
+constexpr std::size_t CountPictures()
+{
+    std::size_t n = 0;
+    for (const PictureSet& set : kPictureSets) n += static_cast<std::size_t>(set.frames);
+    return n;
+}
+
+// Every picture, then the warning window's help button faces.
+constexpr auto kArt = [] {
+    std::array<BitmapResource, CountPictures() + 2> art{};
+    std::size_t n = 0;
+    for (const PictureSet& set : kPictureSets) {
+        for (int frame = 0; frame < set.frames; ++frame) {
+            art[n++] = Picture(set.first + frame, set.width, set.height, set.painter);
+        }
+    }
+    art[n++] =
+        BitmapResource{kBitmapHelpDown, 200, 50, L"HELP", ArtKind::ButtonPressed, kSilver, nullptr};
+    art[n++] = BitmapResource{kBitmapHelpUp, 200, 50, L"HELP", ArtKind::Button, kSilver, nullptr};
+    return art;
+}();
 
 }  // namespace
 
