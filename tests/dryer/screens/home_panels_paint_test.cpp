@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,12 @@
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/home_panel_art.h"
 #include "tests/dryer/program/panel_run.h"
+#include "tests/dryer/screens/drawn_text_support.h"
 
 using namespace home_panels;
+using screens_test::Drawn;
+using screens_test::DrawnTexts;
+using screens_test::Has;
 
 namespace {
 
@@ -135,7 +138,7 @@ protected:
     }
 
     // Paints the window now and returns the texts of that paint.
-    std::vector<platform::DrawnText> Paint()
+    DrawnTexts Paint()
     {
         InvalidateRect(wnd_, nullptr, TRUE);
         UpdateWindow(wnd_);
@@ -143,20 +146,6 @@ protected:
             if (w.className == className_) return w.texts;
         }
         return {};
-    }
-
-    static std::optional<platform::DrawnText> Find(const std::vector<platform::DrawnText>& texts,
-                                                   const std::wstring& text)
-    {
-        for (const auto& t : texts) {
-            if (t.text == text) return t;
-        }
-        return std::nullopt;
-    }
-
-    static bool Has(const std::vector<platform::DrawnText>& texts, const std::wstring& text)
-    {
-        return Find(texts, text).has_value();
     }
 
     HWND wnd_ = nullptr;
@@ -169,18 +158,16 @@ TEST_F(PanelPaint, StateLineDrawsCentredBoldLineInItsColour)
 {
     Open(L"TEST_STATE_LINE", DryerStateLineProc, 400, 40);
     Or(188, 0x40);
-    const auto texts = Paint();
-    const auto line = Find(texts, L"DRYER STARTED");
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(line->colour, kGreen);
-    EXPECT_TRUE(Within(line->rect, RECT{5, 0, 390, 45}));
+    const auto line = Drawn(Paint(), L"DRYER STARTED");
+    EXPECT_EQ(line.colour, kGreen);
+    EXPECT_TRUE(Within(line.rect, RECT{5, 0, 390, 45}));
 }
 
 TEST_F(PanelPaint, StateLineAirSwitchFlashesWithTheBlinkBit)
 {
     Open(L"TEST_STATE_LINE", DryerStateLineProc, 400, 40);
     Or(118, 0x20);
-    EXPECT_EQ(Find(Paint(), L"** AIRSWITCH DISABLED **")->colour, kRed);
+    EXPECT_EQ(Drawn(Paint(), L"** AIRSWITCH DISABLED **").colour, kRed);
     gInputs.blinkFlags = 0;
     EXPECT_FALSE(Has(Paint(), L"** AIRSWITCH DISABLED **"));
 }
@@ -195,9 +182,9 @@ TEST_F(PanelPaint, OnePlenumLayout)
     Set(130, 0x06);
     const auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"SETPOINT"));
-    EXPECT_EQ(Find(texts, Degrees(190, L'F') + L" ")->colour, kSetpoint);
-    EXPECT_EQ(Find(texts, L"185")->colour, kRed);
-    EXPECT_EQ(Find(texts, L"HIGH FIRE")->colour, kRed);
+    EXPECT_EQ(Drawn(texts, Degrees(190, L'F') + L" ").colour, kSetpoint);
+    EXPECT_EQ(Drawn(texts, L"185").colour, kRed);
+    EXPECT_EQ(Drawn(texts, L"HIGH FIRE").colour, kRed);
 }
 
 TEST_F(PanelPaint, TowerBitDrawsOnePlenumWithSixHeaters)
@@ -219,14 +206,12 @@ TEST_F(PanelPaint, TwoPlenumLayoutShowsUpperOverLower)
     Le(69, 160);
     Or(136, 0x20);  // plenum 1 shorted by the board's flags
     const auto texts = Paint();
-    const auto upper = Find(texts, L"PLENUM 2 (UPPER)");
-    const auto lower = Find(texts, L"PLENUM 1 (LOWER)");
-    ASSERT_TRUE(upper && lower);
-    EXPECT_LT(upper->rect.top, lower->rect.top);
-    const auto shorted = Find(texts, L"SENSOR SHORTED");
-    ASSERT_TRUE(shorted.has_value());
-    EXPECT_EQ(shorted->colour, kOrange);
-    EXPECT_GE(shorted->rect.top, 70);  // the lower row
+    const auto upper = Drawn(texts, L"PLENUM 2 (UPPER)");
+    const auto lower = Drawn(texts, L"PLENUM 1 (LOWER)");
+    EXPECT_LT(upper.rect.top, lower.rect.top);
+    const auto shorted = Drawn(texts, L"SENSOR SHORTED");
+    EXPECT_EQ(shorted.colour, kOrange);
+    EXPECT_GE(shorted.rect.top, 70);  // the lower row
     EXPECT_TRUE(Has(texts, L"SP:  " + Degrees(160, L'F') + L" "));
     EXPECT_TRUE(Has(texts, L"170"));
 }
@@ -236,12 +221,11 @@ TEST_F(PanelPaint, ThreePlenumLayoutColumns)
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
     Set(3, 2);
     const auto texts = Paint();
-    const auto p1 = Find(texts, L"PLENUM 1 (LOWER)");
-    const auto p2 = Find(texts, L"PLENUM 2 (MIDDLE)");
-    const auto p3 = Find(texts, L"PLENUM 3 (UPPER)");
-    ASSERT_TRUE(p1 && p2 && p3);
-    EXPECT_LT(p1->rect.left, p2->rect.left);
-    EXPECT_LT(p2->rect.left, p3->rect.left);
+    const auto p1 = Drawn(texts, L"PLENUM 1 (LOWER)");
+    const auto p2 = Drawn(texts, L"PLENUM 2 (MIDDLE)");
+    const auto p3 = Drawn(texts, L"PLENUM 3 (UPPER)");
+    EXPECT_LT(p1.rect.left, p2.rect.left);
+    EXPECT_LT(p2.rect.left, p3.rect.left);
 }
 
 TEST_F(PanelPaint, FourPlenumLayoutReportsShortedSensorByTemperature)
@@ -251,7 +235,7 @@ TEST_F(PanelPaint, FourPlenumLayoutReportsShortedSensorByTemperature)
     Le(77, 261);  // plenum 3
     auto texts = Paint();
     for (int k = 1; k <= 4; ++k) EXPECT_TRUE(Has(texts, L"PLENUM " + std::to_wstring(k)));
-    EXPECT_EQ(Find(texts, L"Plenum 3 Sensor Shorted")->colour, kOrange);
+    EXPECT_EQ(Drawn(texts, L"Plenum 3 Sensor Shorted").colour, kOrange);
     Le(77, 260);
     texts = Paint();
     EXPECT_FALSE(Has(texts, L"Plenum 3 Sensor Shorted"));
@@ -294,7 +278,7 @@ TEST_F(PanelPaint, PurgingBurnerWithFaultySensorShowsPurging)
     Le(77, 300);
     Or(146, 0x01);  // burner 3 purging
     const auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"Purging...")->colour, kGreen);
+    EXPECT_EQ(Drawn(texts, L"Purging...").colour, kGreen);
     EXPECT_FALSE(Has(texts, L"Plenum 3 Sensor Shorted"));
 }
 
@@ -306,13 +290,11 @@ TEST_F(PanelPaint, DualHeatSetpointsOnTheOnePlenumLayout)
     Le(69, 150);
     Le(260, 210);
     auto texts = Paint();
-    auto lower = Find(texts, Degrees(150, L'F') + L" ");
-    ASSERT_TRUE(lower.has_value());
-    EXPECT_EQ(lower->colour, kRed);
+    EXPECT_EQ(Drawn(texts, Degrees(150, L'F') + L" ").colour, kRed);
     EXPECT_TRUE(Has(texts, Degrees(210, L'F') + L" "));
     Or(148, 0x10);
     texts = Paint();
-    EXPECT_EQ(Find(texts, Degrees(210, L'F') + L" ")->colour, kBlue);
+    EXPECT_EQ(Drawn(texts, Degrees(210, L'F') + L" ").colour, kBlue);
 }
 
 // ---- dryer picture ----
@@ -326,16 +308,13 @@ TEST_F(PanelPaint, OneModulePictureStatusColumnAndReadout)
     Be(191, 215);
     Be(173, 850);
     const auto texts = Paint();
-    const auto type = Find(texts, L"TEMP");
-    ASSERT_TRUE(type.has_value());
-    EXPECT_TRUE(Within(type->rect, RECT{180, 280, 250, 300}));
-    EXPECT_TRUE(Within(Find(texts, L"AUTO 2SP")->rect, RECT{180, 290, 250, 310}));
-    EXPECT_TRUE(Within(Find(texts, L"BPH 850")->rect, RECT{180, 320, 250, 340}));
-    EXPECT_EQ(Find(texts, L"21.5%")->colour, 0x0000C800u);
-    const auto readout = Find(texts, L"112");
-    ASSERT_TRUE(readout.has_value());
-    EXPECT_TRUE(Within(readout->rect, RECT{0, 335, 140, 415}));
-    EXPECT_EQ(readout->colour, kGreen);
+    EXPECT_TRUE(Within(Drawn(texts, L"TEMP").rect, RECT{180, 280, 250, 300}));
+    EXPECT_TRUE(Within(Drawn(texts, L"AUTO 2SP").rect, RECT{180, 290, 250, 310}));
+    EXPECT_TRUE(Within(Drawn(texts, L"BPH 850").rect, RECT{180, 320, 250, 340}));
+    EXPECT_EQ(Drawn(texts, L"21.5%").colour, 0x0000C800u);
+    const auto readout = Drawn(texts, L"112");
+    EXPECT_TRUE(Within(readout.rect, RECT{0, 335, 140, 415}));
+    EXPECT_EQ(readout.colour, kGreen);
     EXPECT_TRUE(Has(texts, std::wstring(L"SP 120") + wchar_t{176} + L"F"));
     EXPECT_TRUE(Has(texts, std::wstring(L"112") + wchar_t{176} + L"F"));
 }
@@ -378,11 +357,11 @@ TEST_F(PanelPaint, EachPictureDrawsItsStatusColumn)
     Be(199, 155);
     Set(4, 1);
     auto texts = Paint();
-    EXPECT_TRUE(Within(Find(texts, L"3 SPEED")->rect, RECT{155, 272, 255, 286}));
-    EXPECT_TRUE(Within(Find(texts, L"SP: 15.5%")->rect, RECT{155, 356, 255, 370}));
+    EXPECT_TRUE(Within(Drawn(texts, L"3 SPEED").rect, RECT{155, 272, 255, 286}));
+    EXPECT_TRUE(Within(Drawn(texts, L"SP: 15.5%").rect, RECT{155, 356, 255, 370}));
     Set(4, 2);
     texts = Paint();
-    EXPECT_TRUE(Within(Find(texts, L"3 SPEED")->rect, RECT{145, 260, 245, 275}));
+    EXPECT_TRUE(Within(Drawn(texts, L"3 SPEED").rect, RECT{145, 260, 245, 275}));
     EXPECT_TRUE(Has(texts, L"SP: 15.5%"));
     Set(4, 0);
     Or(225, 0x20);
@@ -396,7 +375,7 @@ TEST_F(PanelPaint, RiceLabelReplacesGrainTemperature)
 {
     Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
     Or(225, 0x04);
-    EXPECT_TRUE(Within(Find(Paint(), L"RICE")->rect, RECT{195, 200, 250, 220}));
+    EXPECT_TRUE(Within(Drawn(Paint(), L"RICE").rect, RECT{195, 200, 250, 220}));
 }
 
 // ---- warning window ----
@@ -407,8 +386,8 @@ TEST_F(PanelPaint, ShutdownPanelForGrainOverheat)
     Set(186, 0x03);
     Set(185, 0x05);
     auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"0305 - BURNER #2 GRAIN OVERHEAT")->colour, kWhite);
-    EXPECT_EQ(Find(texts, L"WARNING!")->colour, kRed);
+    EXPECT_EQ(Drawn(texts, L"0305 - BURNER #2 GRAIN OVERHEAT").colour, kWhite);
+    EXPECT_EQ(Drawn(texts, L"WARNING!").colour, kRed);
     EXPECT_TRUE(Has(texts, L"PRESS STOP BUTTON TO CLEAR"));
     EXPECT_TRUE(Has(texts, L"PRESS START FOR EMERGENCY COOLING"));
     EXPECT_TRUE(Has(texts, L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT"));
@@ -420,7 +399,7 @@ TEST_F(PanelPaint, ShutdownPanelForGrainOverheat)
     Or(188, 0x10);  // emergency cooling
     Le(93, 140);
     texts = Paint();
-    EXPECT_EQ(Find(texts, L"EMERGENCY COOLING")->colour, kBlue);
+    EXPECT_EQ(Drawn(texts, L"EMERGENCY COOLING").colour, kBlue);
     EXPECT_TRUE(Has(texts, L"GRAIN TEMPERATURE: 140 " + std::wstring(1, wchar_t{176}) + L" F"));
     EXPECT_TRUE(Has(texts, L"WARNING: CONTINUE TO MONITOR DRYER"));
     EXPECT_TRUE(Has(texts, L"AND TEMPERATURES!"));
@@ -450,7 +429,7 @@ TEST_F(PanelPaint, CoolDownTitleCountsDown)
     Set(267, 2);
     Set(268, 5);
     const auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"COOL DOWN: 2:05")->colour, kBlue);
+    EXPECT_EQ(Drawn(texts, L"COOL DOWN: 2:05").colour, kBlue);
     EXPECT_TRUE(Has(texts, L"PRESS START TO RESTART DRYER"));
 }
 
@@ -461,7 +440,7 @@ TEST_F(PanelPaint, ConnectionLostWinsOverAShutdownAndAsksForALinkReset)
     Set(185, 0x05);
     gInputs.linkWatchdog = 0;
     const auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"Trying to Reconnect...")->colour, 0x00960000u);
+    EXPECT_EQ(Drawn(texts, L"Trying to Reconnect...").colour, 0x00960000u);
     EXPECT_FALSE(Has(texts, L"WARNING!"));
     EXPECT_GE(gLinkResets, 1);
     wchar_t title[64] = {};
