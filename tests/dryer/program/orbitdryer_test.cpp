@@ -121,8 +121,8 @@ TEST(OrbitDryerProgram, SendsTheClockRecordEverySecond)
                                                   {ClockPart::month, now.wMonth},
                                                   {ClockPart::year, now.wYear % 100}};
     for (const auto& [part, value] : expected) {
-        const int offset = ClockByte(part).offset;
-        EXPECT_EQ(panel_test::SimByte(panel.sim(), offset), value) << "offset " << offset;
+        const ImageField byte = ClockByte(part);
+        EXPECT_EQ(panel_test::SimByte(panel.sim(), byte), value) << "offset " << byte.offset;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 
 #include "dryer/app/orbitdryer.h"
 #include "dryer/link/comm_thread.h"
+#include "dryer/link/dryer_image.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/test_support.h"
@@ -67,6 +69,9 @@ inline std::filesystem::path FreshPanelRoot()
     std::filesystem::create_directories(root);
     return root;
 }
+
+// An image in which a field's bytes are laid out before they go to the board.
+using ScratchImage = std::array<std::uint8_t, kImageSize>;
 
 inline bool IsMainClass(const platform::WindowInfo& w)
 {
@@ -124,11 +129,20 @@ public:
     // Runs whole exchange cycles (350 ms each).
     void Cycles(int count) { Advance(350 * count); }
 
-    // Holds an image byte on the board and waits until the panel has decoded it.
-    void Pin(int offset, int value)
+    // Holds a field on the board (its first element: a byte, a word in its byte order, the
+    // seconds of a time pair) and waits after each byte until the panel has decoded it.
+    void Pin(ImageField field, int value)
     {
-        sim_->Control("pin " + std::to_string(offset) + " " + std::to_string(value));
-        Cycles(3);
+        ScratchImage bytes{};
+        SetValue(bytes, field, value);
+        PinBytes(field, bytes);
+    }
+    // Holds a time pair on the board as minutes and seconds.
+    void Pin(ImageField field, MinSec time)
+    {
+        ScratchImage bytes{};
+        WriteTime(bytes, field, time);
+        PinBytes(field, bytes);
     }
 
     static int MainWindowCount()
@@ -139,6 +153,14 @@ public:
     }
 
 private:
+    void PinBytes(ImageField field, const ScratchImage& bytes)
+    {
+        for (std::size_t i = field.offset; i < field.offset + field.unit(); ++i) {
+            sim_->Control("pin " + std::to_string(i) + " " + std::to_string(bytes[i]));
+            Cycles(3);
+        }
+    }
+
     void Step(int milliseconds, bool answers)
     {
         const std::int64_t end = now_ + milliseconds;
@@ -179,10 +201,22 @@ private:
     std::int64_t now_ = 0;  // panel milliseconds since the run started
 };
 
-// A byte of the board as its control channel reports it ("ok 53 = 5 (0x05)"); -1 on error.
-inline int SimByte(sim::DisplayIoSimulator& sim, int offset)
+// Sets the first element of a field on the board, byte by byte, once: the dryer may change it
+// again.
+inline void SetOnBoard(sim::DisplayIoSimulator& sim, ImageField field, int value)
 {
-    const std::string answer = sim.Control("get " + std::to_string(offset));
+    ScratchImage bytes{};
+    SetValue(bytes, field, value);
+    for (std::size_t i = field.offset; i < field.offset + field.unit(); ++i) {
+        sim.Control("set " + std::to_string(i) + " " + std::to_string(bytes[i]));
+    }
+}
+
+// The first byte of a field as the board's control channel reports it ("ok 53 = 5 (0x05)"),
+// which also reads the clock the board was sent; -1 on error.
+inline int SimByte(sim::DisplayIoSimulator& sim, ImageField field)
+{
+    const std::string answer = sim.Control("get " + std::to_string(field.offset));
     const auto eq = answer.find("= ");
     if (answer.rfind("ok", 0) != 0 || eq == std::string::npos) return -1;
     return std::atoi(answer.c_str() + eq + 2);

@@ -5,6 +5,7 @@
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
 #include "platform/runtime/runtime.h"
+#include "resources/orbitdryer/panel_colours.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {
@@ -31,8 +32,8 @@ POINT Centre(int id)
 }
 
 struct Layout {
-    int dryingType;
-    int dryerOptions;
+    int type;     // dryingType: kBatchDrying, or one that is neither batch nor continuous flow
+    int options;  // dryerOptions: 0 or dualHeatBit
     bool dry, hiLo;
 };
 
@@ -42,8 +43,8 @@ TEST_P(BatchPanelLayout, ShowsDryOrHiAndLoHeatButtons)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(257, GetParam().dryerOptions);
-    panel.Pin(8, GetParam().dryingType);
+    panel.Pin(dryerOptions, GetParam().options);
+    panel.Pin(dryingType, GetParam().type);
     ASSERT_TRUE(panel_test::Shown(L"BATCH_DRYING_WINDOW"));
     EXPECT_EQ(ButtonShown(kDry), GetParam().dry);
     EXPECT_EQ(ButtonShown(kHiHeat), GetParam().hiLo);
@@ -53,27 +54,25 @@ TEST_P(BatchPanelLayout, ShowsDryOrHiAndLoHeatButtons)
 }
 
 INSTANTIATE_TEST_SUITE_P(DryingTypes, BatchPanelLayout,
-                         ::testing::Values(Layout{1, 0x00, true, false},
-                                           Layout{1, 0x02, false, true},
-                                           Layout{3, 0x00, false, true},
-                                           Layout{2, 0x02, false, true}));
+                         ::testing::Values(Layout{kBatchDrying, 0, true, false},
+                                           Layout{kBatchDrying, dualHeatBit.mask, false, true},
+                                           Layout{3, 0, false, true},
+                                           Layout{2, dualHeatBit.mask, false, true}));
 
 TEST(BatchPanel, PaintsSettingsAndRemainingTimes)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(16, 20);  // cool setting 20:00
-    panel.Pin(17, 0);
-    panel.Pin(14, 12);  // cool remaining 12:34
-    panel.Pin(15, 34);
-    panel.Pin(8, 1);
+    panel.Pin(coolTimerSetting, MinSec{20, 0});
+    panel.Pin(coolTimerRemaining, MinSec{12, 34});
+    panel.Pin(dryingType, kBatchDrying);
     const auto w = panel_test::FindShown(L"BATCH_DRYING_WINDOW");
     ASSERT_TRUE(w.has_value());
     bool setting = false, minutes = false, seconds = false;
     for (const auto& t : w->texts) {
-        setting |= t.text == L"20 Min 00 Sec" && t.colour == 0x00FA0000u;
-        minutes |= t.text == L"12" && t.colour == 0x00FA0000u;
-        seconds |= t.text == L"34" && t.colour == 0x00FA0000u;
+        setting |= t.text == L"20 Min 00 Sec" && t.colour == kCoolBlue;
+        minutes |= t.text == L"12" && t.colour == kCoolBlue;
+        seconds |= t.text == L"34" && t.colour == kCoolBlue;
     }
     EXPECT_TRUE(setting);
     EXPECT_TRUE(minutes);
@@ -84,7 +83,7 @@ TEST(BatchPanel, TimerButtonOpensTheKeypadOnTheSetting)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(8, 1);
+    panel.Pin(dryingType, kBatchDrying);
     ASSERT_TRUE(platform::PressControl(kCool));
     ASSERT_TRUE(panel_test::FindTitled(L"MODIFYING TIMER SETPOINT - 21").has_value());
     ASSERT_TRUE(platform::PressControl(2));  // CANCEL
@@ -96,7 +95,7 @@ TEST(TimerReload, HoldingCoolForOneTickAsksNothing)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(8, 1);
+    panel.Pin(dryingType, kBatchDrying);
     const POINT p = Centre(kCool);
     ASSERT_TRUE(platform::PointerDown(p.x, p.y));
     panel.Advance(1000);
@@ -112,9 +111,8 @@ TEST(TimerReload, HoldingCoolAcrossTwoTicksAsksOnceAndReloadsOnYes)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(16, 20);
-    panel.Pin(17, 0);
-    panel.Pin(8, 1);
+    panel.Pin(coolTimerSetting, MinSec{20, 0});
+    panel.Pin(dryingType, kBatchDrying);
     const POINT p = Centre(kCool);
     ASSERT_TRUE(platform::PointerDown(p.x, p.y));
     panel.Advance(1000);
@@ -129,8 +127,8 @@ TEST(TimerReload, HoldingCoolAcrossTwoTicksAsksOnceAndReloadsOnYes)
     for (const auto& w : platform::InspectWindows()) boxes += w.isMessageBox ? 1 : 0;
     EXPECT_EQ(boxes, 1);
     ASSERT_TRUE(platform::AnswerMessageBox(L"Yes"));
-    EXPECT_EQ(DesiredSettings.Get(coolTimerRemaining.offset), 20);
-    EXPECT_EQ(DesiredSettings.Get(coolTimerRemaining.offset + 1), 0);
+    EXPECT_EQ(ReadTime(DesiredSettings, coolTimerRemaining).minutes, 20);
+    EXPECT_EQ(ReadTime(DesiredSettings, coolTimerRemaining).seconds, 0);
     EXPECT_TRUE(PendingCommand.IsSet(Pending::coolTimerReload));
     platform::PointerUp(p.x, p.y);
     if (panel_test::FindTitled(L"MODIFYING TIMER SETPOINT - 21")) platform::PressControl(2);

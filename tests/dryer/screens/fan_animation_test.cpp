@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dryer/link/dryer_image.h"
 #include "platform/drawing/gdi.h"
 #include "platform/runtime/runtime.h"
 #include "tests/dryer/program/panel_run.h"
@@ -45,11 +46,12 @@ sim::SimOptions StillDryer()
 
 void HoldBoard(PanelRun& panel, bool fanRunning)
 {
-    panel.sim().Control("set 171 160");  // 0xA0: not loading, not unloading
-    panel.sim().Control("set 172 0");
-    panel.sim().Control("set 58 0");  // meter rolls still
-    panel.sim().Control("set 130 " + std::string(fanRunning ? "1" : "0"));
-    panel.sim().Control("set 136 " + std::string(fanRunning ? "1" : "0"));
+    using panel_test::SetOnBoard;
+    SetOnBoard(panel.sim(), dryerState, kDryerStateIdle);  // not loading, not unloading
+    SetOnBoard(panel.sim(), dryerState2, 0);
+    SetOnBoard(panel.sim(), loadStatusBits, 0);  // meter rolls still
+    SetOnBoard(panel.sim(), ForHeater(heaterState, 1), fanRunning ? fanRunningBit.mask : 0);
+    SetOnBoard(panel.sim(), ForHeater(heaterPictureBits, 1), fanRunning ? fanOnBit.mask : 0);
     panel.Cycles(3);
 }
 

@@ -4,58 +4,34 @@
 
 #include <string>
 
+#include "dryer/link/dryer_image.h"
 #include "dryer/screens/home_panels.h"
+#include "resources/orbitdryer/bitmap_ids.h"
+#include "resources/orbitdryer/panel_colours.h"
+#include "tests/dryer/screens/scene_image_support.h"
 
 using namespace home_panels;
+using screens_test::Degrees;
+using screens_test::otherLoadingBit;
 
 namespace {
 
-constexpr COLORREF kGreen = 0x0000FF00;
-constexpr COLORREF kRed = 0x000000FF;
-constexpr COLORREF kBlue = 0x00FF0000;
-constexpr COLORREF kYellow = 0x0000FFFF;
-constexpr COLORREF kOrange = 0x000064C8;
+using Image = screens_test::SceneImage;
+
 constexpr unsigned kBlinkOn = 1;
 constexpr unsigned kBlinkOff = 0;
+constexpr int kCoolingDown = 1;  // the coolDownStateBits value of a dryer cooling down
 const std::wstring kSixteenBlanks(16, L' ');
-
-struct Image {
-    PanelImage bytes{};
-    Image() { bytes[171] = 0xA0; }  // not loading, as at start-up
-    Image& Set(int offset, int value)
-    {
-        bytes[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
-        return *this;
-    }
-    Image& Or(int offset, int bits)
-    {
-        bytes[static_cast<std::size_t>(offset)] |= static_cast<std::uint8_t>(bits);
-        return *this;
-    }
-    Image& Le(int offset, int value)
-    {
-        Set(offset, value & 0xFF);
-        return Set(offset + 1, (value >> 8) & 0xFF);
-    }
-    Image& Be(int offset, int value)
-    {
-        Set(offset, (value >> 8) & 0xFF);
-        return Set(offset + 1, value & 0xFF);
-    }
-    Image& Celsius() { return Or(266, 0x80); }
-};
-
-std::wstring Degrees(int value, wchar_t unit)
-{
-    return std::to_wstring(value) + L' ' + wchar_t{176} + unit;
-}
 
 // ---- state line ----
 
 TEST(StateLine, AirSwitchDisabledWinsOverEverythingAndFlashes)
 {
     Image image;
-    image.Or(118, 0x20).Set(171, 0x00).Or(188, 0x40).Set(271, 1);
+    image.On(airswitchDisabledBit)
+        .Set(dryerState, 0)
+        .On(dryerStartedBit)
+        .Set(coolDownStateBits, kCoolingDown);
     const StateLine on = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(on.rule, 1);
     EXPECT_EQ(on.text, L"** AIRSWITCH DISABLED **");
@@ -67,54 +43,68 @@ TEST(StateLine, AirSwitchDisabledWinsOverEverythingAndFlashes)
 TEST(StateLine, LearningPeriodIsSteadyAboveFiveMinutesAndFlashesRedBelow)
 {
     Image image;
-    image.Set(52, 6).Or(179, 0x04).Set(171, 0xA8).Set(187, 3);
+    image.Set(mcAutoModeMinutes, 6)
+        .On(learningPeriodBit)
+        .On(learningConditionBit)
+        .Set(moistureSchemeBits, kSchemeVariable);
     StateLine line = ChooseStateLine(image.bytes, kBlinkOff);
     EXPECT_EQ(line.rule, 2);
     EXPECT_EQ(line.text, L"M/C AUTO MODE: 6 Minutes");
-    EXPECT_EQ(line.colour, 0x0000FF64u);
+    EXPECT_EQ(line.colour, kLightGreen);
     EXPECT_EQ(line.fontHeight, 30);
 
-    image.Set(52, 5);
+    image.Set(mcAutoModeMinutes, 5);
     line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.text, L"M/C AUTO MODE: 5 Minutes");
-    EXPECT_EQ(line.colour, 0x000000C8u);
+    EXPECT_EQ(line.colour, kDarkRed);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOff).text, L"");
 }
 
 TEST(StateLine, LearningPeriodNeedsSchemeThree)
 {
     Image image;
-    image.Set(52, 6).Or(179, 0x04).Set(171, 0xA8).Set(187, 4);
+    image.Set(mcAutoModeMinutes, 6)
+        .On(learningPeriodBit)
+        .On(learningConditionBit)
+        .Set(moistureSchemeBits, kSchemeFiveSpeed);
     EXPECT_NE(ChooseStateLine(image.bytes, kBlinkOn).rule, 2);
 }
 
 TEST(StateLine, TemperatureHoldShowsTheShortfall)
 {
     Image image;
-    image.Or(224, 0x08).Or(188, 0x40).Le(149, 150).Le(93, 120);
+    image.On(temperatureHoldBit)
+        .On(dryerStartedBit)
+        .Set(grainSetpointMain, 150)
+        .Set(GrainTempEntry(0), 120);
     StateLine line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.rule, 3);
     EXPECT_EQ(line.text, L"TEMP HOLD... [- " + Degrees(30, L'F') + L"]");
     EXPECT_EQ(line.colour, kGreen);
 
     // Selector 1 and 2 use their own sensors against the first setpoint.
-    image.Set(184, 1).Le(91, 140);
+    image.Set(grainSensorSelect, 1).Set(GrainTempEntry(1), 140);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text,
               L"TEMP HOLD... [- " + Degrees(10, L'F') + L"]");
-    image.Set(184, 2).Le(89, 100);
+    image.Set(grainSensorSelect, 2).Set(GrainTempEntry(2), 100);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text,
               L"TEMP HOLD... [- " + Degrees(50, L'F') + L"]");
-    image.Set(184, 7);
+    image.Set(grainSensorSelect, 7);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"");
 }
 
 TEST(StateLine, TemperatureHoldWithDualHeatUsesUpperOrLowerSetpoint)
 {
     Image image;
-    image.Or(224, 0x08).Or(188, 0x40).Or(257, 0x02).Le(151, 200).Le(153, 160).Le(93, 150);
+    image.On(temperatureHoldBit)
+        .On(dryerStartedBit)
+        .On(dualHeatBit)
+        .Set(grainSetpointUpper, 200)
+        .Set(grainSetpointLower, 160)
+        .Set(GrainTempEntry(0), 150);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text,
               L"TEMP HOLD... [- " + Degrees(10, L'F') + L"]");
-    image.Or(148, 0x10);
+    image.On(loHeatPlenumBit);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text,
               L"TEMP HOLD... [- " + Degrees(50, L'F') + L"]");
 }
@@ -122,14 +112,18 @@ TEST(StateLine, TemperatureHoldWithDualHeatUsesUpperOrLowerSetpoint)
 TEST(StateLine, TemperatureHoldInCelsiusConvertsTheShortfallAsATemperature)
 {
     Image image;
-    image.Or(224, 0x08).Or(188, 0x40).Le(149, 150).Le(93, 100).Celsius();
+    image.On(temperatureHoldBit)
+        .On(dryerStartedBit)
+        .Set(grainSetpointMain, 150)
+        .Set(GrainTempEntry(0), 100)
+        .Celsius();
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text,
               L"TEMP HOLD... [- " + Degrees(10, L'C') + L"]");
 }
 
 struct LoadCase {
-    int left;
-    int setting;
+    int left;     // seconds
+    int setting;  // seconds
     COLORREF colour;
 };
 
@@ -139,8 +133,7 @@ TEST_P(StateLineLoading, ColourFollowsTheShareOfTimeLeft)
 {
     const LoadCase c = GetParam();
     Image image;
-    image.Set(171, 0x80).Set(24, c.left / 60).Set(25, c.left % 60);
-    image.Set(26, c.setting / 60).Set(27, c.setting % 60);
+    image.Off(otherLoadingBit).Set(loadTimerRemaining, c.left).Set(loadTimerSetting, c.setting);
     const StateLine line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.rule, 4);
     EXPECT_EQ(line.text, L"LOADING...");
@@ -156,7 +149,10 @@ INSTANTIATE_TEST_SUITE_P(Shares, StateLineLoading,
 TEST(StateLine, LoadCountDownShowsElapsedTime)
 {
     Image image;
-    image.Set(171, 0x20).Set(24, 0).Set(25, 40).Set(26, 1).Set(27, 0).Or(28, 0x01);
+    image.Off(notFillingBit)
+        .Time(loadTimerRemaining, 0, 40)
+        .Time(loadTimerSetting, 1, 0)
+        .On(loadCountdownShownBit);
     const StateLine line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.text, L"LOADING...  0:20");
     EXPECT_EQ(line.colour, kGreen);
@@ -165,33 +161,42 @@ TEST(StateLine, LoadCountDownShowsElapsedTime)
 TEST(StateLine, CenterAdjustFlashesInTheLastThreeMinutes)
 {
     Image image;
-    image.Le(290, 3500).Or(188, 0x40).Or(224, 0x80).Set(187, 4);
+    image.Set(centerAdjustElapsed, 3500)
+        .On(dryerStartedBit)
+        .On(centerAdjustBit)
+        .Set(moistureSchemeBits, kSchemeFiveSpeed);
     StateLine line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.rule, 5);
     EXPECT_EQ(line.text, L"CENTER ADJ... [01:40]");
     EXPECT_EQ(line.colour, kRed);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOff).text, kSixteenBlanks);
 
-    image.Le(290, 3420);
+    image.Set(centerAdjustElapsed, 3420);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).rule, 7);  // 180 s is not below 180
 }
 
 TEST(StateLine, CenterAdjustPastTheHourReadsZero)
 {
     Image image;
-    image.Le(290, 3700).Or(188, 0x40).Or(224, 0x80).Set(187, 5);
+    image.Set(centerAdjustElapsed, 3700)
+        .On(dryerStartedBit)
+        .On(centerAdjustBit)
+        .Set(moistureSchemeBits, kSchemeTempFiveSpeed);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"CENTER ADJ... [00:00]");
 }
 
 TEST(StateLine, UnloadingWinsOverDryerStarted)
 {
     Image image;
-    image.Or(188, 0x40).Or(172, 0x01);
+    image.On(dryerStartedBit).On(unloadingBit2);
     StateLine line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.rule, 6);
     EXPECT_EQ(line.text, L"UNLOADING...");
     EXPECT_EQ(line.colour, kBlue);
-    image.Set(172, 0).Or(171, 0x40).Or(43, 0x01).Set(39, 2).Set(40, 5);
+    image.Off(unloadingBit2)
+        .On(unloadingBit)
+        .On(runOnCountdownShownBit)
+        .Time(unloadRunOnRemaining, 2, 5);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"UNLOADING...  2:05");
 }
 
@@ -200,13 +205,13 @@ TEST(StateLine, StartedStoppedHoldAndCoolDown)
     Image image;
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"DRYER STOPPED");
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).colour, kRed);
-    image.Set(271, 0x01);
+    image.Set(coolDownStateBits, kCoolingDown);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"DRYER COOLING DOWN");
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).colour, kBlue);
-    image.Or(188, 0x40);
+    image.On(dryerStartedBit);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"DRYER STARTED");
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).colour, kGreen);
-    image.Or(257, 0x01).Set(8, 1);
+    image.On(unloadHoldBit).Set(dryingType, kBatchDrying);
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).text, L"UNLOAD HOLD");
     EXPECT_EQ(ChooseStateLine(image.bytes, kBlinkOn).colour, kRed);
 }
@@ -215,21 +220,26 @@ TEST(StateLine, RulesKeepTheirOrder)
 {
     // Each step adds the condition of a higher rule; the line follows the highest.
     Image image;
-    image.Set(271, 1);
+    image.Set(coolDownStateBits, kCoolingDown);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 8);
-    image.Or(188, 0x40);
+    image.On(dryerStartedBit);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 7);
-    image.Or(172, 0x01);
+    image.On(unloadingBit2);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 6);
-    image.Le(290, 3500).Or(224, 0x80).Set(187, 4);
+    image.Set(centerAdjustElapsed, 3500)
+        .On(centerAdjustBit)
+        .Set(moistureSchemeBits, kSchemeFiveSpeed);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 5);
-    image.Set(171, 0x20);
+    image.Off(notFillingBit);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 4);
-    image.Or(224, 0x08);
+    image.On(temperatureHoldBit);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 3);
-    image.Set(52, 9).Or(179, 0x04).Or(171, 0x08).Set(187, 3);
+    image.Set(mcAutoModeMinutes, 9)
+        .On(learningPeriodBit)
+        .On(learningConditionBit)
+        .Set(moistureSchemeBits, kSchemeVariable);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 2);
-    image.Or(118, 0x20);
+    image.On(airswitchDisabledBit);
     EXPECT_EQ(ChooseStateLine(image.bytes, 1).rule, 1);
 }
 
@@ -241,7 +251,7 @@ TEST(PlenumLayout, CountCodeChoosesTheLayout)
                                      PlenumLayout::Four, PlenumLayout::Six, PlenumLayout::None};
     for (int code = 0; code <= 5; ++code) {
         Image image;
-        image.Set(3, code);
+        image.Set(heaterCountCode, code);
         EXPECT_EQ(ChoosePlenumLayout(image.bytes), expected[code]) << code;
     }
 }
@@ -249,7 +259,7 @@ TEST(PlenumLayout, CountCodeChoosesTheLayout)
 TEST(PlenumLayout, TowerBitGivesOnePlenumWhateverTheCount)
 {
     Image image;
-    image.Set(3, 4).Or(225, 0x20);
+    image.Set(heaterCountCode, 4).On(towerBit);
     EXPECT_EQ(ChoosePlenumLayout(image.bytes), PlenumLayout::One);
 }
 
@@ -264,7 +274,7 @@ TEST_P(FourPlenumThresholds, TemperatureDecidesTheSensorFault)
 {
     const ThresholdCase c = GetParam();
     Image image;
-    image.Set(3, 3).Le(83 - 2 * 3, c.temperature);
+    image.Set(heaterCountCode, 3).Set(ForHeater(plenumTemp, 3), c.temperature);
     const PanelText line = BurnerLine(image.bytes, 3, PlenumLayout::Four);
     EXPECT_EQ(line.text, c.line);
 }
@@ -278,33 +288,38 @@ INSTANTIATE_TEST_SUITE_P(Limits, FourPlenumThresholds,
 TEST(PlenumBurnerLine, SmallLayoutsTestTheBoardFlags)
 {
     Image image;
-    image.Set(3, 1).Or(137 - 1, 0x20).Le(81, 150);
+    image.Set(heaterCountCode, 1)
+        .On(ForHeater(sensorShortedBit, 1))
+        .Set(ForHeater(plenumTemp, 1), 150);
     PanelText line = BurnerLine(image.bytes, 1, PlenumLayout::Two);
     EXPECT_EQ(line.text, L"SENSOR SHORTED");
     EXPECT_EQ(line.colour, kOrange);
-    image.Set(136, 0x10);
+    image.Off(ForHeater(sensorShortedBit, 1)).On(ForHeater(sensorOpenBit, 1));
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::Two).text, L"SENSOR OPEN");
 }
 
 TEST(PlenumBurnerLine, OneHeaterReportsAReadingOutOfRange)
 {
     Image image;
-    image.Le(81, -36);
+    image.Set(ForHeater(plenumTemp, 1), -36);
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::One).text, L"Plenum 1 Sensor Open");
-    image.Le(81, 261);
+    image.Set(ForHeater(plenumTemp, 1), 261);
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::One).text, L"Plenum 1 Sensor Shorted");
-    image.Le(81, 260);
+    image.Set(ForHeater(plenumTemp, 1), 260);
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::One).text, L"BURNER OFF");
 }
 
 TEST(PlenumBurnerLine, PurgingWinsOverAFaultySensor)
 {
     Image image;
-    image.Set(3, 3).Le(83 - 2 * 2, 300).Or(149 - 2, 0x01).Or(137 - 2, 0x20);
+    image.Set(heaterCountCode, 3)
+        .Set(ForHeater(plenumTemp, 2), 300)
+        .On(ForHeater(purgingBit, 2))
+        .On(ForHeater(sensorShortedBit, 2));
     PanelText line = BurnerLine(image.bytes, 2, PlenumLayout::Four);
     EXPECT_EQ(line.text, L"Purging...");
     EXPECT_EQ(line.colour, kGreen);
-    image.Set(147, 0x02);
+    image.Off(ForHeater(purgingBit, 2)).On(ForHeater(ignitingBit, 2));
     line = BurnerLine(image.bytes, 2, PlenumLayout::Four);
     EXPECT_EQ(line.text, L"Igniting...");
     EXPECT_EQ(line.colour, kRed);
@@ -314,26 +329,26 @@ TEST(PlenumBurnerLine, PurgingWinsOverAFaultySensor)
 TEST(PlenumBurnerLine, OnePlenumLayoutSaysBurnerIs)
 {
     Image image;
-    image.Or(148, 0x01);
+    image.On(ForHeater(purgingBit, 1));
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::One).text, L"Burner is\n  Purging...");
-    image.Set(148, 0x02);
+    image.Off(ForHeater(purgingBit, 1)).On(ForHeater(ignitingBit, 1));
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::One).text, L"Burner is\n  Igniting...");
 }
 
 TEST(PlenumBurnerLine, BurnerStates)
 {
     Image image;
-    image.Set(130, 0x02);
+    image.On(ForHeater(burnerOnBit, 1));
     PanelText line = BurnerLine(image.bytes, 1, PlenumLayout::Two);
     EXPECT_EQ(line.text, L"LOW FIRE");
     EXPECT_EQ(line.colour, kBlue);
-    image.Set(130, 0x06);
+    image.On(ForHeater(highFireBit, 1));
     line = BurnerLine(image.bytes, 1, PlenumLayout::Two);
     EXPECT_EQ(line.text, L"HIGH FIRE");
     EXPECT_EQ(line.colour, kRed);
-    image.Or(225, 0x22);
+    image.On(towerBit).On(onOffBurnerBit);
     EXPECT_EQ(BurnerLine(image.bytes, 1, PlenumLayout::One).text, L"BURNER ON");
-    image.Set(130, 0x00);
+    image.Set(ForHeater(heaterState, 1), 0);
     line = BurnerLine(image.bytes, 1, PlenumLayout::One);
     EXPECT_EQ(line.text, L"BURNER OFF");
     EXPECT_EQ(line.colour, kGreen);
@@ -345,23 +360,29 @@ TEST(DryerPictureChoice, ByModulesAndConfiguration)
 {
     Image image;
     EXPECT_EQ(ChooseDryerPicture(image.bytes), DryerPicture::OneModule);
-    image.Or(225, 0x20);
+    image.On(towerBit);
     EXPECT_EQ(ChooseDryerPicture(image.bytes), DryerPicture::Tower);
-    image.Or(225, 0x80);
+    image.On(oneModuleBit);
     EXPECT_EQ(ChooseDryerPicture(image.bytes), DryerPicture::OneModule);
-    image.Set(4, 1);
+    image.Set(moduleCountCode, 1);
     EXPECT_EQ(ChooseDryerPicture(image.bytes), DryerPicture::TwoModule);
-    image.Set(4, 2);
+    image.Set(moduleCountCode, 2);
     EXPECT_EQ(ChooseDryerPicture(image.bytes), DryerPicture::ThreeModule);
-    EXPECT_EQ(DryerBodyBitmap(DryerPicture::OneModule), 367);
-    EXPECT_EQ(DryerBodyBitmap(DryerPicture::TwoModule), 324);
-    EXPECT_EQ(DryerBodyBitmap(DryerPicture::ThreeModule), 323);
-    EXPECT_EQ(DryerBodyBitmap(DryerPicture::Tower), 406);
+    EXPECT_EQ(DryerBodyBitmap(DryerPicture::OneModule), kBitmapOneModuleDryer);
+    EXPECT_EQ(DryerBodyBitmap(DryerPicture::TwoModule), kBitmapTwoModuleDryer);
+    EXPECT_EQ(DryerBodyBitmap(DryerPicture::ThreeModule), kBitmapThreeModuleDryer);
+    EXPECT_EQ(DryerBodyBitmap(DryerPicture::Tower), kBitmapTowerDryer);
 }
 
+// moistureControlMode flags beside the scheme
+constexpr int kManual = 0;
+constexpr int kAuto = moistureAutoBit.mask;
+constexpr int kAutoOnOff = moistureAutoBit.mask | twoSpeedOffBit.mask;
+
 struct SchemeCase {
-    int mode;          // byte 187
-    int speedSetting;  // byte 201
+    int scheme;        // moistureSchemeBits
+    int flags;         // kManual, kAuto, kAutoOnOff
+    int speedSetting;  // moistureModeSetting
     const wchar_t* type;
     const wchar_t* control;
     COLORREF controlColour;
@@ -374,7 +395,10 @@ TEST_P(OneModuleStatusLines, FollowTheMoistureControlScheme)
 {
     const SchemeCase c = GetParam();
     Image image;
-    image.Set(187, c.mode).Set(201, c.speedSetting).Be(189, 145);
+    image.Set(moistureControlMode, c.flags)
+        .Set(moistureSchemeBits, c.scheme)
+        .Set(moistureModeSetting, c.speedSetting)
+        .Set(dryMoisture, 145);
     const auto lines = DryerStatusLines(image.bytes, DryerPicture::OneModule);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[0].text, c.type);
@@ -384,40 +408,49 @@ TEST_P(OneModuleStatusLines, FollowTheMoistureControlScheme)
     EXPECT_EQ(lines[7].text, c.dischargeLine ? L"14.5%" : L"");
 }
 
-INSTANTIATE_TEST_SUITE_P(Schemes, OneModuleStatusLines,
-                         ::testing::Values(SchemeCase{0x01, 0, L"TEMP", L"MANUAL", kRed, true},
-                                           SchemeCase{0x81, 0, L"TEMP", L"AUTO 2SP", kGreen, true},
-                                           SchemeCase{0xC1, 0, L"TEMP", L"ON/OFF", kGreen, true},
-                                           SchemeCase{0x02, 5, L"3 SPEED", L"AUTO", kGreen, false},
-                                           SchemeCase{0x02, 4, L"3 SPEED", L"MANUAL", kRed, false},
-                                           SchemeCase{0x03, 3, L"VARIABLE", L"AUTO", kGreen, false},
-                                           SchemeCase{0x03, 2, L"VARIABLE", L"MANUAL", kRed, false},
-                                           SchemeCase{0x84, 0, L"5 SPEED", L"AUTO", kGreen, false},
-                                           SchemeCase{0x04, 0, L"5 SPEED", L"MANUAL", kRed, false},
-                                           SchemeCase{0x85, 0, L"TEMP-5SP", L"AUTO", kGreen, true},
-                                           SchemeCase{0x06, 3, L"MC: NONE", L"AUTO", kGreen,
-                                                      false}));
+INSTANTIATE_TEST_SUITE_P(
+    Schemes, OneModuleStatusLines,
+    ::testing::Values(
+        SchemeCase{kSchemeTemp, kManual, 0, L"TEMP", L"MANUAL", kRed, true},
+        SchemeCase{kSchemeTemp, kAuto, 0, L"TEMP", L"AUTO 2SP", kGreen, true},
+        SchemeCase{kSchemeTemp, kAutoOnOff, 0, L"TEMP", L"ON/OFF", kGreen, true},
+        SchemeCase{kSchemeThreeSpeed, kManual, 5, L"3 SPEED", L"AUTO", kGreen, false},
+        SchemeCase{kSchemeThreeSpeed, kManual, 4, L"3 SPEED", L"MANUAL", kRed, false},
+        SchemeCase{kSchemeVariable, kManual, 3, L"VARIABLE", L"AUTO", kGreen, false},
+        SchemeCase{kSchemeVariable, kManual, 2, L"VARIABLE", L"MANUAL", kRed, false},
+        SchemeCase{kSchemeFiveSpeed, kAuto, 0, L"5 SPEED", L"AUTO", kGreen, false},
+        SchemeCase{kSchemeFiveSpeed, kManual, 0, L"5 SPEED", L"MANUAL", kRed, false},
+        SchemeCase{kSchemeTempFiveSpeed, kAuto, 0, L"TEMP-5SP", L"AUTO", kGreen, true},
+        SchemeCase{kSchemeAveraging, kManual, 3, L"MC: NONE", L"AUTO", kGreen, false}));
 
 TEST(OneModuleStatusLinesMore, BatchLines)
 {
     Image image;
-    image.Set(8, 1).Or(257, 0x30).Be(221, 12);
+    image.Set(dryingType, kBatchDrying)
+        .On(criterionTimeBit)
+        .On(criterionTempBit)
+        .Set(batchCount, 12);
     const auto lines = DryerStatusLines(image.bytes, DryerPicture::OneModule);
     EXPECT_EQ(lines[0].text, L"BATCH");
     EXPECT_EQ(lines[1].text, L"TIME:TEMP");
     EXPECT_EQ(lines[3].text, L"BAT 12");
-    image.Set(257, 0x40);
+    image.Off(criterionTimeBit).Off(criterionTempBit).On(criterionMoistureBit);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[1].text, L"MOIST");
-    image.Set(8, 2);
+    image.Set(dryingType, 2);  // neither continuous flow nor batch
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[0].text, L"TYPE:NONE");
 }
 
 TEST(OneModuleStatusLinesMore, SpeedMeterRollThroughputTotalsAndSensor)
 {
     Image image;
-    image.Set(187, 0x84).Set(245, 7).Set(220, 3).Be(197, 123).Be(173, 1000);
-    image.Le(164, 3600 * 250).Set(166, (3600 * 250 >> 16) & 0xFF).Set(167, 0);
-    image.Be(193, 1234).Or(293, 0x80).Or(292, 0x02);
+    image.Set(moistureSchemeBits, kSchemeFiveSpeed)
+        .On(moistureAutoBit)
+        .Set(mediumWhole, 7)
+        .Set(speedStepBits, 3)
+        .Set(meterRollSpeed, 123)
+        .Set(bushelsPerHour, 1000);
+    image.Set(bushelCounter, 3600 * 250);
+    image.Set(drySensorTemp, 1234).On(samplerInstalledBit).On(samplerSamplingBit);
     auto lines = DryerStatusLines(image.bytes, DryerPicture::OneModule);
     EXPECT_EQ(lines[2].text, L"M-HI 7");
     EXPECT_EQ(lines[2].colour, kRed);
@@ -434,7 +467,7 @@ TEST(OneModuleStatusLinesMore, SpeedMeterRollThroughputTotalsAndSensor)
     EXPECT_EQ(lines[5].text, L"MT 6");
     EXPECT_EQ(lines[6].text, Degrees(50, L'C'));  // 123.4 F is 50.7 C
 
-    image.Or(49, 0x20);
+    image.On(meterRollsDisabledBit);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[3].text, L"DISABLED");
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::Tower)[2].text, L"DISABLED");
 }
@@ -442,49 +475,54 @@ TEST(OneModuleStatusLinesMore, SpeedMeterRollThroughputTotalsAndSensor)
 TEST(OneModuleStatusLinesMore, SpeedLineOfTheOtherSchemes)
 {
     Image image;
-    image.Set(187, 0x03).Set(245, 4).Set(223, 5).Set(155, 1);
+    image.Set(moistureSchemeBits, kSchemeVariable)
+        .Set(mediumWhole, 4)
+        .Set(mediumTenths, 5)
+        .Set(meteringMode, 1);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[2].text, L"MED 4.5");
-    image.Set(155, 2);
+    image.Set(meteringMode, 2);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[2].text, L"HI 4");
-    image.Set(155, 0);
+    image.Set(meteringMode, 0);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[2].text, L"LOW 4");
-    image.Or(187, 0x40);
+    image.On(twoSpeedOffBit);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[2].text, L"OFF");
-    image.Set(187, 0x02).Set(201, 6);
+    image.Off(twoSpeedOffBit)
+        .Set(moistureSchemeBits, kSchemeThreeSpeed)
+        .Set(moistureModeSetting, 6);
     EXPECT_EQ(DryerStatusLines(image.bytes, DryerPicture::OneModule)[2].text, L"LO 4");
 }
 
 TEST(DryerReadout, TemperatureOrMoistureMode)
 {
     Image image;
-    image.Set(187, 0x01);
+    image.Set(moistureSchemeBits, kSchemeTemp);
     EXPECT_TRUE(TemperatureReadout(image.bytes));
-    image.Set(187, 0x09);
+    image.Set(moistureModeFlagBits, 1);
     EXPECT_FALSE(TemperatureReadout(image.bytes));
-    image.Set(187, 0x05);
+    image.Set(moistureModeFlagBits, 0).Set(moistureSchemeBits, kSchemeTempFiveSpeed);
     EXPECT_TRUE(TemperatureReadout(image.bytes));
-    image.Set(187, 0x03);
+    image.Set(moistureSchemeBits, kSchemeVariable);
     EXPECT_FALSE(TemperatureReadout(image.bytes));
-    image.Set(8, 1).Or(257, 0x20);
+    image.Set(dryingType, kBatchDrying).On(criterionTempBit);
     EXPECT_TRUE(TemperatureReadout(image.bytes));
 }
 
 TEST(FanPictures, SetFollowsHeatAndFanFlags)
 {
     Image image;
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 0, true), 292);
-    image.Set(136, 0x01);  // fan on
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 1, true), 296);
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 1, false), 345);
-    image.Set(136, 0x03);  // heat on, low fire
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 2, true), 306);
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 2, false), 352);
-    image.Set(130, 0x05);  // high fire
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 0, true), 301);
-    EXPECT_EQ(FanBitmap(image.bytes, 1, 2, false), 349);
-    // Fan/heater 6 reads the first byte of each array.
-    image.Set(131, 0x01);
-    EXPECT_EQ(FanBitmap(image.bytes, 6, 0, false), 344);
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 0, true), kBitmapFanIdle);
+    image.On(ForHeater(fanOnBit, 1));
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 1, true), kBitmapFanRunning + 1);
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 1, false), kBitmapFansRunning + 1);
+    image.On(ForHeater(heatOnBit, 1));  // low fire
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 2, true), kBitmapFanLowFire + 2);
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 2, false), kBitmapFansLowFire + 2);
+    image.On(ForHeater(fanRunningBit, 1)).On(ForHeater(highFireBit, 1));
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 0, true), kBitmapFanHighFire);
+    EXPECT_EQ(FanBitmap(image.bytes, 1, 2, false), kBitmapFansHighFire + 2);
+    // Fan/heater 6 reads the first entry of each array.
+    image.On(ForHeater(fanOnBit, 6));
+    EXPECT_EQ(FanBitmap(image.bytes, 6, 0, false), kBitmapFansRunning);
 }
 
 TEST(Units, CelsiusTruncatesTowardZero)

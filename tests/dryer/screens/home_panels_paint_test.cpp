@@ -3,36 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "dryer/link/dryer_image.h"
 #include "dryer/screens/home_panels.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/resources.h"
 #include "platform/runtime/runtime.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/home_panel_art.h"
+#include "resources/orbitdryer/panel_colours.h"
 #include "tests/dryer/program/panel_run.h"
+#include "tests/dryer/screens/drawn_text_support.h"
+#include "tests/dryer/screens/scene_image_support.h"
 
 using namespace home_panels;
+using screens_test::Degrees;
+using screens_test::Drawn;
+using screens_test::DrawnTexts;
+using screens_test::Has;
+using screens_test::SceneImage;
 
 namespace {
 
-constexpr COLORREF kGreen = 0x0000FF00;
-constexpr COLORREF kRed = 0x000000FF;
-constexpr COLORREF kBlue = 0x00FF0000;
-constexpr COLORREF kWhite = 0x00FFFFFF;
-constexpr COLORREF kOrange = 0x000064C8;
-constexpr COLORREF kSetpoint = 0x0000C8C8;
-
-HomePanelInputs gInputs;
+HomePanelInputs gInputs;  // all but the image
+SceneImage gImage;
 bool gStepRequest = false;
 int gLinkResets = 0;
 
 void ReadInputs(HomePanelInputs& out)
 {
     out = gInputs;
+    out.image = gImage.bytes;
 }
 bool TakeStep()
 {
@@ -50,11 +53,6 @@ bool Within(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom && inner.right > inner.left;
-}
-
-std::wstring Degrees(int value, wchar_t unit)
-{
-    return std::to_wstring(value) + L' ' + wchar_t{176} + unit;
 }
 
 class PanelPaint : public ::testing::Test {
@@ -84,7 +82,7 @@ protected:
     void SetUp() override
     {
         gInputs = HomePanelInputs{};
-        gInputs.image[171] = 0xA0;
+        gImage = SceneImage{};
         gInputs.blinkFlags = 1;
         gStepRequest = false;
         gLinkResets = 0;
@@ -100,19 +98,8 @@ protected:
         ResetHomePanelSource();
     }
 
-    PanelImage& Image() { return gInputs.image; }
-    void Set(int offset, int value) { Image()[offset] = static_cast<std::uint8_t>(value); }
-    void Or(int offset, int bits) { Image()[offset] |= static_cast<std::uint8_t>(bits); }
-    void Le(int offset, int value)
-    {
-        Set(offset, value & 0xFF);
-        Set(offset + 1, (value >> 8) & 0xFF);
-    }
-    void Be(int offset, int value)
-    {
-        Set(offset, (value >> 8) & 0xFF);
-        Set(offset + 1, value & 0xFF);
-    }
+    // The dryer image the panels paint from.
+    SceneImage& Image() { return gImage; }
 
     void Open(const wchar_t* className, WNDPROC proc, int width, int height)
     {
@@ -135,7 +122,7 @@ protected:
     }
 
     // Paints the window now and returns the texts of that paint.
-    std::vector<platform::DrawnText> Paint()
+    DrawnTexts Paint()
     {
         InvalidateRect(wnd_, nullptr, TRUE);
         UpdateWindow(wnd_);
@@ -143,20 +130,6 @@ protected:
             if (w.className == className_) return w.texts;
         }
         return {};
-    }
-
-    static std::optional<platform::DrawnText> Find(const std::vector<platform::DrawnText>& texts,
-                                                   const std::wstring& text)
-    {
-        for (const auto& t : texts) {
-            if (t.text == text) return t;
-        }
-        return std::nullopt;
-    }
-
-    static bool Has(const std::vector<platform::DrawnText>& texts, const std::wstring& text)
-    {
-        return Find(texts, text).has_value();
     }
 
     HWND wnd_ = nullptr;
@@ -168,19 +141,17 @@ protected:
 TEST_F(PanelPaint, StateLineDrawsCentredBoldLineInItsColour)
 {
     Open(L"TEST_STATE_LINE", DryerStateLineProc, 400, 40);
-    Or(188, 0x40);
-    const auto texts = Paint();
-    const auto line = Find(texts, L"DRYER STARTED");
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(line->colour, kGreen);
-    EXPECT_TRUE(Within(line->rect, RECT{5, 0, 390, 45}));
+    Image().On(dryerStartedBit);
+    const auto line = Drawn(Paint(), L"DRYER STARTED");
+    EXPECT_EQ(line.colour, kGreen);
+    EXPECT_TRUE(Within(line.rect, RECT{5, 0, 390, 45}));
 }
 
 TEST_F(PanelPaint, StateLineAirSwitchFlashesWithTheBlinkBit)
 {
     Open(L"TEST_STATE_LINE", DryerStateLineProc, 400, 40);
-    Or(118, 0x20);
-    EXPECT_EQ(Find(Paint(), L"** AIRSWITCH DISABLED **")->colour, kRed);
+    Image().On(airswitchDisabledBit);
+    EXPECT_EQ(Drawn(Paint(), L"** AIRSWITCH DISABLED **").colour, kRed);
     gInputs.blinkFlags = 0;
     EXPECT_FALSE(Has(Paint(), L"** AIRSWITCH DISABLED **"));
 }
@@ -190,21 +161,22 @@ TEST_F(PanelPaint, StateLineAirSwitchFlashesWithTheBlinkBit)
 TEST_F(PanelPaint, OnePlenumLayout)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Le(81, 185);
-    Le(69, 190);
-    Set(130, 0x06);
+    Image()
+        .Set(ForHeater(plenumTemp, 1), 185)
+        .Set(ForHeater(plenumSetpoint, 1), 190)
+        .On(ForHeater(burnerOnBit, 1))
+        .On(ForHeater(highFireBit, 1));
     const auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"SETPOINT"));
-    EXPECT_EQ(Find(texts, Degrees(190, L'F') + L" ")->colour, kSetpoint);
-    EXPECT_EQ(Find(texts, L"185")->colour, kRed);
-    EXPECT_EQ(Find(texts, L"HIGH FIRE")->colour, kRed);
+    EXPECT_EQ(Drawn(texts, Degrees(190, L'F') + L" ").colour, kSetpointYellow);
+    EXPECT_EQ(Drawn(texts, L"185").colour, kRed);
+    EXPECT_EQ(Drawn(texts, L"HIGH FIRE").colour, kRed);
 }
 
 TEST_F(PanelPaint, TowerBitDrawsOnePlenumWithSixHeaters)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 4);
-    Or(225, 0x20);
+    Image().Set(heaterCountCode, 4).On(towerBit);
     const auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"SETPOINT"));
     EXPECT_FALSE(Has(texts, L"PLENUM 6"));
@@ -213,20 +185,19 @@ TEST_F(PanelPaint, TowerBitDrawsOnePlenumWithSixHeaters)
 TEST_F(PanelPaint, TwoPlenumLayoutShowsUpperOverLower)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 1);
-    Le(81, 150);
-    Le(79, 170);
-    Le(69, 160);
-    Or(136, 0x20);  // plenum 1 shorted by the board's flags
+    Image()
+        .Set(heaterCountCode, 1)
+        .Set(ForHeater(plenumTemp, 1), 150)
+        .Set(ForHeater(plenumTemp, 2), 170)
+        .Set(ForHeater(plenumSetpoint, 1), 160)
+        .On(ForHeater(sensorShortedBit, 1));  // plenum 1 shorted by the board's flags
     const auto texts = Paint();
-    const auto upper = Find(texts, L"PLENUM 2 (UPPER)");
-    const auto lower = Find(texts, L"PLENUM 1 (LOWER)");
-    ASSERT_TRUE(upper && lower);
-    EXPECT_LT(upper->rect.top, lower->rect.top);
-    const auto shorted = Find(texts, L"SENSOR SHORTED");
-    ASSERT_TRUE(shorted.has_value());
-    EXPECT_EQ(shorted->colour, kOrange);
-    EXPECT_GE(shorted->rect.top, 70);  // the lower row
+    const auto upper = Drawn(texts, L"PLENUM 2 (UPPER)");
+    const auto lower = Drawn(texts, L"PLENUM 1 (LOWER)");
+    EXPECT_LT(upper.rect.top, lower.rect.top);
+    const auto shorted = Drawn(texts, L"SENSOR SHORTED");
+    EXPECT_EQ(shorted.colour, kOrange);
+    EXPECT_GE(shorted.rect.top, 70);  // the lower row
     EXPECT_TRUE(Has(texts, L"SP:  " + Degrees(160, L'F') + L" "));
     EXPECT_TRUE(Has(texts, L"170"));
 }
@@ -234,25 +205,23 @@ TEST_F(PanelPaint, TwoPlenumLayoutShowsUpperOverLower)
 TEST_F(PanelPaint, ThreePlenumLayoutColumns)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 2);
+    Image().Set(heaterCountCode, 2);
     const auto texts = Paint();
-    const auto p1 = Find(texts, L"PLENUM 1 (LOWER)");
-    const auto p2 = Find(texts, L"PLENUM 2 (MIDDLE)");
-    const auto p3 = Find(texts, L"PLENUM 3 (UPPER)");
-    ASSERT_TRUE(p1 && p2 && p3);
-    EXPECT_LT(p1->rect.left, p2->rect.left);
-    EXPECT_LT(p2->rect.left, p3->rect.left);
+    const auto p1 = Drawn(texts, L"PLENUM 1 (LOWER)");
+    const auto p2 = Drawn(texts, L"PLENUM 2 (MIDDLE)");
+    const auto p3 = Drawn(texts, L"PLENUM 3 (UPPER)");
+    EXPECT_LT(p1.rect.left, p2.rect.left);
+    EXPECT_LT(p2.rect.left, p3.rect.left);
 }
 
 TEST_F(PanelPaint, FourPlenumLayoutReportsShortedSensorByTemperature)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 3);
-    Le(77, 261);  // plenum 3
+    Image().Set(heaterCountCode, 3).Set(ForHeater(plenumTemp, 3), 261);
     auto texts = Paint();
     for (int k = 1; k <= 4; ++k) EXPECT_TRUE(Has(texts, L"PLENUM " + std::to_wstring(k)));
-    EXPECT_EQ(Find(texts, L"Plenum 3 Sensor Shorted")->colour, kOrange);
-    Le(77, 260);
+    EXPECT_EQ(Drawn(texts, L"Plenum 3 Sensor Shorted").colour, kOrange);
+    Image().Set(ForHeater(plenumTemp, 3), 260);
     texts = Paint();
     EXPECT_FALSE(Has(texts, L"Plenum 3 Sensor Shorted"));
     EXPECT_TRUE(Has(texts, L"260"));
@@ -261,8 +230,7 @@ TEST_F(PanelPaint, FourPlenumLayoutReportsShortedSensorByTemperature)
 TEST_F(PanelPaint, SixPlenumLayoutAndOpenSensor)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 4);
-    Le(71, -36);  // plenum 6
+    Image().Set(heaterCountCode, 4).Set(ForHeater(plenumTemp, 6), -36);
     const auto texts = Paint();
     for (int k = 1; k <= 6; ++k) EXPECT_TRUE(Has(texts, L"PLENUM " + std::to_wstring(k)));
     EXPECT_TRUE(Has(texts, L"Plenum 6 Sensor Open"));
@@ -272,16 +240,14 @@ TEST_F(PanelPaint, SixPlenumLayoutAndOpenSensor)
 TEST_F(PanelPaint, UnknownCountCodeDrawsABlackPanel)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 9);
+    Image().Set(heaterCountCode, 9);
     EXPECT_TRUE(Paint().empty());
 }
 
 TEST_F(PanelPaint, PlenumInCelsius)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Le(81, 212);
-    Le(69, 212);
-    Or(266, 0x80);
+    Image().Set(ForHeater(plenumTemp, 1), 212).Set(ForHeater(plenumSetpoint, 1), 212).Celsius();
     const auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"100"));
     EXPECT_TRUE(Has(texts, Degrees(100, L'C') + L" "));
@@ -290,29 +256,29 @@ TEST_F(PanelPaint, PlenumInCelsius)
 TEST_F(PanelPaint, PurgingBurnerWithFaultySensorShowsPurging)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(3, 3);
-    Le(77, 300);
-    Or(146, 0x01);  // burner 3 purging
+    Image()
+        .Set(heaterCountCode, 3)
+        .Set(ForHeater(plenumTemp, 3), 300)
+        .On(ForHeater(purgingBit, 3));  // burner 3 purging
     const auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"Purging...")->colour, kGreen);
+    EXPECT_EQ(Drawn(texts, L"Purging...").colour, kGreen);
     EXPECT_FALSE(Has(texts, L"Plenum 3 Sensor Shorted"));
 }
 
 TEST_F(PanelPaint, DualHeatSetpointsOnTheOnePlenumLayout)
 {
     Open(L"TEST_PLENUM", PlenumPanelProc, 400, 175);
-    Set(8, 1);
-    Or(257, 0x02);
-    Le(69, 150);
-    Le(260, 210);
+    Image()
+        .Set(dryingType, kBatchDrying)
+        .On(dualHeatBit)
+        .Set(ForHeater(plenumSetpoint, 1), 150)
+        .Set(upperPlenumSetpoint, 210);
     auto texts = Paint();
-    auto lower = Find(texts, Degrees(150, L'F') + L" ");
-    ASSERT_TRUE(lower.has_value());
-    EXPECT_EQ(lower->colour, kRed);
+    EXPECT_EQ(Drawn(texts, Degrees(150, L'F') + L" ").colour, kRed);
     EXPECT_TRUE(Has(texts, Degrees(210, L'F') + L" "));
-    Or(148, 0x10);
+    Image().On(loHeatPlenumBit);
     texts = Paint();
-    EXPECT_EQ(Find(texts, Degrees(210, L'F') + L" ")->colour, kBlue);
+    EXPECT_EQ(Drawn(texts, Degrees(210, L'F') + L" ").colour, kBlue);
 }
 
 // ---- dryer picture ----
@@ -320,22 +286,21 @@ TEST_F(PanelPaint, DualHeatSetpointsOnTheOnePlenumLayout)
 TEST_F(PanelPaint, OneModulePictureStatusColumnAndReadout)
 {
     Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
-    Set(187, 0x81);  // temperature scheme, automatic
-    Le(93, 112);
-    Le(149, 120);
-    Be(191, 215);
-    Be(173, 850);
+    Image()
+        .Set(moistureSchemeBits, kSchemeTemp)  // temperature scheme, automatic
+        .On(moistureAutoBit)
+        .Set(GrainTempEntry(0), 112)
+        .Set(grainSetpointMain, 120)
+        .Set(wetMoisture, 215)
+        .Set(bushelsPerHour, 850);
     const auto texts = Paint();
-    const auto type = Find(texts, L"TEMP");
-    ASSERT_TRUE(type.has_value());
-    EXPECT_TRUE(Within(type->rect, RECT{180, 280, 250, 300}));
-    EXPECT_TRUE(Within(Find(texts, L"AUTO 2SP")->rect, RECT{180, 290, 250, 310}));
-    EXPECT_TRUE(Within(Find(texts, L"BPH 850")->rect, RECT{180, 320, 250, 340}));
-    EXPECT_EQ(Find(texts, L"21.5%")->colour, 0x0000C800u);
-    const auto readout = Find(texts, L"112");
-    ASSERT_TRUE(readout.has_value());
-    EXPECT_TRUE(Within(readout->rect, RECT{0, 335, 140, 415}));
-    EXPECT_EQ(readout->colour, kGreen);
+    EXPECT_TRUE(Within(Drawn(texts, L"TEMP").rect, RECT{180, 280, 250, 300}));
+    EXPECT_TRUE(Within(Drawn(texts, L"AUTO 2SP").rect, RECT{180, 290, 250, 310}));
+    EXPECT_TRUE(Within(Drawn(texts, L"BPH 850").rect, RECT{180, 320, 250, 340}));
+    EXPECT_EQ(Drawn(texts, L"21.5%").colour, kMoistureGreen);
+    const auto readout = Drawn(texts, L"112");
+    EXPECT_TRUE(Within(readout.rect, RECT{0, 335, 140, 415}));
+    EXPECT_EQ(readout.colour, kGreen);
     EXPECT_TRUE(Has(texts, std::wstring(L"SP 120") + wchar_t{176} + L"F"));
     EXPECT_TRUE(Has(texts, std::wstring(L"112") + wchar_t{176} + L"F"));
 }
@@ -343,9 +308,11 @@ TEST_F(PanelPaint, OneModulePictureStatusColumnAndReadout)
 TEST_F(PanelPaint, OneModulePictureInCelsius)
 {
     Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
-    Set(187, 0x81);
-    Le(93, 212);
-    Or(266, 0x80);
+    Image()
+        .Set(moistureSchemeBits, kSchemeTemp)
+        .On(moistureAutoBit)
+        .Set(GrainTempEntry(0), 212)
+        .Celsius();
     const auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"100"));
     EXPECT_TRUE(Has(texts, std::wstring(L"100") + wchar_t{176} + L"C"));
@@ -354,17 +321,20 @@ TEST_F(PanelPaint, OneModulePictureInCelsius)
 TEST_F(PanelPaint, MoistureReadoutAndDualHeatSetpoints)
 {
     Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
-    Set(187, 0x03);
-    Be(189, 152);
-    Be(199, 150);
+    Image()
+        .Set(moistureSchemeBits, kSchemeVariable)
+        .Set(dryMoisture, 152)
+        .Set(moistureSetpoint, 150);
     auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"15.2"));
     EXPECT_TRUE(Has(texts, L"SP 15.0%"));
 
-    Set(8, 1);
-    Set(257, 0x22);  // batch by temperature, dual heat
-    Le(151, 180);
-    Le(153, 140);
+    Image()
+        .Set(dryingType, kBatchDrying)
+        .On(criterionTempBit)  // batch by temperature, dual heat
+        .On(dualHeatBit)
+        .Set(grainSetpointUpper, 180)
+        .Set(grainSetpointLower, 140);
     texts = Paint();
     EXPECT_TRUE(Has(texts, std::wstring(L"L-SP 140") + wchar_t{176} + L"F"));
     EXPECT_TRUE(Has(texts, std::wstring(L"U-SP 180") + wchar_t{176} + L"F"));
@@ -374,19 +344,18 @@ TEST_F(PanelPaint, MoistureReadoutAndDualHeatSetpoints)
 TEST_F(PanelPaint, EachPictureDrawsItsStatusColumn)
 {
     Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
-    Set(187, 0x02);
-    Be(199, 155);
-    Set(4, 1);
+    Image()
+        .Set(moistureSchemeBits, kSchemeThreeSpeed)
+        .Set(moistureSetpoint, 155)
+        .Set(moduleCountCode, 1);
     auto texts = Paint();
-    EXPECT_TRUE(Within(Find(texts, L"3 SPEED")->rect, RECT{155, 272, 255, 286}));
-    EXPECT_TRUE(Within(Find(texts, L"SP: 15.5%")->rect, RECT{155, 356, 255, 370}));
-    Set(4, 2);
+    EXPECT_TRUE(Within(Drawn(texts, L"3 SPEED").rect, RECT{155, 272, 255, 286}));
+    EXPECT_TRUE(Within(Drawn(texts, L"SP: 15.5%").rect, RECT{155, 356, 255, 370}));
+    Image().Set(moduleCountCode, 2);
     texts = Paint();
-    EXPECT_TRUE(Within(Find(texts, L"3 SPEED")->rect, RECT{145, 260, 245, 275}));
+    EXPECT_TRUE(Within(Drawn(texts, L"3 SPEED").rect, RECT{145, 260, 245, 275}));
     EXPECT_TRUE(Has(texts, L"SP: 15.5%"));
-    Set(4, 0);
-    Or(225, 0x20);
-    Be(197, 1234);
+    Image().Set(moduleCountCode, 0).On(towerBit).Set(meterRollSpeed, 1234);
     texts = Paint();
     EXPECT_FALSE(Has(texts, L"3 SPEED"));  // the tower has no type line
     EXPECT_TRUE(Has(texts, L"RPM 12.34"));
@@ -395,8 +364,8 @@ TEST_F(PanelPaint, EachPictureDrawsItsStatusColumn)
 TEST_F(PanelPaint, RiceLabelReplacesGrainTemperature)
 {
     Open(L"TEST_DRYER_PIC", DryerPicProc, 240, 420);
-    Or(225, 0x04);
-    EXPECT_TRUE(Within(Find(Paint(), L"RICE")->rect, RECT{195, 200, 250, 220}));
+    Image().On(riceBit);
+    EXPECT_TRUE(Within(Drawn(Paint(), L"RICE").rect, RECT{195, 200, 250, 220}));
 }
 
 // ---- warning window ----
@@ -404,11 +373,10 @@ TEST_F(PanelPaint, RiceLabelReplacesGrainTemperature)
 TEST_F(PanelPaint, ShutdownPanelForGrainOverheat)
 {
     Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
-    Set(186, 0x03);
-    Set(185, 0x05);
+    Image().Warning(0x0305);
     auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"0305 - BURNER #2 GRAIN OVERHEAT")->colour, kWhite);
-    EXPECT_EQ(Find(texts, L"WARNING!")->colour, kRed);
+    EXPECT_EQ(Drawn(texts, L"0305 - BURNER #2 GRAIN OVERHEAT").colour, kWhite);
+    EXPECT_EQ(Drawn(texts, L"WARNING!").colour, kRed);
     EXPECT_TRUE(Has(texts, L"PRESS STOP BUTTON TO CLEAR"));
     EXPECT_TRUE(Has(texts, L"PRESS START FOR EMERGENCY COOLING"));
     EXPECT_TRUE(Has(texts, L"WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT"));
@@ -417,10 +385,9 @@ TEST_F(PanelPaint, ShutdownPanelForGrainOverheat)
     GetWindowText(wnd_, title, 64);
     EXPECT_EQ(std::wstring(title), L" WARNING - DRYER SHUTTING DOWN!");
 
-    Or(188, 0x10);  // emergency cooling
-    Le(93, 140);
+    Image().On(emergencyCoolingBit).Set(GrainTempEntry(0), 140);
     texts = Paint();
-    EXPECT_EQ(Find(texts, L"EMERGENCY COOLING")->colour, kBlue);
+    EXPECT_EQ(Drawn(texts, L"EMERGENCY COOLING").colour, kBlue);
     EXPECT_TRUE(Has(texts, L"GRAIN TEMPERATURE: 140 " + std::wstring(1, wchar_t{176}) + L" F"));
     EXPECT_TRUE(Has(texts, L"WARNING: CONTINUE TO MONITOR DRYER"));
     EXPECT_TRUE(Has(texts, L"AND TEMPERATURES!"));
@@ -430,8 +397,7 @@ TEST_F(PanelPaint, ShutdownPanelForGrainOverheat)
 TEST_F(PanelPaint, DoorWarningShowsOnlyTextTitleAndStop)
 {
     Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
-    Set(186, 0x0E);
-    Set(185, 0x05);
+    Image().Warning(0x0E05);
     auto texts = Paint();
     EXPECT_TRUE(Has(texts, L"0E05 - MAIN I/O - REAR DISCHARGE DOOR OPENED"));
     EXPECT_TRUE(Has(texts, L"WARNING!"));
@@ -444,24 +410,19 @@ TEST_F(PanelPaint, DoorWarningShowsOnlyTextTitleAndStop)
 TEST_F(PanelPaint, CoolDownTitleCountsDown)
 {
     Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
-    Set(186, 0x0E);
-    Set(185, 0x01);
-    Or(188, 0x02);
-    Set(267, 2);
-    Set(268, 5);
+    Image().Warning(0x0E01).On(coolDownRunningBit).Time(coolDownRemaining, 2, 5);
     const auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"COOL DOWN: 2:05")->colour, kBlue);
+    EXPECT_EQ(Drawn(texts, L"COOL DOWN: 2:05").colour, kBlue);
     EXPECT_TRUE(Has(texts, L"PRESS START TO RESTART DRYER"));
 }
 
 TEST_F(PanelPaint, ConnectionLostWinsOverAShutdownAndAsksForALinkReset)
 {
     Open(L"TEST_WARNING", WarningWindowProc, 430, 325);
-    Set(186, 0x0E);
-    Set(185, 0x05);
+    Image().Warning(0x0E05);
     gInputs.linkWatchdog = 0;
     const auto texts = Paint();
-    EXPECT_EQ(Find(texts, L"Trying to Reconnect...")->colour, 0x00960000u);
+    EXPECT_EQ(Drawn(texts, L"Trying to Reconnect...").colour, kTextBlue);
     EXPECT_FALSE(Has(texts, L"WARNING!"));
     EXPECT_GE(gLinkResets, 1);
     wchar_t title[64] = {};

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
 #include "platform/runtime/runtime.h"
 #include "tests/dryer/program/panel_run.h"
@@ -26,12 +27,18 @@ struct Step {
     const wchar_t* answer;  // null: a dialog
 };
 
+// dryerOptions: the batch criteria and dual heat
+constexpr int kByTime = criterionTimeBit.mask;
+constexpr int kByTemp = criterionTempBit.mask;
+constexpr int kByMoisture = criterionMoistureBit.mask;
+constexpr int kDualHeat = dualHeatBit.mask;
+
 struct McCase {
     const char* name;
-    int dryingType;
-    int moistureMode;  // status byte 187
-    int dryerOptions;  // status byte 257
-    bool learning;     // byte 52 above 0 and byte 179 bit 2
+    int type;          // dryingType
+    int moistureMode;  // moistureControlMode: the scheme, and moistureAutoBit
+    int options;       // dryerOptions
+    bool learning;     // mcAutoModeMinutes above 0 and learningPeriodBit
     bool meteringByDisplay;
     std::vector<Step> steps;
     const wchar_t* screenAfter;  // a window shown afterwards, or null
@@ -65,11 +72,11 @@ TEST_P(McButton, OpensWhatTheDryerCalls)
     const McCase& c = GetParam();
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(187, c.moistureMode);
-    panel.Pin(257, c.dryerOptions);
-    panel.Pin(52, c.learning ? 30 : 0);
-    panel.Pin(179, c.learning ? 0x04 : 0x00);
-    panel.Pin(8, c.dryingType);
+    panel.Pin(moistureControlMode, c.moistureMode);
+    panel.Pin(dryerOptions, c.options);
+    panel.Pin(mcAutoModeMinutes, c.learning ? 30 : 0);
+    panel.Pin(switchInputs179, c.learning ? learningPeriodBit.mask : 0);
+    panel.Pin(dryingType, c.type);
     MeteringByDisplay.store(c.meteringByDisplay ? 1 : 0);
     ASSERT_TRUE(platform::PressControl(kMcButton));
     FollowSteps(c.steps);
@@ -83,59 +90,126 @@ TEST_P(McButton, OpensWhatTheDryerCalls)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, McButton,
-    ::testing::Values(
-        McCase{"scheme 1", 0, 1, 0, false, false, {{kTemperature, nullptr}}, nullptr},
-        McCase{"scheme 1, drying type 3 asks twice",
-               3,
-               1,
-               0,
-               false,
-               false,
-               {{kTemperature, nullptr}, {kTemperature, nullptr}},
-               nullptr},
-        McCase{"scheme 3", 0, 3, 0, false, false, {{kMoisture, nullptr}}, nullptr},
-        McCase{"scheme 3 learning, yes",
-               0,
-               3,
-               0,
-               true,
-               false,
-               {{kLearning, L"Yes"}, {kMoisture, nullptr}},
-               nullptr},
-        McCase{"scheme 3 learning, no", 0, 3, 0, true, false, {{kLearning, L"No"}}, nullptr},
-        McCase{"scheme 4", 0, 4, 0, false, false, {{kMoisture, nullptr}}, nullptr},
-        McCase{"scheme 5", 0, 5, 0, false, false, {{kTemperature, nullptr}}, nullptr},
-        McCase{"scheme 2 does nothing", 0, 2, 0, false, false, {}, nullptr},
-        McCase{
-            "batch by temperature", 1, 0, 0x20, false, false, {{kTemperature, nullptr}}, nullptr},
-        McCase{"batch dual heat goes to the temperature screen",
-               1,
-               0,
-               0x22,
-               false,
-               false,
-               {},
-               L"TEMP_SELECT_WINDOW"},
-        McCase{"batch by moisture", 1, 0x80, 0x60, false, false, {{kMoisture, nullptr}}, nullptr},
-        McCase{
-            "batch bracketed scheme", 1, 0x06, 0, false, false, {{kTemperature, nullptr}}, nullptr},
-        McCase{"batch by time alone is unavailable", 1, 1, 0x10, false, false, {}, nullptr},
-        McCase{"metering by display asks first, then the scheme",
-               0,
-               4,
-               0,
-               false,
-               true,
-               {{kMetering, L"Yes"}, {kMeterRoll, nullptr}, {kMoisture, nullptr}},
-               nullptr},
-        McCase{"metering question, then unavailable",
-               1,
-               1,
-               0x10,
-               false,
-               true,
-               {{kMetering, L"No"}},
-               nullptr}),
+    ::testing::Values(McCase{"scheme 1",
+                             kContinuousFlow,
+                             kSchemeTemp,
+                             0,
+                             false,
+                             false,
+                             {{kTemperature, nullptr}},
+                             nullptr},
+                      McCase{"scheme 1, drying type 3 asks twice",
+                             3,
+                             kSchemeTemp,
+                             0,
+                             false,
+                             false,
+                             {{kTemperature, nullptr}, {kTemperature, nullptr}},
+                             nullptr},
+                      McCase{"scheme 3",
+                             kContinuousFlow,
+                             kSchemeVariable,
+                             0,
+                             false,
+                             false,
+                             {{kMoisture, nullptr}},
+                             nullptr},
+                      McCase{"scheme 3 learning, yes",
+                             kContinuousFlow,
+                             kSchemeVariable,
+                             0,
+                             true,
+                             false,
+                             {{kLearning, L"Yes"}, {kMoisture, nullptr}},
+                             nullptr},
+                      McCase{"scheme 3 learning, no",
+                             kContinuousFlow,
+                             kSchemeVariable,
+                             0,
+                             true,
+                             false,
+                             {{kLearning, L"No"}},
+                             nullptr},
+                      McCase{"scheme 4",
+                             kContinuousFlow,
+                             kSchemeFiveSpeed,
+                             0,
+                             false,
+                             false,
+                             {{kMoisture, nullptr}},
+                             nullptr},
+                      McCase{"scheme 5",
+                             kContinuousFlow,
+                             kSchemeTempFiveSpeed,
+                             0,
+                             false,
+                             false,
+                             {{kTemperature, nullptr}},
+                             nullptr},
+                      McCase{"scheme 2 does nothing",
+                             kContinuousFlow,
+                             kSchemeThreeSpeed,
+                             0,
+                             false,
+                             false,
+                             {},
+                             nullptr},
+                      McCase{"batch by temperature",
+                             kBatchDrying,
+                             0,
+                             kByTemp,
+                             false,
+                             false,
+                             {{kTemperature, nullptr}},
+                             nullptr},
+                      McCase{"batch dual heat goes to the temperature screen",
+                             kBatchDrying,
+                             0,
+                             kByTemp | kDualHeat,
+                             false,
+                             false,
+                             {},
+                             L"TEMP_SELECT_WINDOW"},
+                      McCase{"batch by moisture",
+                             kBatchDrying,
+                             moistureAutoBit.mask,
+                             kByMoisture | kByTemp,
+                             false,
+                             false,
+                             {{kMoisture, nullptr}},
+                             nullptr},
+                      McCase{"batch bracketed scheme",
+                             kBatchDrying,
+                             kSchemeAveraging,
+                             0,
+                             false,
+                             false,
+                             {{kTemperature, nullptr}},
+                             nullptr},
+                      McCase{"batch by time alone is unavailable",
+                             kBatchDrying,
+                             kSchemeTemp,
+                             kByTime,
+                             false,
+                             false,
+                             {},
+                             nullptr},
+                      McCase{"metering by display asks first, then the scheme",
+                             kContinuousFlow,
+                             kSchemeFiveSpeed,
+                             0,
+                             false,
+                             true,
+                             {{kMetering, L"Yes"}, {kMeterRoll, nullptr}, {kMoisture, nullptr}},
+                             nullptr},
+                      McCase{"metering question, then unavailable",
+                             kBatchDrying,
+                             kSchemeTemp,
+                             kByTime,
+                             false,
+                             true,
+                             {{kMetering, L"No"}},
+                             nullptr}),
     [](const ::testing::TestParamInfo<McCase>& test) {
         return "Case" + std::to_string(test.index);
     });
@@ -144,10 +218,10 @@ TEST(McButtonFace, IsGreyedWhileMoistureControlIsUnavailable)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(257, 0x10);
-    panel.Pin(8, 1);
+    panel.Pin(dryerOptions, kByTime);
+    panel.Pin(dryingType, kBatchDrying);
     EXPECT_EQ(MoistureControlUnavailable.load(), 1);
-    panel.Pin(8, 0);
+    panel.Pin(dryingType, kContinuousFlow);
     EXPECT_EQ(MoistureControlUnavailable.load(), 0);
 }
 
@@ -168,13 +242,13 @@ TEST(LoopCommands, DefaultsDipswitchScreenOpensOncePerRun)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(188, 0x20);
+    panel.Pin(runState, defaultsSwitchBit.mask);
     const auto dialog = panel_test::FindTitled(L"Please turn off DEFAULTS dipswitch! - 33");
     ASSERT_TRUE(dialog.has_value());
     ASSERT_TRUE(platform::PressControl(1001));  // EXIT
     EXPECT_EQ(DefaultsSwitchDismissed.load(), 1);
-    panel.Pin(188, 0x00);
-    panel.Pin(188, 0x20);
+    panel.Pin(runState, 0);
+    panel.Pin(runState, defaultsSwitchBit.mask);
     EXPECT_FALSE(panel_test::FindTitled(L"Please turn off DEFAULTS dipswitch! - 33").has_value());
 }
 

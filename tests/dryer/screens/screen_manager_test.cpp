@@ -5,8 +5,10 @@
 
 #include <set>
 
+#include "dryer/link/dryer_image.h"
 #include "dryer/screens/screen_manager.h"
 #include "platform/runtime/runtime.h"
+#include "resources/orbitdryer/panel_colours.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {
@@ -14,9 +16,6 @@ namespace {
 using panel_test::FindShown;
 using panel_test::PanelRun;
 using panel_test::Shown;
-
-constexpr int kDryingType = 8;
-constexpr int kUnitsAndOptions = 266;
 
 bool ControlShown(int id)
 {
@@ -87,8 +86,8 @@ TEST(ScreenManager, FiveBottomButtonsWithTheirIdsAndRectangles)
 // ---- home composition ----
 
 struct Composition {
-    int dryingType;
-    int view;  // unitsAndOptions bit 6
+    int type;  // dryingType
+    int view;  // 1: graph view (graphViewBit)
     bool chart, plenum, graph, batch;
 };
 
@@ -99,8 +98,8 @@ TEST_P(HomeComposition, ShowsThePanelsOfDryingTypeAndView)
     const Composition& c = GetParam();
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(kUnitsAndOptions, c.view == 1 ? 0x40 : 0x00);
-    panel.Pin(kDryingType, c.dryingType);
+    panel.Pin(unitsAndOptions, c.view == 1 ? graphViewBit.mask : 0);
+    panel.Pin(dryingType, c.type);
     EXPECT_EQ(Shown(L"AVERAGE_VALUES_WINDOW"), c.chart);
     EXPECT_EQ(Shown(L"CUSTOM_VIEW_WINDOW"), c.plenum);
     EXPECT_EQ(Shown(L"GRAPH_WINDOW"), c.graph);
@@ -109,13 +108,14 @@ TEST_P(HomeComposition, ShowsThePanelsOfDryingTypeAndView)
     EXPECT_TRUE(Shown(L"DRYER_PIC_WINDOW"));
 }
 
-INSTANTIATE_TEST_SUITE_P(DryingTypesAndViews, HomeComposition,
-                         ::testing::Values(Composition{0, 0, true, true, false, false},
-                                           Composition{0, 1, false, false, true, false},
-                                           Composition{1, 0, false, true, false, true},
-                                           Composition{1, 1, false, true, false, true},
-                                           Composition{3, 0, false, true, false, true},
-                                           Composition{3, 1, false, true, false, true}));
+INSTANTIATE_TEST_SUITE_P(
+    DryingTypesAndViews, HomeComposition,
+    ::testing::Values(Composition{kContinuousFlow, 0, true, true, false, false},
+                      Composition{kContinuousFlow, 1, false, false, true, false},
+                      Composition{kBatchDrying, 0, false, true, false, true},
+                      Composition{kBatchDrying, 1, false, true, false, true},
+                      Composition{3, 0, false, true, false, true},
+                      Composition{3, 1, false, true, false, true}));
 
 // ---- selection screens ----
 
@@ -175,7 +175,7 @@ TEST(ScreenManager, BetaTextIsPaintedOnTheMainWindow)
     for (const auto& t : main->texts) {
         if (t.text == L"BETA VERSION OF SOFTWARE") {
             found = true;
-            EXPECT_EQ(t.colour, 0x000000FFu);
+            EXPECT_EQ(t.colour, kRed);
         }
     }
     EXPECT_TRUE(found);

@@ -2,6 +2,7 @@
 // refusals in batch drying.
 #include <gtest/gtest.h>
 
+#include "dryer/link/dryer_image.h"
 #include "platform/runtime/runtime.h"
 #include "platform/storage/registry.h"
 #include "tests/dryer/program/panel_run.h"
@@ -67,8 +68,8 @@ TEST(ViewMenu, GraphViewSwitchesAtOnceTellsTheBoardAndIsStored)
     EXPECT_FALSE(Shown(L"AVERAGE_VALUES_WINDOW"));
     EXPECT_FALSE(Shown(L"CUSTOM_VIEW_WINDOW"));
     EXPECT_EQ(StoredView(), 1);
-    panel.Cycles(3);  // the board echoes the view in unitsAndOptions bit 6
-    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x40, 0x40);
+    panel.Cycles(3);  // the board echoes the view in unitsAndOptions
+    EXPECT_TRUE(IsSet(panel.sim().Image(), graphViewBit));
     EXPECT_TRUE(Shown(L"GRAPH_WINDOW"));
 
     ASSERT_TRUE(platform::PressControl(kViewButton));
@@ -78,24 +79,28 @@ TEST(ViewMenu, GraphViewSwitchesAtOnceTellsTheBoardAndIsStored)
     EXPECT_FALSE(Shown(L"GRAPH_WINDOW"));
     EXPECT_EQ(StoredView(), 0);
     panel.Cycles(3);
-    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x40, 0);
+    EXPECT_FALSE(IsSet(panel.sim().Image(), graphViewBit));
 }
 
 TEST(ViewMenu, ViewChangeKeepsTheBoardsOtherUnitsBits)
 {
     sim::SimOptions options;
-    options.scenario = "continuous-si";  // Celsius: bit 7 of the units byte
+    options.scenario = "continuous-si";  // Celsius: siUnitsBit
     PanelRun panel(options);
     ASSERT_TRUE(panel.started());
-    ASSERT_EQ(panel_test::SimByte(panel.sim(), 266) & 0x80, 0x80);
+    ASSERT_TRUE(IsSet(panel.sim().Image(), siUnitsBit));
     ASSERT_TRUE(platform::PressControl(kViewButton));
     ASSERT_TRUE(platform::PressControl(kGraphButton));
     panel.Cycles(3);
-    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0xC0, 0xC0);  // graph, still Celsius
+    const auto graph = panel.sim().Image();
+    EXPECT_TRUE(IsSet(graph, graphViewBit));
+    EXPECT_TRUE(IsSet(graph, siUnitsBit));  // still Celsius
     ASSERT_TRUE(platform::PressControl(kViewButton));
     ASSERT_TRUE(platform::PressControl(kChartButton));
     panel.Cycles(3);
-    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266) & 0xC0, 0x80);  // chart, still Celsius
+    const auto chart = panel.sim().Image();
+    EXPECT_FALSE(IsSet(chart, graphViewBit));
+    EXPECT_TRUE(IsSet(chart, siUnitsBit));  // still Celsius
 }
 
 struct Refusal {
@@ -109,9 +114,9 @@ TEST_P(ViewMenuInBatchDrying, RefusesWithItsMessageAndChangesNothing)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
-    panel.Pin(8, 1);
+    panel.Pin(dryingType, kBatchDrying);
     ASSERT_TRUE(Shown(L"BATCH_DRYING_WINDOW"));
-    const int unitsBefore = panel_test::SimByte(panel.sim(), 266);
+    const int unitsBefore = Value(panel.sim().Image(), unitsAndOptions);
     ASSERT_TRUE(platform::PressControl(kViewButton));
     ASSERT_TRUE(platform::PressControl(GetParam().button));
     const auto box = panel_test::TopMessageBox();
@@ -126,7 +131,7 @@ TEST_P(ViewMenuInBatchDrying, RefusesWithItsMessageAndChangesNothing)
     EXPECT_FALSE(Shown(L"AVERAGE_VALUES_WINDOW"));
     EXPECT_EQ(StoredView(), -1);
     panel.Cycles(3);
-    EXPECT_EQ(panel_test::SimByte(panel.sim(), 266), unitsBefore);
+    EXPECT_EQ(Value(panel.sim().Image(), unitsAndOptions), unitsBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(

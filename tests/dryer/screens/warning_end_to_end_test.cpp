@@ -7,19 +7,13 @@
 #include <string>
 
 #include "tests/dryer/program/panel_run.h"
+#include "tests/dryer/screens/drawn_text_support.h"
 
 namespace {
 
 using panel_test::FindShown;
 using panel_test::PanelRun;
-
-bool HasText(const platform::WindowInfo& w, const std::wstring& text)
-{
-    for (const auto& t : w.texts) {
-        if (t.text == text) return true;
-    }
-    return false;
-}
+using screens_test::Has;
 
 std::optional<platform::WindowInfo> Warning()
 {
@@ -36,7 +30,7 @@ TEST(WarningEndToEnd, BoardWarningShowsItsTextWithinASecondAndGoesWhenCleared)
     const auto shown = Warning();
     ASSERT_TRUE(shown.has_value());
     EXPECT_EQ(shown->title, L" WARNING - DRYER SHUTTING DOWN!");
-    EXPECT_TRUE(HasText(*shown, L"0E0A - MAIN I/O FUSE BLOWN ON J6-03 (PRI-UNLOAD)"));
+    EXPECT_TRUE(Has(shown->texts, L"0E0A - MAIN I/O FUSE BLOWN ON J6-03 (PRI-UNLOAD)"));
     bool helpButton = false;
     for (const auto& c : shown->controls) {
         if (c.id == 0x8844 && c.text == L"WARNING_HELP" && c.visible) helpButton = true;
@@ -58,7 +52,7 @@ TEST(WarningEndToEnd, SilentBoardShowsConnectionLostAndTheLinkRecovers)
     const auto lost = Warning();
     ASSERT_TRUE(lost.has_value());
     EXPECT_EQ(lost->title, L" CONNECTION TO DRYER LOST!");
-    EXPECT_TRUE(HasText(*lost, L"Trying to Reconnect..."));
+    EXPECT_TRUE(Has(lost->texts, L"Trying to Reconnect..."));
     panel.AdvanceWithoutAnswers(700);  // the silence ends
     panel.Advance(2800);               // the board answers again
     EXPECT_FALSE(Warning().has_value());

@@ -1,0 +1,129 @@
+// panel_scenes: pictures of the home screen's dryer pictures and plenum panels and of the
+// warning screens. The display runs headless in this process without a link; each scene writes
+// its dryer image straight into DryerImage, and the screen is saved as OUTPUT_DIR/<scene>.png,
+// so every scene comes out the same on every run. Usage: panel_scenes OUTPUT_DIR. Exit code 0
+// when every picture was written, 1 when one was not, 2 on a wrong command line.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "dryer/app/orbitdryer.h"
+#include "dryer/app/timers.h"
+#include "dryer/link/dryer_image.h"
+#include "dryer/link/link_state.h"
+#include "dryer/screens/panel_animation.h"
+#include "platform/runtime/command_line.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/window.h"
+#include "tools/panel_scenes/home_panel_scenes.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kUsage =
+    "usage: panel_scenes OUTPUT_DIR\n"
+    "writes a PNG picture of each home panel and warning screen scene into OUTPUT_DIR\n";
+
+// The windows that draw the dryer image.
+void InvalidatePanels()
+{
+    for (const wchar_t* cls :
+         {L"DRYER_PIC_WINDOW", L"CUSTOM_VIEW_WINDOW", L"DRYER_RIGHT_STATUS_BAR_WINDOW",
+          L"WARNING_WINDOW", L"AVERAGE_VALUES_WINDOW", L"LINE_GRAPH_WINDOW",
+          L"UNLOAD_STATUS_WINDOW"}) {
+        platform::InvalidateWindowClass(cls, nullptr, TRUE);
+    }
+}
+
+bool MainWindowShown()
+{
+    for (const auto& w : platform::InspectWindows()) {
+        if (w.className == kMainWindowClass) return true;
+    }
+    return false;
+}
+
+// Puts the scene on the screen and waits (real time) until the panels have drawn it.
+void ShowScene(const Scene& scene)
+{
+    SceneBytes bytes{};
+    scene.build(bytes);
+    for (std::size_t i = 0; i < kImageSize; ++i) DryerImage.Set(i, bytes[i]);
+    LinkWatchdog.store(scene.linkLost ? 0 : kLinkWatchdogReload);
+    InvalidatePanels();
+    std::this_thread::sleep_for(1200ms);
+    if (scene.waitForBlink) {
+        // The titles flash: wait for the blink to be on, then for its repaint.
+        for (int i = 0; i < 40 && (Animation().blinkFlags & kSlowBlinkBit) == 0; ++i) {
+            std::this_thread::sleep_for(25ms);
+        }
+        std::this_thread::sleep_for(150ms);
+    }
+    if (!scene.linkLost) LinkWatchdog.store(kLinkWatchdogReload);
+    platform::WaitIdle();
+}
+
+// Runs beside the display's message loop: shows each scene, saves the screen, then ends the
+// display. Returns the number of pictures that could not be written.
+int TakePictures(const std::filesystem::path& out)
+{
+    for (int i = 0; i < 100 && !MainWindowShown(); ++i) std::this_thread::sleep_for(50ms);
+    int failed = 0;
+    for (const Scene& scene : HomePanelScenes()) {
+        ShowScene(scene);
+        const auto path = out / (scene.name + ".png");
+        if (platform::SaveScreenshot(path)) {
+            std::printf("%s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "panel_scenes: could not write %s\n", path.c_str());
+            ++failed;
+        }
+    }
+    RequestOrbitDryerQuit();
+    return failed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string outDir;
+    platform::ProgramOptions line("panel_scenes");
+    line.Positional("OUTPUT_DIR", outDir);
+    if (const auto code =
+            platform::ReportCommandLine(line.Parse(platform::Arguments(argc, argv)), kUsage)) {
+        return *code;
+    }
+    const std::filesystem::path out = outDir;
+    std::error_code ec;
+    std::filesystem::create_directories(out, ec);
+    if (ec) {
+        std::fprintf(stderr, "panel_scenes: %s: %s\n", out.c_str(), ec.message().c_str());
+        return 1;
+    }
+    // A panel root of its own, without a serial port: the scenes feed the image directly.
+    const auto root = std::filesystem::temp_directory_path() / "panel_scenes";
+    std::filesystem::remove_all(root, ec);
+
+    platform::ScreenOptions screen;
+    screen.headless = true;
+    if (!platform::OpenScreen(screen)) {
+        std::fputs("panel_scenes: cannot open the off-screen display\n", stderr);
+        return 1;
+    }
+    OrbitDryerOptions options;
+    options.root = root.string();
+    options.port = (root / "no-port").string();
+    options.headless = true;
+    options.screenAlreadyOpen = true;
+
+    int failed = 0;
+    std::thread pictures([&] { failed = TakePictures(out); });
+    OrbitDryerMain(options);
+    pictures.join();
+    std::filesystem::remove_all(root, ec);  // a leftover temporary folder is harmless
+    return failed == 0 ? 0 : 1;
+}
