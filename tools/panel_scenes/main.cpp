@@ -1,8 +1,10 @@
 // panel_scenes: pictures of the home screen's dryer pictures and plenum panels and of the
 // warning screens. The display runs headless in this process without a link; each scene writes
-// its dryer image straight into DryerImage, and the screen is saved as OUTPUT_DIR/<scene>.png,
-// so every scene comes out the same on every run. Usage: panel_scenes OUTPUT_DIR. Exit code 0
-// when every picture was written, 1 when one was not, 2 on a wrong command line.
+// its dryer image straight into DryerImage, and the screen is saved as OUTPUT_DIR/<scene>.png.
+// The display runs on the virtual clock, stepped the same way for every scene, so that the
+// blinking texts and the turning fans are caught in the same phase on every run. Usage:
+// panel_scenes OUTPUT_DIR. Exit code 0 when every picture was written, 1 when one was not, 2 on a
+// wrong command line.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
 #include "dryer/screens/panel_animation.h"
+#include "platform/runtime/clock.h"
 #include "platform/runtime/command_line.h"
 #include "platform/runtime/runtime.h"
 #include "platform/windowing/window.h"
@@ -46,7 +49,8 @@ bool MainWindowShown()
     return false;
 }
 
-// Puts the scene on the screen and waits (real time) until the panels have drawn it.
+// Puts the scene on the screen and lets 1.2 s of panel time pass until the panels have drawn
+// it.
 void ShowScene(const Scene& scene)
 {
     SceneBytes bytes{};
@@ -54,13 +58,13 @@ void ShowScene(const Scene& scene)
     for (std::size_t i = 0; i < kImageSize; ++i) DryerImage.Set(i, bytes[i]);
     LinkWatchdog.store(scene.linkLost ? 0 : kLinkWatchdogReload);
     InvalidatePanels();
-    std::this_thread::sleep_for(1200ms);
+    platform::AdvanceClock(1200);
     if (scene.waitForBlink) {
-        // The titles flash: wait for the blink to be on, then for its repaint.
+        // The titles flash: step until the blink is on, then let its repaint happen.
         for (int i = 0; i < 40 && (Animation().blinkFlags & kSlowBlinkBit) == 0; ++i) {
-            std::this_thread::sleep_for(25ms);
+            platform::AdvanceClock(25);
         }
-        std::this_thread::sleep_for(150ms);
+        platform::AdvanceClock(150);
     }
     if (!scene.linkLost) LinkWatchdog.store(kLinkWatchdogReload);
     platform::WaitIdle();
@@ -107,6 +111,15 @@ int main(int argc, char** argv)
     // A panel root of its own, without a serial port: the scenes feed the image directly.
     const auto root = std::filesystem::temp_directory_path() / "panel_scenes";
     std::filesystem::remove_all(root, ec);
+
+    // A fixed panel date and time: the pictures do not depend on when they are taken.
+    SYSTEMTIME start{};
+    start.wYear = 2026;
+    start.wMonth = 3;
+    start.wDay = 3;
+    start.wHour = 14;
+    start.wMinute = 5;
+    platform::UseVirtualClock(start);
 
     platform::ScreenOptions screen;
     screen.headless = true;
