@@ -197,15 +197,13 @@ void DryerModel::ShutDown()
 
 void DryerModel::RaiseWarning(WarningCode code)
 {
-    SetValue(image_, warningNode, WarningNodeOf(code));
-    SetValue(image_, warningIndex, WarningIndexOf(code));
+    SetActiveWarningCode(image_, code);
     if (WarningIndexOf(code) != 0) ShutDown();
 }
 
 void DryerModel::ClearWarning()
 {
-    SetValue(image_, warningNode, 0);
-    SetValue(image_, warningIndex, 0);
+    SetActiveWarningCode(image_, 0);
 }
 
 bool DryerModel::SetClock(const std::array<std::uint8_t, 5>& clock)
@@ -340,7 +338,7 @@ void DryerModel::WriteStatus()
     SetBits(image_, coolDownRunningBit, coolDownLeft_ > 0);
     PutTime(coolDownRemaining, coolDownLeft_);
     SetValue(image_, coolingStatusBits, 0);
-    SetBitsValue(image_, coolDownStateBits, coolDownLeft_ > 0 ? 1 : 0);
+    SetBitsValue(image_, coolDownStateBits, coolDownLeft_ > 0 ? kCoolingDown : 0);
     SetValue(image_, centerAdjustElapsed, centerAdjust_);
 }
 

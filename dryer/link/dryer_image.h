@@ -447,6 +447,7 @@ constexpr ImageField GrainTempEntry(int select)
 // dryerState: the dryer loads while either bit 7 or bit 5 is clear (0xA0, both set, is idle).
 inline constexpr ImageBits notLoadingBits = Bits(dryerState, 0xA0);
 inline constexpr ImageBits notFillingBit = Bits(dryerState, 0x80);  // clear: load symbol runs
+inline constexpr ImageBits otherNotLoadingBit = Bits(dryerState, 0x20);
 inline constexpr ImageBits unloadingBit = Bits(dryerState, 0x40);
 inline constexpr ImageBits learningConditionBit = Bits(dryerState, 0x08);
 inline constexpr std::uint8_t kDryerStateIdle = 0xA0;
@@ -533,8 +534,9 @@ inline constexpr ImageBits batchSafetyBits = Bits(unitsAndOptions, 0x38);
 inline constexpr ImageBits unitsRequestBits = Bits(unitsAndOptions, 0x03);
 inline constexpr ImageBits saveSettingsRequestBit = Bits(unitsAndOptions, 0x02);
 inline constexpr ImageBits restoreSettingsRequestBit = Bits(unitsAndOptions, 0x01);
-// coolingStatusBits: value 1 is "cooling down"
+// coolingStatusBits
 inline constexpr ImageBits coolDownStateBits = Bits(coolingStatusBits, 0x03);
+inline constexpr int kCoolingDown = 1;  // the coolDownStateBits of a dryer cooling down
 // optionByte289
 inline constexpr ImageBits longTermLogBit = Bits(optionByte289, 0x01);
 // samplerBits, samplerOption
@@ -566,6 +568,13 @@ constexpr int HeaterCountFromCode(int code)
     return code >= 0 && code <= 3 ? code + 1 : (code == 4 ? 6 : 1);
 }
 
+// Writes the active warning into an image (0: none).
+template <typename Bytes>
+constexpr void SetActiveWarningCode(Bytes& bytes, WarningCode code)
+{
+    SetValue(bytes, warningNode, WarningNodeOf(code));
+    SetValue(bytes, warningIndex, WarningIndexOf(code));
+}
 // The active warning in an image (0: none).
 template <typename Bytes>
 constexpr WarningCode ActiveWarningCode(const Bytes& bytes)

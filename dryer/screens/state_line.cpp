@@ -112,7 +112,7 @@ StateLine ChooseStateLine(const PanelImage& image, unsigned blinkFlags)
         }
         return Line(L"DRYER STARTED", kGreen, 7);
     }
-    if (BitsValue(image, coolDownStateBits) == 1) {
+    if (BitsValue(image, coolDownStateBits) == kCoolingDown) {
         return Line(L"DRYER COOLING DOWN", kBlue, 8);
     }
     return Line(L"DRYER STOPPED", kRed, 9);

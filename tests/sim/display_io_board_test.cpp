@@ -243,7 +243,7 @@ TEST(BoardControl, WarningShutsTheDryerDownAndCoolsItDown)
     EXPECT_EQ(ActiveWarningCode(image), 0x0E05);
     EXPECT_FALSE(IsSet(image, dryerStartedBit));
     EXPECT_TRUE(IsSet(image, coolDownRunningBit));
-    EXPECT_EQ(BitsValue(image, coolDownStateBits), 1);
+    EXPECT_EQ(BitsValue(image, coolDownStateBits), kCoolingDown);
     EXPECT_EQ(Value(image, coolDownRemaining), 2 * 60);  // fan run-after 2:00
     EXPECT_EQ(board.Control("start", 120'000), "error: clear the warning first");
 

@@ -63,18 +63,12 @@ void RunningDryer(SceneBytes& image, int heaterCode, int modules)
     }
 }
 
-void ReportWarning(SceneBytes& image, WarningCode code)
-{
-    SetValue(image, warningNode, WarningNodeOf(code));
-    SetValue(image, warningIndex, WarningIndexOf(code));
-}
-
 // A dryer stopped by a warning.
 void ShutDown(SceneBytes& image, int heaterCode, WarningCode code)
 {
     RunningDryer(image, heaterCode, 0);
     SetBits(image, dryerStartedBit, false);
-    ReportWarning(image, code);
+    SetActiveWarningCode(image, code);
 }
 
 }  // namespace

@@ -87,12 +87,6 @@ protected:
     std::array<std::uint8_t, kAnswerPayloadSize> rx{};
 };
 
-void Report(std::array<std::uint8_t, kAnswerPayloadSize>& frame, WarningCode code)
-{
-    SetValue(frame, warningNode, WarningNodeOf(code));
-    SetValue(frame, warningIndex, WarningIndexOf(code));
-}
-
 TEST_F(AnswerDecoder, CopiesDecodedFieldsAndLeavesTheOthersZero)
 {
     for (std::size_t i = 0; i < rx.size(); ++i) rx[i] = static_cast<std::uint8_t>(i | 1);
@@ -311,33 +305,33 @@ TEST_F(AnswerDecoder, LoadInManualIsNotTimed)
 
 TEST_F(AnswerDecoder, ShutdownCodeRecordedOnceWithinHoldOff)
 {
-    Report(rx, 0x0E05);  // Main I/O warning 5
+    SetActiveWarningCode(rx, 0x0E05);  // Main I/O warning 5
     Decode();
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0], std::make_pair(std::uint8_t{0x0E}, std::uint8_t{0x05}));
     EXPECT_EQ(LastShutdownCode.load(), 0x0E05);
     EXPECT_EQ(ShutdownRecordHoldOff.load(), 100u);
 
-    Report(rx, 0);  // cleared
+    SetActiveWarningCode(rx, 0);  // cleared
     Decode();
     for (int s = 0; s < 50; ++s) DecrementShutdownRecordHoldOff();
-    Report(rx, 0x0E05);  // back within 100 s
+    SetActiveWarningCode(rx, 0x0E05);  // back within 100 s
     Decode();
     EXPECT_EQ(recorded.size(), 1u);
 
-    Report(rx, 0);
+    SetActiveWarningCode(rx, 0);
     Decode();
     for (int s = 0; s < 60; ++s) DecrementShutdownRecordHoldOff();
-    Report(rx, 0x0E05);  // back after 100 s
+    SetActiveWarningCode(rx, 0x0E05);  // back after 100 s
     Decode();
     EXPECT_EQ(recorded.size(), 2u);
 }
 
 TEST_F(AnswerDecoder, DifferentShutdownCodeIsAlwaysRecorded)
 {
-    Report(rx, 0x0203);
+    SetActiveWarningCode(rx, 0x0203);
     Decode();
-    Report(rx, 0x0E05);
+    SetActiveWarningCode(rx, 0x0E05);
     Decode();
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[1].first, 0x0E);

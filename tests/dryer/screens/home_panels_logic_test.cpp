@@ -12,7 +12,6 @@
 
 using namespace home_panels;
 using screens_test::Degrees;
-using screens_test::otherLoadingBit;
 
 namespace {
 
@@ -20,7 +19,6 @@ using Image = screens_test::SceneImage;
 
 constexpr unsigned kBlinkOn = 1;
 constexpr unsigned kBlinkOff = 0;
-constexpr int kCoolingDown = 1;  // the coolDownStateBits value of a dryer cooling down
 const std::wstring kSixteenBlanks(16, L' ');
 
 // ---- state line ----
@@ -133,7 +131,7 @@ TEST_P(StateLineLoading, ColourFollowsTheShareOfTimeLeft)
 {
     const LoadCase c = GetParam();
     Image image;
-    image.Off(otherLoadingBit).Set(loadTimerRemaining, c.left).Set(loadTimerSetting, c.setting);
+    image.Off(otherNotLoadingBit).Set(loadTimerRemaining, c.left).Set(loadTimerSetting, c.setting);
     const StateLine line = ChooseStateLine(image.bytes, kBlinkOn);
     EXPECT_EQ(line.rule, 4);
     EXPECT_EQ(line.text, L"LOADING...");

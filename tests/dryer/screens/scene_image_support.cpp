@@ -45,14 +45,8 @@ SceneImage& SceneImage::Celsius()
 
 SceneImage& SceneImage::Warning(WarningCode code)
 {
-    ReportWarning(bytes, code);
+    SetActiveWarningCode(bytes, code);
     return *this;
-}
-
-void ReportWarning(home_panels::PanelImage& image, WarningCode code)
-{
-    SetValue(image, warningNode, WarningNodeOf(code));
-    SetValue(image, warningIndex, WarningIndexOf(code));
 }
 
 std::wstring Degrees(int value, wchar_t unit)

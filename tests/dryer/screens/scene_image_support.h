@@ -9,10 +9,6 @@
 
 namespace screens_test {
 
-// The second of the two loading bits of dryerState: notLoadingBits without notFillingBit.
-inline constexpr ImageBits otherLoadingBit =
-    Bits(dryerState, notLoadingBits.mask & ~notFillingBit.mask);
-
 // A dryer image that starts as the panel's does at start-up: all zero but for a dryer that is
 // not loading (kDryerStateIdle).
 struct SceneImage {
@@ -27,9 +23,6 @@ struct SceneImage {
     SceneImage& Celsius();                  // siUnitsBit
     SceneImage& Warning(WarningCode code);  // the board's active warning (0: none)
 };
-
-// Writes the active warning code into an image: the reporting board and the warning's index.
-void ReportWarning(home_panels::PanelImage& image, WarningCode code);
 
 // A temperature as the panels write it: the value, a blank, the degree sign and the unit.
 std::wstring Degrees(int value, wchar_t unit);

@@ -21,7 +21,6 @@
 #include "tests/dryer/screens/scene_image_support.h"
 
 using namespace home_panels;
-using screens_test::ReportWarning;
 
 namespace {
 
@@ -111,7 +110,7 @@ std::atomic<bool> gClearCode{false};  // set by an observer thread: the warning 
 void ReadInputs(HomePanelInputs& out)
 {
     out = gInputs;
-    if (gClearCode) ReportWarning(out.image, 0);
+    if (gClearCode) SetActiveWarningCode(out.image, 0);
 }
 
 class HelpDialog : public ::testing::Test {
@@ -324,7 +323,7 @@ TEST_F(RaiseLower, ShowsWhileACodeIsActiveAndHidesWhenItClears)
 {
     WarningRaiseLowerTick();
     EXPECT_FALSE(IsWindowVisible(warning_));
-    ReportWarning(gInputs.image, 0x0E08);
+    SetActiveWarningCode(gInputs.image, 0x0E08);
     WarningRaiseLowerTick();
     EXPECT_TRUE(IsWindowVisible(warning_));
     gClearCode = true;
@@ -341,14 +340,14 @@ TEST_F(RaiseLower, ShowsWhileTheLinkIsLost)
 
 TEST_F(RaiseLower, DoorWarningStepsTheDoorAnimation)
 {
-    ReportWarning(gInputs.image, 0x0E05);
+    SetActiveWarningCode(gInputs.image, 0x0E05);
     std::vector<int> phases;
     for (int i = 0; i < 8; ++i) {
         WarningRaiseLowerTick();
         phases.push_back(WarningHelp().doorPhase);
     }
     EXPECT_EQ(phases, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 1}));
-    ReportWarning(gInputs.image, 0x0E06);
+    SetActiveWarningCode(gInputs.image, 0x0E06);
     WarningRaiseLowerTick();
     EXPECT_EQ(WarningHelp().doorPhase, 1);  // any other code leaves the door alone
 }
@@ -356,7 +355,7 @@ TEST_F(RaiseLower, DoorWarningStepsTheDoorAnimation)
 TEST_F(RaiseLower, ClearingTheWarningClosesItsHelpDialog)
 {
     WritePicture("NID_14_WARNING_ID_10.bmp", 40, 30);
-    ReportWarning(gInputs.image, 0x0E0A);
+    SetActiveWarningCode(gInputs.image, 0x0E0A);
     bool sawDialog = false;
     bool closed = false;
     platform::DriveModal([&] { return OpenWarningHelpDialog(warning_, 0x0E, 0x0A, false); },
