@@ -192,8 +192,8 @@ TEST(BoardFaults, SilentAnswersNothingUntilThePanelClockPassesIt)
     DisplayIoBoard board;
     board.Control("silent 10", 1000);
     EXPECT_TRUE(board.Receive(Poll(), 1000).empty());
-    EXPECT_TRUE(board.Receive(Command({{3, {2}}}), 10'999).empty());
-    EXPECT_NE(board.Image()[3], 2);  // a silent board hears nothing either
+    EXPECT_TRUE(board.Receive(Command({{heaterCountCode.offset, {2}}}), 10'999).empty());
+    EXPECT_NE(Value(board.Image(), heaterCountCode), 2);  // a silent board hears nothing either
     EXPECT_TRUE(IsGoodAnswer(board.Receive(Poll(), 11'000)));
     EXPECT_EQ(board.counters().requestsIgnored, 2u);
 }

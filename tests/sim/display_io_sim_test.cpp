@@ -1,6 +1,7 @@
 // The simulator serving a real pseudo-terminal: the panel side opens the slave as "COM1:" and
 // exchanges requests and answers through the platform's serial port.
 #include "sim/display_io_sim.h"
+#include "dryer/link/dryer_image.h"
 
 #include <gtest/gtest.h>
 
@@ -74,14 +75,17 @@ TEST(SimulatorOnPty, EchoesACommandAndTakesControlCommands)
     ASSERT_TRUE(simulator.Start());
     PanelPort port(simulator.devicePath());
 
-    EXPECT_EQ(simulator.Control("noecho 4"), "ok offset 4 is not echoed");
-    port.Send(Command({{69, {200, 0}}, {4, {2}}}));
+    const std::uint16_t modules = moduleCountCode.offset;
+    const std::uint16_t setpoint = ForHeater(plenumSetpoint, 1).offset;
+    EXPECT_EQ(simulator.Control("noecho " + std::to_string(modules)),
+              "ok offset " + std::to_string(modules) + " is not echoed");
+    port.Send(Command({{setpoint, {200, 0}}, {modules, {2}}}));
     ASSERT_TRUE(simulator.WaitForAnswered(1, 2000));
     const auto answer = port.Read();
     ASSERT_EQ(answer.size(), 302u);
-    EXPECT_EQ(answer[69], 200);
-    EXPECT_EQ(answer[4], 0);
-    EXPECT_EQ(simulator.Image()[69], 200);
+    EXPECT_EQ(answer[setpoint], 200);
+    EXPECT_EQ(answer[modules], 0);
+    EXPECT_EQ(simulator.Image()[setpoint], 200);
     EXPECT_EQ(simulator.commandRecordsApplied(), 1u);
 
     simulator.Control("warn 0305");

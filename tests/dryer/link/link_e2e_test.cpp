@@ -126,7 +126,8 @@ TEST_F(LinkEndToEnd, RefusedValueKeepsBeingSent)
 {
     Exchange();
     Exchange();
-    ASSERT_NE(simulator->Control("noecho 5").rfind("error", 0), 0u);
+    ASSERT_NE(simulator->Control("noecho " + std::to_string(fuelCode.offset)).rfind("error", 0),
+              0u);
     const std::uint8_t fuel = DryerImage.Get(fuelCode.offset);
     DesiredSettings.Set(fuelCode.offset, static_cast<std::uint8_t>((fuel + 1) % 4));
     PendingCommand.Set(Pending::fuel);
@@ -193,7 +194,8 @@ TEST_F(LinkEndToEnd, CorruptShortAndLongAnswersLeaveTheImageAlone)
         SCOPED_TRACE(fault);
         const std::uint8_t before = DryerImage.Get(printerByte203.offset);
         const std::uint8_t changed = static_cast<std::uint8_t>(before + 1);
-        ASSERT_NE(simulator->Control("set 203 " + std::to_string(changed)).rfind("error", 0), 0u);
+        const std::string set = "set " + std::to_string(printerByte203.offset) + " ";
+        ASSERT_NE(simulator->Control(set + std::to_string(changed)).rfind("error", 0), 0u);
         ASSERT_NE(simulator->Control(fault).rfind("error", 0), 0u);
         Exchange();  // reads the last clean answer; this request is answered with the fault
         LinkWatchdog = 5;

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "dryer/link/dryer_image.h"
 #include "platform/devices/local_socket.h"
 #include "tests/support/child_process.h"
 #include "tests/support/raw_client.h"
@@ -238,11 +239,12 @@ TEST_P(OrbitDryerClockOffset, OutOfRangeIsIgnoredAndTheClockRecordGoesOn)
     const long before = records();
     EXPECT_TRUE(WaitFor([&] { return records() >= before + 2; }, kStartMs));
     EXPECT_NE(display.child().Stderr().find("clock_offset.txt"), std::string::npos);
-    // The board's year (offset 57) is the host's.
+    // The board's year is the host's.
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    EXPECT_NE(Ask(root / "sim.sock", "get 57").find("= " + std::to_string(local.tm_year % 100)),
+    const std::string year = "get " + std::to_string(ClockByte(ClockPart::year).offset);
+    EXPECT_NE(Ask(root / "sim.sock", year).find("= " + std::to_string(local.tm_year % 100)),
               std::string::npos);
     fs::remove_all(root);
 }
