@@ -80,29 +80,28 @@ void Changed(HWND wnd, ListBoxState& s)
 
 void Paint(HWND wnd)
 {
-    PaintScope paint(wnd);
-    HDC dc = paint.dc();
+    PaintScope scope(wnd);
     ListBoxState* s = g_lists.Find(wnd);
-    if (s == nullptr || dc == nullptr) return;
+    if (s == nullptr || scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
     RECT r = ClientRect(wnd);
-    DrawEdge3D(dc, r, false);
+    DrawEdge3D(paint, r, false);
     RECT in = Inner(wnd);
-    FillSolid(dc, in, kWindow);
+    paint.Fill(in, kWindow);
     bool bar = Overflows(wnd, *s);
     int textRight = bar ? in.right - kScrollWidth : in.right;
-    GdiObject font(MakeFont(kFontHeight, false));
     bool enabled = IsWindowEnabled(wnd) != FALSE;
     int count = static_cast<int>(s->rows.size());
     for (int i = s->scroll.top, y = in.top; i < count && y < in.bottom; ++i, y += kRowHeight) {
         RECT row{in.left, y, textRight, std::min(y + kRowHeight, static_cast<int>(in.bottom))};
         bool selected = i == s->selected;
-        if (selected) FillSolid(dc, row, kSelection);
+        if (selected) paint.Fill(row, kSelection);
         COLORREF colour = !enabled ? kGreyText : selected ? kSelectionText : kText;
         RECT text{row.left + kTextIndent, row.top, row.right - kTextIndent, row.bottom};
-        DrawLabel(dc, s->rows[static_cast<size_t>(i)], text, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-                  colour, font.get());
+        paint.Text(s->rows[static_cast<size_t>(i)], text, colour, kFontCell, FW_NORMAL,
+                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
-    if (bar) PaintScroll(dc, BarLayout(wnd, *s), s->scroll.pressed, enabled);
+    if (bar) PaintScroll(paint, BarLayout(wnd, *s), s->scroll.pressed, enabled);
 }
 
 const wchar_t* TextArg(LPARAM lp)

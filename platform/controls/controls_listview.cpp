@@ -88,30 +88,29 @@ const std::wstring& Cell(const ListViewState& s, size_t row, size_t column)
     return column < cells.size() ? cells[column] : empty;
 }
 
-void PaintHeader(HDC dc, const ListViewState& s, const RECT& in, int right, HFONT font)
+void PaintHeader(Painter& paint, const ListViewState& s, const RECT& in, int right)
 {
     RECT header{in.left, in.top, right, std::min(in.top + kHeaderHeight, in.bottom)};
-    FillSolid(dc, header, kFace);
+    paint.Fill(header, kFace);
     int x = in.left;
     for (const Column& c : s.columns) {
         if (x >= right) break;
         RECT cell{x, header.top, std::min(x + c.width, right), header.bottom};
-        if (cell.right - cell.left >= 4) DrawEdge3D(dc, cell, true);
+        if (cell.right - cell.left >= 4) DrawEdge3D(paint, cell, true);
         RECT text{cell.left + kCellIndent, cell.top, cell.right - kCellIndent, cell.bottom};
-        DrawLabel(dc, c.text, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, kText, font);
+        paint.Text(c.text, text, kText, kFontCell, FW_NORMAL, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         x += c.width;
     }
-    if (x < right) DrawEdge3D(dc, RECT{x, header.top, right, header.bottom}, true);
+    if (x < right) DrawEdge3D(paint, RECT{x, header.top, right, header.bottom}, true);
 }
 
-void PaintRows(HDC dc, const ListViewState& s, const RECT& area, int right, bool enabled,
-               HFONT font)
+void PaintRows(Painter& paint, const ListViewState& s, const RECT& area, int right, bool enabled)
 {
     int count = static_cast<int>(s.rows.size());
     for (int i = s.scroll.top, y = area.top; i < count && y < area.bottom; ++i, y += kRowHeight) {
         RECT row{area.left, y, right, std::min(y + kRowHeight, static_cast<int>(area.bottom))};
         bool selected = i == s.mark;
-        if (selected) FillSolid(dc, row, kSelection);
+        if (selected) paint.Fill(row, kSelection);
         COLORREF colour = !enabled ? kGreyText : selected ? kSelectionText : kText;
         int x = area.left;
         for (size_t c = 0; c < s.columns.size() && x < right; ++c) {
@@ -119,8 +118,8 @@ void PaintRows(HDC dc, const ListViewState& s, const RECT& area, int right, bool
             RECT text{x + kCellIndent, row.top, std::min(x + width - kCellIndent, right),
                       row.bottom};
             if (text.right > text.left) {
-                DrawLabel(dc, Cell(s, static_cast<size_t>(i), c), text,
-                          DT_LEFT | DT_VCENTER | DT_SINGLELINE, colour, font);
+                paint.Text(Cell(s, static_cast<size_t>(i), c), text, colour, kFontCell, FW_NORMAL,
+                           DT_LEFT | DT_VCENTER | DT_SINGLELINE);
             }
             x += width;
         }
@@ -129,21 +128,20 @@ void PaintRows(HDC dc, const ListViewState& s, const RECT& area, int right, bool
 
 void Paint(HWND wnd)
 {
-    PaintScope paint(wnd);
-    HDC dc = paint.dc();
+    PaintScope scope(wnd);
     ListViewState* s = g_views.Find(wnd);
-    if (s == nullptr || dc == nullptr) return;
-    DrawEdge3D(dc, ClientRect(wnd), false);
+    if (s == nullptr || scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
+    DrawEdge3D(paint, ClientRect(wnd), false);
     RECT in = Inner(wnd);
-    FillSolid(dc, in, kWindow);
+    paint.Fill(in, kWindow);
     bool bar = Overflows(wnd, *s);
     RECT area = RowsArea(wnd);
     int right = bar ? area.right - kScrollWidth : area.right;
-    GdiObject font(MakeFont(kFontHeight, false));
     bool enabled = IsWindowEnabled(wnd) != FALSE;
-    PaintHeader(dc, *s, in, in.right, font.get());
-    PaintRows(dc, *s, area, right, enabled, font.get());
-    if (bar) PaintScroll(dc, BarLayout(wnd, *s), s->scroll.pressed, enabled);
+    PaintHeader(paint, *s, in, in.right);
+    PaintRows(paint, *s, area, right, enabled);
+    if (bar) PaintScroll(paint, BarLayout(wnd, *s), s->scroll.pressed, enabled);
 }
 
 // ---- messages ----
@@ -163,18 +161,13 @@ LRESULT InsertColumn(HWND wnd, ListViewState& s, WPARAM index, const LVCOLUMN* c
     return static_cast<LRESULT>(at);
 }
 
-int TextWidth(HWND wnd, std::wstring_view text)
+int TextWidth(HWND wnd, const std::wstring& text)
 {
     HDC dc = GetDC(wnd);
     if (dc == nullptr) return 0;
-    SIZE size;
-    {
-        GdiObject font(MakeFont(kFontHeight, false));
-        Selection f(dc, font.get());
-        GetTextExtentPoint32(dc, text.data(), static_cast<int>(text.size()), &size);
-    }
+    const int width = Painter(dc).TextExtent(text, kFontCell, FW_NORMAL).cx;
     ReleaseDC(wnd, dc);
-    return size.cx;
+    return width;
 }
 
 LRESULT SetColumnWidth(HWND wnd, ListViewState& s, WPARAM index, LPARAM lp)

@@ -13,6 +13,7 @@
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/gdi_scope.h"
+#include "platform/drawing/painter.h"
 #include "platform/win_types.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
@@ -45,18 +46,18 @@ inline void OffsetRectBy(RECT& r, int dx, int dy)
     r.bottom += dy;
 }
 
-HFONT MakeFont(int height, bool bold);
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
-void DrawLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour);
+// The controls paint with the painter's verbs on the context of their paint. Their texts are
+// in the font of kFontHeight pixels, as Painter::Text takes it:
+inline constexpr int kFontCell = -kFontHeight;  // LOGFONT height: character height
+
 // Two-pixel 3D edge: raised (light top-left) or sunken (dark top-left).
-void DrawEdge3D(HDC dc, const RECT& rect, bool raised);
-// One-pixel frame in one colour.
-void DrawFrame(HDC dc, const RECT& rect, COLORREF colour);
-// Draws text in a rectangle with the given DrawText format, colour and font; transparent.
-int DrawLabel(HDC dc, std::wstring_view text, RECT rect, UINT format, COLORREF colour, HFONT font);
+void DrawEdge3D(Painter& paint, const RECT& rect, bool raised);
+// One-pixel frame in one colour, as Painter::Frame draws it; nothing for a rectangle turned
+// inside out (a control too small for its border), which Painter::Frame would turn round.
+void DrawFrame(Painter& paint, const RECT& rect, COLORREF colour);
 // Fills the control with what its parent shows beneath it (so texts and boxes sit on the
 // parent's own background), or with the face colour when the parent cannot be read.
-void PaintParentBackground(HWND wnd, HDC dc);
+void PaintParentBackground(HWND wnd, Painter& paint);
 
 std::wstring WindowText(HWND wnd);
 RECT ClientRect(HWND wnd);
@@ -126,7 +127,7 @@ ScrollLayout LayoutScroll(const RECT& bar, bool vertical, const ScrollRange& ran
 ScrollPart HitScroll(const ScrollLayout& layout, POINT p);
 // Position for the thumb's leading edge at the given pixel coordinate along the track.
 int ScrollPosFromThumb(const ScrollLayout& layout, const ScrollRange& range, int leadingEdge);
-void PaintScroll(HDC dc, const ScrollLayout& layout, ScrollPart pressed, bool enabled);
+void PaintScroll(Painter& paint, const ScrollLayout& layout, ScrollPart pressed, bool enabled);
 
 // A list's built-in vertical bar: first visible row and dragging of the thumb.
 struct ListScroller {
