@@ -292,42 +292,6 @@ void PaintScroll(Painter& paint, const ScrollLayout& l, ScrollPart pressed, bool
     if (l.hasThumb && enabled) PaintButtonBox(paint, l.thumb, false);
 }
 
-bool ListScroller::Down(const ScrollLayout& layout, const ScrollRange& range, POINT p)
-{
-    ScrollPart part = HitScroll(layout, p);
-    if (part == ScrollPart::None) return PtInRect(&layout.bar, p);
-    pressed = part;
-    int page = std::max(1, range.page);
-    switch (part) {
-        case ScrollPart::LineUp: top = range.Clamp(top - 1); break;
-        case ScrollPart::LineDown: top = range.Clamp(top + 1); break;
-        case ScrollPart::PageUp: top = range.Clamp(top - page); break;
-        case ScrollPart::PageDown: top = range.Clamp(top + page); break;
-        case ScrollPart::Thumb:
-            grabOffset = layout.vertical ? p.y - layout.thumb.top : p.x - layout.thumb.left;
-            break;
-        case ScrollPart::None: break;
-    }
-    return true;
-}
-
-bool ListScroller::Move(const ScrollLayout& layout, const ScrollRange& range, POINT p)
-{
-    if (pressed != ScrollPart::Thumb) return false;
-    int edge = (layout.vertical ? p.y : p.x) - grabOffset;
-    int next = ScrollPosFromThumb(layout, range, edge);
-    if (next == top) return false;
-    top = next;
-    return true;
-}
-
-bool ListScroller::Up()
-{
-    bool was = pressed != ScrollPart::None;
-    pressed = ScrollPart::None;
-    return was;
-}
-
 }  // namespace platform::controls
 
 namespace platform {

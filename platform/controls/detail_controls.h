@@ -1,6 +1,7 @@
 // Internal pieces shared by the built-in controls, the dialogs and the message boxes: the
 // classic panel look (grey faces, 3D edges, DejaVu Sans text), per-window state tables, the
-// scroll bar geometry that list boxes and list views reuse, and the modal window runner.
+// scroll bar geometry that the scroll bar class and the lists' built-in bars share, and the
+// modal window runner.
 // Not for application code.
 #pragma once
 
@@ -129,42 +130,9 @@ ScrollPart HitScroll(const ScrollLayout& layout, POINT p);
 int ScrollPosFromThumb(const ScrollLayout& layout, const ScrollRange& range, int leadingEdge);
 void PaintScroll(Painter& paint, const ScrollLayout& layout, ScrollPart pressed, bool enabled);
 
-// A list's built-in vertical bar: first visible row and dragging of the thumb.
-struct ListScroller {
-    int top = 0;
-    ScrollPart pressed = ScrollPart::None;
-    int grabOffset = 0;
-    // Handles a press on the bar; returns true when the bar took it.
-    bool Down(const ScrollLayout& layout, const ScrollRange& range, POINT p);
-    // Thumb drag; returns true when the first row changed.
-    bool Move(const ScrollLayout& layout, const ScrollRange& range, POINT p);
-    bool Up();
-};
-
 // Group frames are drawn as opaque windows, so the controls that sit inside one must lie above
 // it: a control created on a parent that has a group frame moves itself to the front.
 void KeepAboveGroupBoxes(HWND wnd);
-
-// The procedure of a list with a built-in bar (list box, list view): its state is made on
-// WM_CREATE (the control then keeps above group frames) and freed on WM_DESTROY, the background
-// is never erased (the paint fills it), and every other message goes to
-// `handle(wnd, state, msg, wp, lp)`.
-template <class State, class Handle>
-LRESULT ListControlProc(StateTable<State>& table, HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
-                        Handle&& handle)
-{
-    switch (msg) {
-        case WM_CREATE:
-            table.Create(wnd);
-            KeepAboveGroupBoxes(wnd);
-            return 0;
-        case WM_DESTROY: table.Erase(wnd); return 0;
-        case WM_ERASEBKGND: return 1;
-    }
-    State* s = table.Find(wnd);
-    if (s == nullptr) return DefWindowProc(wnd, msg, wp, lp);
-    return handle(wnd, *s, msg, wp, lp);
-}
 
 // ---- window procedures of the classes ----
 LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
