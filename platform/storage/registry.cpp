@@ -9,8 +9,6 @@
 //   reg_values (key_id, name, type, data)  one row per value, data as a blob
 #include "platform/storage/registry.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -23,13 +21,19 @@
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/threads.h"
+#include "platform/storage/detail_sqlite.h"
 #include "platform/storage/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kBusyTimeoutMs = 2000;  // another panel program may be writing at hand-over
+using platform::storage::BindText;
+using platform::storage::Db;
+using platform::storage::Exec;
+using platform::storage::Prepare;
+using platform::storage::Statement;
+
 constexpr std::uintptr_t kFirstKeyHandle = 0x1000;
 
 constexpr const char* kSchema =
@@ -40,15 +44,6 @@ constexpr const char* kSchema =
     "  key_id INTEGER NOT NULL REFERENCES reg_keys(id), name TEXT NOT NULL COLLATE NOCASE,"
     "  type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (key_id, name));"
     "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (1, ''), (2, '');";
-
-struct DbClose {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StmtFinalize {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Db = std::unique_ptr<sqlite3, DbClose>;
-using Statement = std::unique_ptr<sqlite3_stmt, StmtFinalize>;
 
 struct OpenKey {
     int root = 0;
@@ -118,39 +113,12 @@ std::optional<OpenKey> Resolve(Registry& r, HKEY key)
     return it->second;
 }
 
-bool Exec(sqlite3* db, const char* sql)
-{
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-Statement Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(s);
-        return nullptr;
-    }
-    return Statement(s);
-}
-
 // Opens a registry file and checks it: the schema is made, and SQLite's quick check must
 // find the file whole. On failure `error` holds SQLite's result code and `why` its text.
 Db OpenChecked(const fs::path& file, int& error, std::string& why)
 {
-    sqlite3* raw = nullptr;
-    error =
-        sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Db db(raw);
-    const auto failed = [&] {
-        why = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(error);
-        return Db();
-    };
-    if (error != SQLITE_OK) return failed();
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-    if (!Exec(db.get(), kSchema)) {
-        error = sqlite3_errcode(db.get());
-        return failed();
-    }
+    Db db = platform::storage::OpenWithSchema(file, kSchema, error, why);
+    if (!db) return db;
     Statement check = Prepare(db.get(), "PRAGMA quick_check");
     const bool whole =
         check && sqlite3_step(check.get()) == SQLITE_ROW &&
@@ -245,7 +213,7 @@ sqlite3_int64 KeyId(sqlite3* db, const OpenKey& key)
     Statement s = Prepare(db, "SELECT id FROM reg_keys WHERE root = ?1 AND path = ?2");
     if (!s) return 0;
     sqlite3_bind_int(s.get(), 1, key.root);
-    sqlite3_bind_text(s.get(), 2, key.path.c_str(), -1, SQLITE_TRANSIENT);
+    BindText(s.get(), 2, key.path);
     return sqlite3_step(s.get()) == SQLITE_ROW ? sqlite3_column_int64(s.get(), 0) : 0;
 }
 
@@ -261,16 +229,11 @@ HKEY NewKeyHandle(Registry& r, OpenKey key)
 template <class Work>
 LONG InTransaction(sqlite3* db, Work&& work)
 {
-    if (!Exec(db, "BEGIN IMMEDIATE")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    platform::storage::WriteTransaction transaction(db);
+    if (!transaction.Began()) return static_cast<LONG>(ERROR_ACCESS_DENIED);
     const LONG result = work();
-    if (result != static_cast<LONG>(ERROR_SUCCESS)) {
-        Exec(db, "ROLLBACK");  // nothing was changed; a failed rollback leaves nothing either
-        return result;
-    }
-    if (!Exec(db, "COMMIT")) {
-        Exec(db, "ROLLBACK");
-        return static_cast<LONG>(ERROR_ACCESS_DENIED);
-    }
+    if (result != static_cast<LONG>(ERROR_SUCCESS)) return result;
+    if (!transaction.Commit()) return static_cast<LONG>(ERROR_ACCESS_DENIED);
     return result;
 }
 
@@ -307,7 +270,7 @@ LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, RE
             const std::string prefix = key.path.substr(0, at);
             sqlite3_reset(insert.get());
             sqlite3_bind_int(insert.get(), 1, key.root);
-            sqlite3_bind_text(insert.get(), 2, prefix.c_str(), -1, SQLITE_TRANSIENT);
+            BindText(insert.get(), 2, prefix);
             if (sqlite3_step(insert.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
             if (at == std::string::npos) break;
             ++at;
@@ -353,7 +316,7 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* name, DWORD*, DWORD* type, BYTE* d
     if (!s) return Code(ERROR_ACCESS_DENIED);
     const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
     sqlite3_bind_int64(s.get(), 1, id);
-    sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
+    BindText(s.get(), 2, valueName);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return Code(ERROR_FILE_NOT_FOUND);
 
     const auto storedType = static_cast<DWORD>(sqlite3_column_int64(s.get(), 0));
@@ -393,7 +356,7 @@ LONG RegSetValueEx(HKEY key, const wchar_t* name, DWORD, DWORD type, const BYTE*
         if (!s) return Code(ERROR_ACCESS_DENIED);
         static const BYTE kEmpty = 0;
         sqlite3_bind_int64(s.get(), 1, id);
-        sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
+        BindText(s.get(), 2, valueName);
         sqlite3_bind_int64(s.get(), 3, type);
         sqlite3_bind_blob(s.get(), 4, data != nullptr ? data : &kEmpty,
                           static_cast<int>(dataLength), SQLITE_TRANSIENT);
@@ -417,7 +380,7 @@ LONG RegDeleteValue(HKEY key, const wchar_t* name)
         Statement s = Prepare(db, "DELETE FROM reg_values WHERE key_id = ?1 AND name = ?2");
         if (!s) return Code(ERROR_ACCESS_DENIED);
         sqlite3_bind_int64(s.get(), 1, id);
-        sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
+        BindText(s.get(), 2, valueName);
         if (sqlite3_step(s.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
         return sqlite3_changes(db) > 0 ? Code(ERROR_SUCCESS) : Code(ERROR_FILE_NOT_FOUND);
     });
