@@ -225,21 +225,65 @@ HKEY NewKeyHandle(Registry& r, OpenKey key)
     return reinterpret_cast<HKEY>(id);
 }
 
+constexpr LONG Code(DWORD error)
+{
+    return static_cast<LONG>(error);
+}
+
 // Runs `work` inside one write transaction; rolls back unless it returns ERROR_SUCCESS.
 template <class Work>
 LONG InTransaction(sqlite3* db, Work&& work)
 {
     platform::storage::WriteTransaction transaction(db);
-    if (!transaction.Began()) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    if (!transaction.Began()) return Code(ERROR_ACCESS_DENIED);
     const LONG result = work();
-    if (result != static_cast<LONG>(ERROR_SUCCESS)) return result;
-    if (!transaction.Commit()) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    if (result != Code(ERROR_SUCCESS)) return result;
+    if (!transaction.Commit()) return Code(ERROR_ACCESS_DENIED);
     return result;
 }
 
-constexpr LONG Code(DWORD error)
+// What every call on a key starts with: the registry locked for the whole call, the key's
+// handle resolved and the registry file open. `failed` is the call's error when the handle is
+// unknown or the file cannot be used, else ERROR_SUCCESS.
+struct KeyCall {
+    // Made in this order: the lock is taken before the handle is resolved.
+    Registry& r = Reg();
+    std::lock_guard<std::mutex> lock{r.mutex};
+    std::optional<OpenKey> key;
+    sqlite3* db = nullptr;
+    LONG failed = Code(ERROR_INVALID_HANDLE);
+
+    explicit KeyCall(HKEY handle) : key(Resolve(r, handle))
+    {
+        if (!key) return;
+        db = Database(r);
+        failed = Code(db != nullptr ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
+    }
+};
+
+// A sub key of an open key ("A\B" below "Software" is "Software\A\B").
+OpenKey SubKey(const OpenKey& base, const wchar_t* subKey)
 {
-    return static_cast<LONG>(error);
+    return OpenKey{base.root, Join(base.path, NormalisePath(subKey))};
+}
+
+// A statement on one value of an existing key, with ?1 bound to the key's row and ?2 to the
+// value's name. Null with `failed` ERROR_FILE_NOT_FOUND for a missing key, ERROR_ACCESS_DENIED
+// when SQLite refuses the SQL.
+struct ValueStatement {
+    Statement statement;
+    LONG failed = Code(ERROR_SUCCESS);
+};
+
+ValueStatement OnValue(sqlite3* db, const OpenKey& key, const char* sql, const wchar_t* name)
+{
+    const sqlite3_int64 id = KeyId(db, key);
+    if (id == 0) return {nullptr, Code(ERROR_FILE_NOT_FOUND)};
+    Statement s = Prepare(db, sql);
+    if (!s) return {nullptr, Code(ERROR_ACCESS_DENIED)};
+    sqlite3_bind_int64(s.get(), 1, id);
+    BindText(s.get(), 2, name != nullptr ? platform::Narrow(name) : std::string());
+    return {std::move(s)};
 }
 
 }  // namespace
@@ -249,13 +293,10 @@ LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, RE
 {
     if (result == nullptr) return Code(ERROR_INVALID_PARAMETER);
     *result = nullptr;
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto base = Resolve(r, root);
-    if (!base) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const OpenKey key{base->root, Join(base->path, NormalisePath(subKey))};
+    const KeyCall call(root);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    sqlite3* db = call.db;
+    const OpenKey key = SubKey(*call.key, subKey);
 
     bool created = false;
     const LONG rc = InTransaction(db, [&]() -> LONG {
@@ -280,7 +321,7 @@ LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, RE
     if (rc != Code(ERROR_SUCCESS)) return rc;
     if (disposition != nullptr)
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    *result = NewKeyHandle(r, key);
+    *result = NewKeyHandle(call.r, key);
     return Code(ERROR_SUCCESS);
 }
 
@@ -288,15 +329,11 @@ LONG RegOpenKeyEx(HKEY root, const wchar_t* subKey, DWORD, REGSAM, HKEY* result)
 {
     if (result == nullptr) return Code(ERROR_INVALID_PARAMETER);
     *result = nullptr;
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto base = Resolve(r, root);
-    if (!base) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const OpenKey key{base->root, Join(base->path, NormalisePath(subKey))};
-    if (KeyId(db, key) == 0) return Code(ERROR_FILE_NOT_FOUND);
-    *result = NewKeyHandle(r, key);
+    const KeyCall call(root);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    const OpenKey key = SubKey(*call.key, subKey);
+    if (KeyId(call.db, key) == 0) return Code(ERROR_FILE_NOT_FOUND);
+    *result = NewKeyHandle(call.r, key);
     return Code(ERROR_SUCCESS);
 }
 
@@ -304,24 +341,18 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* name, DWORD*, DWORD* type, BYTE* d
                      DWORD* dataLength)
 {
     if (data != nullptr && dataLength == nullptr) return Code(ERROR_INVALID_PARAMETER);
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto k = Resolve(r, key);
-    if (!k) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const sqlite3_int64 id = KeyId(db, *k);
-    if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
-    Statement s = Prepare(db, "SELECT type, data FROM reg_values WHERE key_id = ?1 AND name = ?2");
-    if (!s) return Code(ERROR_ACCESS_DENIED);
-    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
-    sqlite3_bind_int64(s.get(), 1, id);
-    BindText(s.get(), 2, valueName);
-    if (sqlite3_step(s.get()) != SQLITE_ROW) return Code(ERROR_FILE_NOT_FOUND);
+    const KeyCall call(key);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    const ValueStatement value =
+        OnValue(call.db, *call.key,
+                "SELECT type, data FROM reg_values WHERE key_id = ?1 AND name = ?2", name);
+    sqlite3_stmt* s = value.statement.get();
+    if (s == nullptr) return value.failed;
+    if (sqlite3_step(s) != SQLITE_ROW) return Code(ERROR_FILE_NOT_FOUND);
 
-    const auto storedType = static_cast<DWORD>(sqlite3_column_int64(s.get(), 0));
-    const void* blob = sqlite3_column_blob(s.get(), 1);
-    const auto size = static_cast<DWORD>(sqlite3_column_bytes(s.get(), 1));
+    const auto storedType = static_cast<DWORD>(sqlite3_column_int64(s, 0));
+    const void* blob = sqlite3_column_blob(s, 1);
+    const auto size = static_cast<DWORD>(sqlite3_column_bytes(s, 1));
     if (type != nullptr) *type = storedType;
     if (data == nullptr) {
         if (dataLength != nullptr) *dataLength = size;
@@ -340,49 +371,34 @@ LONG RegSetValueEx(HKEY key, const wchar_t* name, DWORD, DWORD type, const BYTE*
                    DWORD dataLength)
 {
     if (data == nullptr && dataLength > 0) return Code(ERROR_INVALID_PARAMETER);
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto k = Resolve(r, key);
-    if (!k) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
-    return InTransaction(db, [&]() -> LONG {
-        const sqlite3_int64 id = KeyId(db, *k);
-        if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
-        Statement s = Prepare(db,
-                              "INSERT OR REPLACE INTO reg_values (key_id, name, type, data) "
-                              "VALUES (?1, ?2, ?3, ?4)");
-        if (!s) return Code(ERROR_ACCESS_DENIED);
+    const KeyCall call(key);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    return InTransaction(call.db, [&]() -> LONG {
+        const ValueStatement value = OnValue(call.db, *call.key,
+                                             "INSERT OR REPLACE INTO reg_values "
+                                             "(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4)",
+                                             name);
+        sqlite3_stmt* s = value.statement.get();
+        if (s == nullptr) return value.failed;
         static const BYTE kEmpty = 0;
-        sqlite3_bind_int64(s.get(), 1, id);
-        BindText(s.get(), 2, valueName);
-        sqlite3_bind_int64(s.get(), 3, type);
-        sqlite3_bind_blob(s.get(), 4, data != nullptr ? data : &kEmpty,
-                          static_cast<int>(dataLength), SQLITE_TRANSIENT);
-        return sqlite3_step(s.get()) == SQLITE_DONE ? Code(ERROR_SUCCESS)
-                                                    : Code(ERROR_ACCESS_DENIED);
+        sqlite3_bind_int64(s, 3, type);
+        sqlite3_bind_blob(s, 4, data != nullptr ? data : &kEmpty, static_cast<int>(dataLength),
+                          SQLITE_TRANSIENT);
+        return sqlite3_step(s) == SQLITE_DONE ? Code(ERROR_SUCCESS) : Code(ERROR_ACCESS_DENIED);
     });
 }
 
 LONG RegDeleteValue(HKEY key, const wchar_t* name)
 {
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto k = Resolve(r, key);
-    if (!k) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
-    return InTransaction(db, [&]() -> LONG {
-        const sqlite3_int64 id = KeyId(db, *k);
-        if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
-        Statement s = Prepare(db, "DELETE FROM reg_values WHERE key_id = ?1 AND name = ?2");
-        if (!s) return Code(ERROR_ACCESS_DENIED);
-        sqlite3_bind_int64(s.get(), 1, id);
-        BindText(s.get(), 2, valueName);
-        if (sqlite3_step(s.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
-        return sqlite3_changes(db) > 0 ? Code(ERROR_SUCCESS) : Code(ERROR_FILE_NOT_FOUND);
+    const KeyCall call(key);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    return InTransaction(call.db, [&]() -> LONG {
+        const ValueStatement value = OnValue(
+            call.db, *call.key, "DELETE FROM reg_values WHERE key_id = ?1 AND name = ?2", name);
+        sqlite3_stmt* s = value.statement.get();
+        if (s == nullptr) return value.failed;
+        if (sqlite3_step(s) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
+        return sqlite3_changes(call.db) > 0 ? Code(ERROR_SUCCESS) : Code(ERROR_FILE_NOT_FOUND);
     });
 }
 
