@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/runtime/detail_text.h"
 #include "platform/storage/files.h"
 
 namespace {
@@ -38,20 +39,10 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b)
                       [](wchar_t x, wchar_t y) { return Fold(x) == Fold(y); });
 }
 
+// The names of a panel path; "\" and "/" both separate them.
 std::vector<std::wstring> SplitPanelPath(std::wstring_view path)
 {
-    std::vector<std::wstring> parts;
-    std::wstring current;
-    for (const wchar_t c : path) {
-        if (c == L'\\' || c == L'/') {
-            if (!current.empty()) parts.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) parts.push_back(std::move(current));
-    return parts;
+    return platform::detail::SplitAtAny(path, L"\\/");
 }
 
 // The entry of `dir` named `name`, exactly or else ignoring case; empty when none.

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/detail_text.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/detail_sqlite.h"
 #include "platform/storage/files.h"
@@ -79,21 +80,11 @@ std::string NormalisePath(const wchar_t* subKey)
 {
     std::string out;
     if (subKey == nullptr) return out;
-    std::wstring part;
-    auto flush = [&] {
-        if (part.empty()) return;
+    for (const std::wstring& part :
+         platform::detail::SplitAtAny(std::wstring_view(subKey), L"\\")) {
         if (!out.empty()) out += '\\';
         out += platform::Narrow(part);
-        part.clear();
-    };
-    for (const wchar_t* p = subKey; *p != L'\0'; ++p) {
-        if (*p == L'\\') {
-            flush();
-        } else {
-            part += *p;
-        }
     }
-    flush();
     return out;
 }
 
