@@ -252,10 +252,7 @@ HANDLE CreateEvent(void*, BOOL manualReset, BOOL initialState, const wchar_t*)
 BOOL SetEvent(HANDLE event)
 {
     const auto object = platform::detail::FindHandleAs<EventObject>(event);
-    if (!object) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    if (!object) return FALSE;
     platform::detail::Signal(*object);
     return TRUE;
 }
@@ -263,10 +260,7 @@ BOOL SetEvent(HANDLE event)
 BOOL ResetEvent(HANDLE event)
 {
     const auto object = platform::detail::FindHandleAs<EventObject>(event);
-    if (!object) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    if (!object) return FALSE;
     std::lock_guard lock(platform::detail::WaitMutex());
     object->signalled = false;
     return TRUE;
