@@ -62,6 +62,18 @@ std::wstring TextOf(const wchar_t* text, int length)
     return std::wstring(text, n);
 }
 
+// Sets one text setting of a context and returns what it held, or `unknown` for a handle that is
+// not a context.
+template <class T>
+T ExchangeSetting(HDC h, T Dc::*setting, T value, T unknown)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr) return unknown;
+    const T old = dc->*setting;
+    dc->*setting = value;
+    return old;
+}
+
 // Draws one line with its top-left corner at x, y (font already applied).
 void DrawLine(Dc& dc, cairo_t* cr, int x, int y, const std::string& utf8, double ascent, int width,
               int height)
@@ -167,29 +179,18 @@ std::vector<std::wstring> Lines(cairo_t* cr, const std::wstring& text, UINT form
 
 COLORREF SetTextColor(HDC h, COLORREF colour)
 {
-    Dc* dc = FindDc(h);
-    if (dc == nullptr) return static_cast<COLORREF>(-1);
-    const COLORREF old = dc->textColour;
-    dc->textColour = colour & 0xFFFFFF;
-    return old;
+    return ExchangeSetting(h, &Dc::textColour, colour & 0xFFFFFF, static_cast<COLORREF>(-1));
 }
 
 COLORREF SetBkColor(HDC h, COLORREF colour)
 {
-    Dc* dc = FindDc(h);
-    if (dc == nullptr) return static_cast<COLORREF>(-1);
-    const COLORREF old = dc->bkColour;
-    dc->bkColour = colour & 0xFFFFFF;
-    return old;
+    return ExchangeSetting(h, &Dc::bkColour, colour & 0xFFFFFF, static_cast<COLORREF>(-1));
 }
 
 int SetBkMode(HDC h, int mode)
 {
-    Dc* dc = FindDc(h);
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    const int old = dc->bkMode;
-    dc->bkMode = mode;
-    return old;
+    if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+    return ExchangeSetting(h, &Dc::bkMode, mode, 0);
 }
 
 BOOL TextOut(HDC h, int x, int y, const wchar_t* text, int length)
