@@ -142,7 +142,12 @@ LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
-constexpr ListClass<ListBoxState> kListBox{Rows, nullptr, PaintRow, TapRow, Handle};
+void Contents(const ListBoxState& s, ListContents& out)
+{
+    for (const std::wstring& row : s.rows) out.rows.push_back({row});
+}
+
+constexpr ListClass<ListBoxState> kListBox{Rows, nullptr, PaintRow, TapRow, Handle, Contents};
 
 }  // namespace
 
@@ -153,13 +158,7 @@ LRESULT ListBoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 
 std::optional<ListContents> ListBoxContents(HWND wnd)
 {
-    const ListBoxState* s = g_lists.Find(wnd);
-    if (s == nullptr) return std::nullopt;
-    ListContents contents;
-    for (const std::wstring& row : s->rows) contents.rows.push_back({row});
-    contents.selected = s->selected;
-    contents.top = s->scroll.top;
-    return contents;
+    return ReadList(g_lists, kListBox, wnd);
 }
 
 }  // namespace platform::controls

@@ -202,7 +202,21 @@ LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
-constexpr ListClass<ListViewState> kListView{Rows, PaintHeader, PaintRow, TapRow, Handle};
+void Contents(const ListViewState& s, ListContents& out)
+{
+    for (const Column& c : s.columns) out.columns.push_back(c.text);
+    // Every row has a cell per column, also where only some cells were set.
+    const std::size_t width = s.columns.size();
+    for (std::size_t r = 0; r < s.rows.size(); ++r) {
+        std::vector<std::wstring> cells;
+        for (std::size_t c = 0; c < std::max(width, s.rows[r].size()); ++c) {
+            cells.push_back(Cell(s, r, c));
+        }
+        out.rows.push_back(std::move(cells));
+    }
+}
+
+constexpr ListClass<ListViewState> kListView{Rows, PaintHeader, PaintRow, TapRow, Handle, Contents};
 
 }  // namespace
 
@@ -213,22 +227,7 @@ LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 
 std::optional<ListContents> ListViewContents(HWND wnd)
 {
-    const ListViewState* s = g_views.Find(wnd);
-    if (s == nullptr) return std::nullopt;
-    ListContents contents;
-    for (const Column& c : s->columns) contents.columns.push_back(c.text);
-    // Every row has a cell per column, also where only some cells were set.
-    const std::size_t width = s->columns.size();
-    for (std::size_t r = 0; r < s->rows.size(); ++r) {
-        std::vector<std::wstring> cells;
-        for (std::size_t c = 0; c < std::max(width, s->rows[r].size()); ++c) {
-            cells.push_back(Cell(*s, r, c));
-        }
-        contents.rows.push_back(std::move(cells));
-    }
-    contents.selected = s->selected;
-    contents.top = s->scroll.top;
-    return contents;
+    return ReadList(g_views, kListView, wnd);
 }
 
 }  // namespace platform::controls

@@ -1,13 +1,15 @@
 // What list boxes and list views share: rows of one height inside a sunken border (below a list
 // view's header), a built-in vertical bar when the rows do not fit, the first row on screen kept
-// in range, taps on the rows and on the bar, the painting of the rows, and the messages both
-// answer alike. Each list class adds what is its own through a ListClass. Not for application
-// code.
+// in range, taps on the rows and on the bar, the painting of the rows, the messages both answer
+// alike, and what they show the inspection tree. Each list class adds what is its own through a
+// ListClass. Not for application code.
 #pragma once
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/controls/detail_controls.h"
+#include "platform/controls/detail_list_contents.h"
 #include "platform/drawing/painter.h"
 
 namespace platform::controls {
@@ -67,6 +69,8 @@ struct ListClass {
     void (*tapRow)(HWND wnd, State& s, int row);
     // The messages of the class's own (LB_*, LVM_*); DefWindowProc for the rest.
     LRESULT (*handle)(HWND wnd, State& s, UINT msg, WPARAM wp, LPARAM lp);
+    // The texts of the rows (and a list view's column headers) for the inspection tree.
+    void (*contents)(const State& s, ListContents& out);
 };
 
 // A sunken border, a white face, the rows from the first on screen (the selected one
@@ -149,6 +153,20 @@ LRESULT ListControlProc(StateTable<State>& table, const ListClass<State>& list, 
         case WM_ENABLE: InvalidateRect(wnd, nullptr, FALSE); return 0;
     }
     return list.handle(wnd, *s, msg, wp, lp);
+}
+
+// What a list holds, for the inspection tree; nothing when the window is not of the class.
+template <class State>
+std::optional<ListContents> ReadList(StateTable<State>& table, const ListClass<State>& list,
+                                     HWND wnd)
+{
+    const State* s = table.Find(wnd);
+    if (s == nullptr) return std::nullopt;
+    ListContents contents;
+    list.contents(*s, contents);
+    contents.selected = s->selected;
+    contents.top = s->scroll.top;
+    return contents;
 }
 
 }  // namespace platform::controls
