@@ -1,5 +1,6 @@
 // The built-in control classes of the panel: their registration, the drawing helpers they
-// share (faces, 3D edges, labels, scroll bar geometry) and the dialog item helpers.
+// share on top of the painter (3D edges, frames, scroll bars), the scroll bar geometry and the
+// dialog item helpers.
 #include <algorithm>
 #include <vector>
 
@@ -23,7 +24,7 @@ void RegisterOne(const wchar_t* name, WNDPROC proc)
     RegisterClass(&wc);  // a second registration fails softly; the first one stays
 }
 
-void PaintArrow(HDC dc, const RECT& box, bool vertical, bool towardsStart, COLORREF colour,
+void PaintArrow(Painter& paint, const RECT& box, bool vertical, bool towardsStart, COLORREF colour,
                 int shift)
 {
     int cx = (box.left + box.right) / 2 + shift;
@@ -43,20 +44,16 @@ void PaintArrow(HDC dc, const RECT& box, bool vertical, bool towardsStart, COLOR
         pts[1] = POINT{base, cy - half};
         pts[2] = POINT{base, cy + half};
     }
-    GdiObject brush(CreateSolidBrush(colour));
-    GdiObject pen(CreatePen(PS_SOLID, 1, colour));
-    Selection b(dc, brush.get());
-    Selection p(dc, pen.get());
-    Polygon(dc, pts, 3);
+    paint.Polygon(pts, colour, colour, 1);
 }
 
-void PaintButtonBox(HDC dc, const RECT& box, bool pressed)
+void PaintButtonBox(Painter& paint, const RECT& box, bool pressed)
 {
-    FillSolid(dc, box, kFace);
+    paint.Fill(box, kFace);
     if (pressed) {
-        DrawFrame(dc, box, kShadow);
+        DrawFrame(paint, box, kShadow);
     } else {
-        DrawEdge3D(dc, box, true);
+        DrawEdge3D(paint, box, true);
     }
 }
 
@@ -64,40 +61,16 @@ void PaintButtonBox(HDC dc, const RECT& box, bool pressed)
 
 // ---- drawing helpers ----
 
-HFONT MakeFont(int height, bool bold)
-{
-    LOGFONT lf;
-    lf.lfHeight = -height;
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    return CreateFontIndirect(&lf);
-}
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
+void DrawFrame(Painter& paint, const RECT& rect, COLORREF colour)
 {
     if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-    GdiObject brush(CreateSolidBrush(colour));
-    FillRect(dc, &rect, brush.get());
+    paint.Frame(rect, colour);
 }
 
-void DrawLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour)
-{
-    GdiObject pen(CreatePen(PS_SOLID, 1, colour));
-    Selection s(dc, pen.get());
-    MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x1, y1);
-}
-
-void DrawFrame(HDC dc, const RECT& rect, COLORREF colour)
-{
-    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-    GdiObject brush(CreateSolidBrush(colour));
-    FrameRect(dc, &rect, brush.get());
-}
-
-void DrawEdge3D(HDC dc, const RECT& rect, bool raised)
+void DrawEdge3D(Painter& paint, const RECT& rect, bool raised)
 {
     if (rect.right - rect.left < 4 || rect.bottom - rect.top < 4) {
-        DrawFrame(dc, rect, kShadow);
+        DrawFrame(paint, rect, kShadow);
         return;
     }
     COLORREF outerTopLeft = raised ? kLight : kShadow;
@@ -106,32 +79,23 @@ void DrawEdge3D(HDC dc, const RECT& rect, bool raised)
     COLORREF innerBottomRight = raised ? kShadow : kFace;
     int l = rect.left, t = rect.top, r = rect.right - 1, b = rect.bottom - 1;
     // outer ring
-    DrawLine(dc, l, b, l, t, outerTopLeft);
-    DrawLine(dc, l, t, r, t, outerTopLeft);
-    DrawLine(dc, r, t, r, b, outerBottomRight);
-    DrawLine(dc, r, b, l - 1, b, outerBottomRight);
+    paint.Line(l, b, l, t, outerTopLeft);
+    paint.Line(l, t, r, t, outerTopLeft);
+    paint.Line(r, t, r, b, outerBottomRight);
+    paint.Line(r, b, l - 1, b, outerBottomRight);
     // inner ring
-    DrawLine(dc, l + 1, b - 1, l + 1, t + 1, innerTopLeft);
-    DrawLine(dc, l + 1, t + 1, r - 1, t + 1, innerTopLeft);
-    DrawLine(dc, r - 1, t + 1, r - 1, b - 1, innerBottomRight);
-    DrawLine(dc, r - 1, b - 1, l, b - 1, innerBottomRight);
+    paint.Line(l + 1, b - 1, l + 1, t + 1, innerTopLeft);
+    paint.Line(l + 1, t + 1, r - 1, t + 1, innerTopLeft);
+    paint.Line(r - 1, t + 1, r - 1, b - 1, innerBottomRight);
+    paint.Line(r - 1, b - 1, l, b - 1, innerBottomRight);
 }
 
-int DrawLabel(HDC dc, std::wstring_view text, RECT rect, UINT format, COLORREF colour, HFONT font)
-{
-    if (text.empty()) return 0;
-    Selection f(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colour);
-    return DrawText(dc, text.data(), static_cast<int>(text.size()), &rect, format);
-}
-
-void PaintParentBackground(HWND wnd, HDC dc)
+void PaintParentBackground(HWND wnd, Painter& paint)
 {
     RECT client = ClientRect(wnd);
     HWND parent = GetParent(wnd);
     if (parent == nullptr) {
-        FillSolid(dc, client, kFace);
+        paint.Fill(client, kFace);
         return;
     }
     // The parent paints first, so the copy shows its current background.
@@ -141,11 +105,12 @@ void PaintParentBackground(HWND wnd, HDC dc)
     ScreenToClient(parent, &origin);
     HDC parentDc = GetDC(parent);
     if (parentDc == nullptr) {
-        FillSolid(dc, client, kFace);
+        paint.Fill(client, kFace);
         return;
     }
-    if (!BitBlt(dc, 0, 0, client.right, client.bottom, parentDc, origin.x, origin.y, SRCCOPY)) {
-        FillSolid(dc, client, kFace);
+    if (!BitBlt(paint.dc(), 0, 0, client.right, client.bottom, parentDc, origin.x, origin.y,
+                SRCCOPY)) {
+        paint.Fill(client, kFace);
     }
     ReleaseDC(parent, parentDc);
 }
@@ -302,10 +267,10 @@ int ScrollPosFromThumb(const ScrollLayout& l, const ScrollRange& range, int lead
     return range.Clamp(static_cast<int>(pos));
 }
 
-void PaintScroll(HDC dc, const ScrollLayout& l, ScrollPart pressed, bool enabled)
+void PaintScroll(Painter& paint, const ScrollLayout& l, ScrollPart pressed, bool enabled)
 {
     // track: a light stipple-like grey
-    FillSolid(dc, l.track, RGB(224, 224, 224));
+    paint.Fill(l.track, RGB(224, 224, 224));
     if (pressed == ScrollPart::PageUp || pressed == ScrollPart::PageDown) {
         RECT part = l.track;
         if (l.hasThumb) {
@@ -315,51 +280,16 @@ void PaintScroll(HDC dc, const ScrollLayout& l, ScrollPart pressed, bool enabled
                 (l.vertical ? part.top : part.left) = l.vertical ? l.thumb.bottom : l.thumb.right;
             }
         }
-        FillSolid(dc, part, kShadow);
+        paint.Fill(part, kShadow);
     }
     COLORREF arrowColour = enabled && l.hasThumb ? kText : kShadow;
-    PaintButtonBox(dc, l.lineUp, pressed == ScrollPart::LineUp);
-    PaintButtonBox(dc, l.lineDown, pressed == ScrollPart::LineDown);
-    PaintArrow(dc, l.lineUp, l.vertical, true, arrowColour, pressed == ScrollPart::LineUp ? 1 : 0);
-    PaintArrow(dc, l.lineDown, l.vertical, false, arrowColour,
+    PaintButtonBox(paint, l.lineUp, pressed == ScrollPart::LineUp);
+    PaintButtonBox(paint, l.lineDown, pressed == ScrollPart::LineDown);
+    PaintArrow(paint, l.lineUp, l.vertical, true, arrowColour,
+               pressed == ScrollPart::LineUp ? 1 : 0);
+    PaintArrow(paint, l.lineDown, l.vertical, false, arrowColour,
                pressed == ScrollPart::LineDown ? 1 : 0);
-    if (l.hasThumb && enabled) PaintButtonBox(dc, l.thumb, false);
-}
-
-bool ListScroller::Down(const ScrollLayout& layout, const ScrollRange& range, POINT p)
-{
-    ScrollPart part = HitScroll(layout, p);
-    if (part == ScrollPart::None) return PtInRect(&layout.bar, p);
-    pressed = part;
-    int page = std::max(1, range.page);
-    switch (part) {
-        case ScrollPart::LineUp: top = range.Clamp(top - 1); break;
-        case ScrollPart::LineDown: top = range.Clamp(top + 1); break;
-        case ScrollPart::PageUp: top = range.Clamp(top - page); break;
-        case ScrollPart::PageDown: top = range.Clamp(top + page); break;
-        case ScrollPart::Thumb:
-            grabOffset = layout.vertical ? p.y - layout.thumb.top : p.x - layout.thumb.left;
-            break;
-        case ScrollPart::None: break;
-    }
-    return true;
-}
-
-bool ListScroller::Move(const ScrollLayout& layout, const ScrollRange& range, POINT p)
-{
-    if (pressed != ScrollPart::Thumb) return false;
-    int edge = (layout.vertical ? p.y : p.x) - grabOffset;
-    int next = ScrollPosFromThumb(layout, range, edge);
-    if (next == top) return false;
-    top = next;
-    return true;
-}
-
-bool ListScroller::Up()
-{
-    bool was = pressed != ScrollPart::None;
-    pressed = ScrollPart::None;
-    return was;
+    if (l.hasThumb && enabled) PaintButtonBox(paint, l.thumb, false);
 }
 
 }  // namespace platform::controls

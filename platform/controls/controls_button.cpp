@@ -43,113 +43,90 @@ bool IsCheckLike(DWORD type)
 
 // ---- painting ----
 
-void PaintPushButton(HWND wnd, HDC dc, const ButtonState& s)
+void PaintPushButton(HWND wnd, Painter& paint, const ButtonState& s)
 {
     RECT r = ClientRect(wnd);
     DWORD style = Style(wnd);
     bool isDefault = (style & kTypeMask) == BS_DEFPUSHBUTTON;
     bool enabled = IsWindowEnabled(wnd) != FALSE;
-    FillSolid(dc, r, kFace);
+    paint.Fill(r, kFace);
     RECT face = r;
     if (isDefault) {
-        DrawFrame(dc, r, kDarkShadow);
+        DrawFrame(paint, r, kDarkShadow);
         face = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     }
     if (s.pushed) {
-        DrawFrame(dc, face, kShadow);
+        DrawFrame(paint, face, kShadow);
     } else {
-        DrawEdge3D(dc, face, true);
+        DrawEdge3D(paint, face, true);
     }
     std::wstring text = WindowText(wnd);
     RECT area{face.left + 4, face.top + 2, face.right - 4, face.bottom - 2};
     if (s.pushed) OffsetRectBy(area, 1, 1);
-    GdiObject font(MakeFont(kFontHeight, false));
     COLORREF colour = enabled ? kText : kGreyText;
     if ((style & BS_MULTILINE) != 0 || text.find(L'\n') != std::wstring::npos) {
         // measure, then centre the block of lines vertically
-        RECT measure = area;
-        int height;
-        {
-            Selection f(dc, font.get());
-            height = DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measure,
-                              DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
-        }
+        int height = paint.TextHeight(text, area.right - area.left, kFontCell, FW_NORMAL,
+                                      DT_CENTER | DT_WORDBREAK);
         int spare = (area.bottom - area.top) - height;
         if (spare > 0) area.top += spare / 2;
-        DrawLabel(dc, text, area, DT_CENTER | DT_WORDBREAK, colour, font.get());
+        paint.Text(text, area, colour, kFontCell, FW_NORMAL, DT_CENTER | DT_WORDBREAK);
     } else {
-        DrawLabel(dc, text, area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, colour, font.get());
+        paint.Text(text, area, colour, kFontCell, FW_NORMAL,
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 }
 
-void PaintCheckMark(HDC dc, const RECT& box, COLORREF colour)
+void PaintCheckMark(Painter& paint, const RECT& box, COLORREF colour)
 {
-    GdiObject pen(CreatePen(PS_SOLID, 2, colour));
-    Selection p(dc, pen.get());
-    MoveToEx(dc, box.left + 3, box.top + 6, nullptr);
-    LineTo(dc, box.left + 5, box.top + 9);
-    LineTo(dc, box.left + 10, box.top + 3);
+    paint.Line(box.left + 3, box.top + 6, box.left + 5, box.top + 9, colour, 2);
+    paint.Line(box.left + 5, box.top + 9, box.left + 10, box.top + 3, colour, 2);
 }
 
-void PaintCheckBox(HWND wnd, HDC dc, const ButtonState& s)
+void PaintCheckBox(HWND wnd, Painter& paint, const ButtonState& s)
 {
     RECT r = ClientRect(wnd);
     DWORD style = Style(wnd);
     bool radio = IsRadio(style & kTypeMask);
     bool enabled = IsWindowEnabled(wnd) != FALSE;
-    PaintParentBackground(wnd, dc);
+    PaintParentBackground(wnd, paint);
     int top = (r.bottom - r.top - kBoxSize) / 2;
     RECT box{r.left + 1, top, r.left + 1 + kBoxSize, top + kBoxSize};
     COLORREF inside = (s.pushed || !enabled) ? kFace : kWindow;
     COLORREF mark = enabled ? kText : kGreyText;
     if (radio) {
-        GdiObject brush(CreateSolidBrush(inside));
-        GdiObject pen(CreatePen(PS_SOLID, 1, kShadow));
-        {
-            Selection b(dc, brush.get());
-            Selection p(dc, pen.get());
-            Ellipse(dc, box.left, box.top, box.right, box.bottom);
-        }
+        paint.Ellipse(box, inside, kShadow, 1);
         if (s.check == BST_CHECKED) {
-            GdiObject dot(CreateSolidBrush(mark));
-            GdiObject dotPen(CreatePen(PS_SOLID, 1, mark));
-            Selection b(dc, dot.get());
-            Selection p(dc, dotPen.get());
-            Ellipse(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
+            paint.Ellipse(RECT{box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, mark,
+                          mark, 1);
         }
     } else {
-        FillSolid(dc, box, inside);
-        DrawFrame(dc, box, kShadow);
-        if (s.check == BST_CHECKED) PaintCheckMark(dc, box, mark);
+        paint.Fill(box, inside);
+        DrawFrame(paint, box, kShadow);
+        if (s.check == BST_CHECKED) PaintCheckMark(paint, box, mark);
     }
     std::wstring text = WindowText(wnd);
     RECT area{box.right + kBoxGap, r.top, r.right, r.bottom};
-    GdiObject font(MakeFont(kFontHeight, false));
     COLORREF colour = enabled ? kText : kGreyText;
     if ((style & BS_MULTILINE) != 0) {
-        DrawLabel(dc, text, area, DT_LEFT | DT_WORDBREAK, colour, font.get());
+        paint.Text(text, area, colour, kFontCell, FW_NORMAL, DT_LEFT | DT_WORDBREAK);
     } else {
-        DrawLabel(dc, text, area, DT_LEFT | DT_VCENTER | DT_SINGLELINE, colour, font.get());
+        paint.Text(text, area, colour, kFontCell, FW_NORMAL, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
 }
 
-void PaintGroupBox(HWND wnd, HDC dc)
+void PaintGroupBox(HWND wnd, Painter& paint)
 {
     RECT r = ClientRect(wnd);
-    PaintParentBackground(wnd, dc);
+    PaintParentBackground(wnd, paint);
     int lineY = kFontHeight / 2 + 1;
     RECT frame{r.left, r.top + lineY, r.right, r.bottom};
     // etched frame: a dark line with a light one inside
-    DrawFrame(dc, RECT{frame.left, frame.top, frame.right - 1, frame.bottom - 1}, kShadow);
-    DrawFrame(dc, RECT{frame.left + 1, frame.top + 1, frame.right, frame.bottom}, kLight);
+    DrawFrame(paint, RECT{frame.left, frame.top, frame.right - 1, frame.bottom - 1}, kShadow);
+    DrawFrame(paint, RECT{frame.left + 1, frame.top + 1, frame.right, frame.bottom}, kLight);
     std::wstring text = WindowText(wnd);
     if (text.empty()) return;
-    GdiObject font(MakeFont(kFontHeight, false));
-    SIZE size;
-    {
-        Selection f(dc, font.get());
-        GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    }
+    SIZE size = paint.TextExtent(text, kFontCell, FW_NORMAL);
     RECT caption{r.left + 8, r.top, std::min(r.right - 8, r.left + 8 + size.cx + 6),
                  r.top + kFontHeight + 4};
     // blank out the frame line behind the caption with the background of the parent
@@ -160,17 +137,17 @@ void PaintGroupBox(HWND wnd, HDC dc)
         POINT origin{0, 0};
         ClientToScreen(wnd, &origin);
         ScreenToClient(parent, &origin);
-        BitBlt(dc, gap.left, gap.top, gap.right - gap.left, gap.bottom - gap.top, parentDc,
+        BitBlt(paint.dc(), gap.left, gap.top, gap.right - gap.left, gap.bottom - gap.top, parentDc,
                origin.x + gap.left, origin.y + gap.top, SRCCOPY);
         ReleaseDC(parent, parentDc);
     } else {
-        FillSolid(dc, gap, kFace);
+        paint.Fill(gap, kFace);
     }
     COLORREF colour = IsWindowEnabled(wnd) != FALSE ? kText : kGreyText;
-    DrawLabel(dc, text, caption, DT_CENTER | DT_SINGLELINE | DT_VCENTER, colour, font.get());
+    paint.Text(text, caption, colour, kFontCell, FW_NORMAL, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
 }
 
-void PaintOwnerDrawn(HWND wnd, HDC dc, const ButtonState& s)
+void PaintOwnerDrawn(HWND wnd, Painter& paint, const ButtonState& s)
 {
     HWND parent = GetParent(wnd);
     DRAWITEMSTRUCT dis;
@@ -179,26 +156,27 @@ void PaintOwnerDrawn(HWND wnd, HDC dc, const ButtonState& s)
     dis.itemAction = ODA_DRAWENTIRE;
     dis.itemState = (s.pushed ? ODS_SELECTED : 0) | (IsWindowEnabled(wnd) ? 0 : ODS_DISABLED);
     dis.hwndItem = wnd;
-    dis.hDC = dc;
+    dis.hDC = paint.dc();
     dis.rcItem = ClientRect(wnd);
-    FillSolid(dc, dis.rcItem, kFace);  // what shows when the owner draws nothing
+    paint.Fill(dis.rcItem, kFace);  // what shows when the owner draws nothing
     if (parent == nullptr) return;
     SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
 }
 
 void Paint(HWND wnd)
 {
-    PaintScope paint(wnd);
+    PaintScope scope(wnd);
     ButtonState* s = g_buttons.Find(wnd);
-    if (s == nullptr || paint.dc() == nullptr) return;
+    if (s == nullptr || scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
     switch (ButtonType(wnd)) {
-        case BS_OWNERDRAW: PaintOwnerDrawn(wnd, paint.dc(), *s); break;
-        case BS_GROUPBOX: PaintGroupBox(wnd, paint.dc()); break;
+        case BS_OWNERDRAW: PaintOwnerDrawn(wnd, paint, *s); break;
+        case BS_GROUPBOX: PaintGroupBox(wnd, paint); break;
         case BS_CHECKBOX:
         case BS_AUTOCHECKBOX:
         case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: PaintCheckBox(wnd, paint.dc(), *s); break;
-        default: PaintPushButton(wnd, paint.dc(), *s); break;
+        case BS_AUTORADIOBUTTON: PaintCheckBox(wnd, paint, *s); break;
+        default: PaintPushButton(wnd, paint, *s); break;
     }
 }
 

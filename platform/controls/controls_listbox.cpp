@@ -6,14 +6,13 @@
 
 #include "platform/controls/controls.h"
 #include "platform/controls/detail_controls.h"
+#include "platform/controls/detail_list.h"
 #include "platform/controls/detail_list_contents.h"
 
 namespace platform::controls {
 
 namespace {
 
-constexpr int kRowHeight = 18;
-constexpr int kBorder = 2;
 constexpr int kTextIndent = 3;
 
 struct ListBoxState {
@@ -24,85 +23,31 @@ struct ListBoxState {
 
 StateTable<ListBoxState> g_lists;
 
-RECT Inner(HWND wnd)
+ListRows Rows(HWND wnd, const ListBoxState& s)
 {
-    RECT r = ClientRect(wnd);
-    return RECT{r.left + kBorder, r.top + kBorder, r.right - kBorder, r.bottom - kBorder};
+    return ListRows{ListInner(wnd), static_cast<int>(s.rows.size())};
 }
 
-int VisibleRows(HWND wnd)
+void Changed(HWND wnd, ListBoxState& s)
 {
-    RECT in = Inner(wnd);
-    return std::max(1, (in.bottom - in.top) / kRowHeight);
-}
-
-bool Overflows(HWND wnd, const ListBoxState& s)
-{
-    return static_cast<int>(s.rows.size()) > VisibleRows(wnd);
-}
-
-ScrollRange Range(HWND wnd, const ListBoxState& s)
-{
-    ScrollRange range;
-    range.min = 0;
-    range.max = std::max(0, static_cast<int>(s.rows.size()) - 1);
-    range.page = VisibleRows(wnd);
-    range.pos = s.scroll.top;
-    return range;
-}
-
-ScrollLayout BarLayout(HWND wnd, const ListBoxState& s)
-{
-    RECT in = Inner(wnd);
-    RECT bar{in.right - kScrollWidth, in.top, in.right, in.bottom};
-    return LayoutScroll(bar, true, Range(wnd, s));
-}
-
-void ClampTop(HWND wnd, ListBoxState& s)
-{
-    s.scroll.top = Range(wnd, s).Clamp(s.scroll.top);
+    ListChanged(wnd, Rows(wnd, s), s.scroll);
 }
 
 void EnsureVisible(HWND wnd, ListBoxState& s, int row)
 {
     if (row < 0) return;
-    int visible = VisibleRows(wnd);
+    const ListRows rows = Rows(wnd, s);
+    int visible = rows.Visible();
     if (row < s.scroll.top) s.scroll.top = row;
     if (row >= s.scroll.top + visible) s.scroll.top = row - visible + 1;
-    ClampTop(wnd, s);
+    s.scroll.Clamp(rows);
 }
 
-void Changed(HWND wnd, ListBoxState& s)
+void PaintRow(Painter& paint, const ListBoxState& s, int row, const RECT& box, COLORREF colour)
 {
-    ClampTop(wnd, s);
-    InvalidateRect(wnd, nullptr, FALSE);
-}
-
-void Paint(HWND wnd)
-{
-    PaintScope paint(wnd);
-    HDC dc = paint.dc();
-    ListBoxState* s = g_lists.Find(wnd);
-    if (s == nullptr || dc == nullptr) return;
-    RECT r = ClientRect(wnd);
-    DrawEdge3D(dc, r, false);
-    RECT in = Inner(wnd);
-    FillSolid(dc, in, kWindow);
-    bool bar = Overflows(wnd, *s);
-    int textRight = bar ? in.right - kScrollWidth : in.right;
-    GdiObject font(MakeFont(kFontHeight, false));
-    bool enabled = IsWindowEnabled(wnd) != FALSE;
-    int count = static_cast<int>(s->rows.size());
-    for (int i = s->scroll.top, y = in.top; i < count && y < in.bottom; ++i, y += kRowHeight) {
-        RECT row{in.left, y, textRight, std::min(y + kRowHeight, static_cast<int>(in.bottom))};
-        bool selected = i == s->selected;
-        if (selected) FillSolid(dc, row, kSelection);
-        COLORREF colour = !enabled ? kGreyText : selected ? kSelectionText : kText;
-        RECT text{row.left + kTextIndent, row.top, row.right - kTextIndent, row.bottom};
-        DrawLabel(dc, s->rows[static_cast<size_t>(i)], text, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-                  colour, font.get());
-    }
-    if (bar) PaintScroll(dc, BarLayout(wnd, *s), s->scroll.pressed, enabled);
+    RECT text{box.left + kTextIndent, box.top, box.right - kTextIndent, box.bottom};
+    paint.Text(s.rows[static_cast<size_t>(row)], text, colour, kFontCell, FW_NORMAL,
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 
 const wchar_t* TextArg(LPARAM lp)
@@ -161,45 +106,17 @@ LRESULT GetText(const ListBoxState& s, WPARAM index, LPARAM lp)
     return static_cast<LRESULT>(text.size());
 }
 
-void OnDown(HWND wnd, ListBoxState& s, POINT p)
+void TapRow(HWND wnd, ListBoxState& s, int row)
 {
-    if (IsWindowEnabled(wnd) == FALSE) return;
-    SetCapture(wnd);
-    if (Overflows(wnd, s)) {
-        if (s.scroll.Down(BarLayout(wnd, s), Range(wnd, s), p)) {
-            Changed(wnd, s);
-            return;
-        }
-    }
-    RECT in = Inner(wnd);
-    if (!PtInRect(&in, p)) return;
-    int row = s.scroll.top + (p.y - in.top) / kRowHeight;
-    if (row < 0 || row >= static_cast<int>(s.rows.size()) || row == s.selected) return;
+    if (row == s.selected) return;
     s.selected = row;
     Changed(wnd, s);
     if ((Style(wnd) & LBS_NOTIFY) != 0) NotifyParent(wnd, LBN_SELCHANGE);
 }
 
-void OnMove(HWND wnd, ListBoxState& s, POINT p)
-{
-    if (s.scroll.Move(BarLayout(wnd, s), Range(wnd, s), p)) Changed(wnd, s);
-}
-
-void OnUp(HWND wnd, ListBoxState& s)
-{
-    ReleaseCapture();
-    if (s.scroll.Up()) Changed(wnd, s);
-}
-
 LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_PAINT: Paint(wnd); return 0;
-        case WM_SIZE: Changed(wnd, s); return 0;
-        case WM_LBUTTONDOWN: OnDown(wnd, s, PointFromLParam(lp)); return 0;
-        case WM_MOUSEMOVE: OnMove(wnd, s, PointFromLParam(lp)); return 0;
-        case WM_LBUTTONUP: OnUp(wnd, s); return 0;
-        case WM_ENABLE: InvalidateRect(wnd, nullptr, FALSE); return 0;
         case LB_ADDSTRING: return Insert(wnd, s, -1, lp);
         case LB_INSERTSTRING: return Insert(wnd, s, static_cast<std::intptr_t>(wp), lp);
         case LB_DELETESTRING: return Delete(wnd, s, wp);
@@ -225,22 +142,23 @@ LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
+void Contents(const ListBoxState& s, ListContents& out)
+{
+    for (const std::wstring& row : s.rows) out.rows.push_back({row});
+}
+
+constexpr ListClass<ListBoxState> kListBox{Rows, nullptr, PaintRow, TapRow, Handle, Contents};
+
 }  // namespace
 
 LRESULT ListBoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    return ListControlProc(g_lists, wnd, msg, wp, lp, Handle);
+    return ListControlProc(g_lists, kListBox, wnd, msg, wp, lp);
 }
 
 std::optional<ListContents> ListBoxContents(HWND wnd)
 {
-    const ListBoxState* s = g_lists.Find(wnd);
-    if (s == nullptr) return std::nullopt;
-    ListContents contents;
-    for (const std::wstring& row : s->rows) contents.rows.push_back({row});
-    contents.selected = s->selected;
-    contents.top = s->scroll.top;
-    return contents;
+    return ReadList(g_lists, kListBox, wnd);
 }
 
 }  // namespace platform::controls

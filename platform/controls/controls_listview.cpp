@@ -7,6 +7,7 @@
 
 #include "platform/controls/controls.h"
 #include "platform/controls/detail_controls.h"
+#include "platform/controls/detail_list.h"
 #include "platform/controls/detail_list_contents.h"
 
 namespace platform::controls {
@@ -14,8 +15,6 @@ namespace platform::controls {
 namespace {
 
 constexpr int kHeaderHeight = 20;
-constexpr int kRowHeight = 18;
-constexpr int kBorder = 2;
 constexpr int kCellIndent = 4;
 constexpr int kAutoSize = -1;           // width of the widest text
 constexpr int kAutoSizeUseHeader = -2;  // the last column fills the rest
@@ -29,56 +28,23 @@ struct Column {
 struct ListViewState {
     std::vector<Column> columns;
     std::vector<std::vector<std::wstring>> rows;  // one text per column that has been set
-    int mark = -1;
+    int selected = -1;                            // the selection mark
     ListScroller scroll;
 };
 
 StateTable<ListViewState> g_views;
 
-RECT Inner(HWND wnd)
+// The rows lie below the header.
+ListRows Rows(HWND wnd, const ListViewState& s)
 {
-    RECT r = ClientRect(wnd);
-    return RECT{r.left + kBorder, r.top + kBorder, r.right - kBorder, r.bottom - kBorder};
-}
-
-RECT RowsArea(HWND wnd)
-{
-    RECT in = Inner(wnd);
-    in.top = std::min(in.bottom, in.top + kHeaderHeight);
-    return in;
-}
-
-int VisibleRows(HWND wnd)
-{
-    RECT area = RowsArea(wnd);
-    return std::max(1, (area.bottom - area.top) / kRowHeight);
-}
-
-bool Overflows(HWND wnd, const ListViewState& s)
-{
-    return static_cast<int>(s.rows.size()) > VisibleRows(wnd);
-}
-
-ScrollRange Range(HWND wnd, const ListViewState& s)
-{
-    ScrollRange range;
-    range.max = std::max(0, static_cast<int>(s.rows.size()) - 1);
-    range.page = VisibleRows(wnd);
-    range.pos = s.scroll.top;
-    return range;
-}
-
-ScrollLayout BarLayout(HWND wnd, const ListViewState& s)
-{
-    RECT area = RowsArea(wnd);
-    RECT bar{area.right - kScrollWidth, area.top, area.right, area.bottom};
-    return LayoutScroll(bar, true, Range(wnd, s));
+    RECT area = ListInner(wnd);
+    area.top = std::min(area.bottom, area.top + kHeaderHeight);
+    return ListRows{area, static_cast<int>(s.rows.size())};
 }
 
 void Changed(HWND wnd, ListViewState& s)
 {
-    s.scroll.top = Range(wnd, s).Clamp(s.scroll.top);
-    InvalidateRect(wnd, nullptr, FALSE);
+    ListChanged(wnd, Rows(wnd, s), s.scroll);
 }
 
 const std::wstring& Cell(const ListViewState& s, size_t row, size_t column)
@@ -88,62 +54,37 @@ const std::wstring& Cell(const ListViewState& s, size_t row, size_t column)
     return column < cells.size() ? cells[column] : empty;
 }
 
-void PaintHeader(HDC dc, const ListViewState& s, const RECT& in, int right, HFONT font)
+void PaintHeader(Painter& paint, const ListViewState& s, const RECT& in)
 {
+    const int right = in.right;
     RECT header{in.left, in.top, right, std::min(in.top + kHeaderHeight, in.bottom)};
-    FillSolid(dc, header, kFace);
+    paint.Fill(header, kFace);
     int x = in.left;
     for (const Column& c : s.columns) {
         if (x >= right) break;
         RECT cell{x, header.top, std::min(x + c.width, right), header.bottom};
-        if (cell.right - cell.left >= 4) DrawEdge3D(dc, cell, true);
+        if (cell.right - cell.left >= 4) DrawEdge3D(paint, cell, true);
         RECT text{cell.left + kCellIndent, cell.top, cell.right - kCellIndent, cell.bottom};
-        DrawLabel(dc, c.text, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, kText, font);
+        paint.Text(c.text, text, kText, kFontCell, FW_NORMAL, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         x += c.width;
     }
-    if (x < right) DrawEdge3D(dc, RECT{x, header.top, right, header.bottom}, true);
+    if (x < right) DrawEdge3D(paint, RECT{x, header.top, right, header.bottom}, true);
 }
 
-void PaintRows(HDC dc, const ListViewState& s, const RECT& area, int right, bool enabled,
-               HFONT font)
+// One text a column, each cut at its column's right edge and at the box's.
+void PaintRow(Painter& paint, const ListViewState& s, int row, const RECT& box, COLORREF colour)
 {
-    int count = static_cast<int>(s.rows.size());
-    for (int i = s.scroll.top, y = area.top; i < count && y < area.bottom; ++i, y += kRowHeight) {
-        RECT row{area.left, y, right, std::min(y + kRowHeight, static_cast<int>(area.bottom))};
-        bool selected = i == s.mark;
-        if (selected) FillSolid(dc, row, kSelection);
-        COLORREF colour = !enabled ? kGreyText : selected ? kSelectionText : kText;
-        int x = area.left;
-        for (size_t c = 0; c < s.columns.size() && x < right; ++c) {
-            int width = s.columns[c].width;
-            RECT text{x + kCellIndent, row.top, std::min(x + width - kCellIndent, right),
-                      row.bottom};
-            if (text.right > text.left) {
-                DrawLabel(dc, Cell(s, static_cast<size_t>(i), c), text,
-                          DT_LEFT | DT_VCENTER | DT_SINGLELINE, colour, font);
-            }
-            x += width;
+    int x = box.left;
+    for (size_t c = 0; c < s.columns.size() && x < box.right; ++c) {
+        int width = s.columns[c].width;
+        RECT text{x + kCellIndent, box.top, std::min(x + width - kCellIndent, box.right),
+                  box.bottom};
+        if (text.right > text.left) {
+            paint.Text(Cell(s, static_cast<size_t>(row), c), text, colour, kFontCell, FW_NORMAL,
+                       DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         }
+        x += width;
     }
-}
-
-void Paint(HWND wnd)
-{
-    PaintScope paint(wnd);
-    HDC dc = paint.dc();
-    ListViewState* s = g_views.Find(wnd);
-    if (s == nullptr || dc == nullptr) return;
-    DrawEdge3D(dc, ClientRect(wnd), false);
-    RECT in = Inner(wnd);
-    FillSolid(dc, in, kWindow);
-    bool bar = Overflows(wnd, *s);
-    RECT area = RowsArea(wnd);
-    int right = bar ? area.right - kScrollWidth : area.right;
-    GdiObject font(MakeFont(kFontHeight, false));
-    bool enabled = IsWindowEnabled(wnd) != FALSE;
-    PaintHeader(dc, *s, in, in.right, font.get());
-    PaintRows(dc, *s, area, right, enabled, font.get());
-    if (bar) PaintScroll(dc, BarLayout(wnd, *s), s->scroll.pressed, enabled);
 }
 
 // ---- messages ----
@@ -163,18 +104,13 @@ LRESULT InsertColumn(HWND wnd, ListViewState& s, WPARAM index, const LVCOLUMN* c
     return static_cast<LRESULT>(at);
 }
 
-int TextWidth(HWND wnd, std::wstring_view text)
+int TextWidth(HWND wnd, const std::wstring& text)
 {
     HDC dc = GetDC(wnd);
     if (dc == nullptr) return 0;
-    SIZE size;
-    {
-        GdiObject font(MakeFont(kFontHeight, false));
-        Selection f(dc, font.get());
-        GetTextExtentPoint32(dc, text.data(), static_cast<int>(text.size()), &size);
-    }
+    const int width = Painter(dc).TextExtent(text, kFontCell, FW_NORMAL).cx;
     ReleaseDC(wnd, dc);
-    return size.cx;
+    return width;
 }
 
 LRESULT SetColumnWidth(HWND wnd, ListViewState& s, WPARAM index, LPARAM lp)
@@ -201,7 +137,7 @@ LRESULT InsertItem(HWND wnd, ListViewState& s, const LVITEM* item)
     std::vector<std::wstring> row(1);
     if ((item->mask & LVIF_TEXT) != 0 && item->pszText != nullptr) row[0] = item->pszText;
     s.rows.insert(s.rows.begin() + at, std::move(row));
-    if (s.mark >= at) ++s.mark;
+    if (s.selected >= at) ++s.selected;
     Changed(wnd, s);
     return at;
 }
@@ -231,49 +167,22 @@ LRESULT GetItemText(const ListViewState& s, WPARAM index, LVITEM* item)
 
 LRESULT SetMark(HWND wnd, ListViewState& s, LPARAM lp)
 {
-    int previous = s.mark;
+    int previous = s.selected;
     int count = static_cast<int>(s.rows.size());
-    s.mark = (lp >= 0 && lp < count) ? static_cast<int>(lp) : -1;
+    s.selected = (lp >= 0 && lp < count) ? static_cast<int>(lp) : -1;
     Changed(wnd, s);
     return previous;
 }
 
-void OnDown(HWND wnd, ListViewState& s, POINT p)
+void TapRow(HWND wnd, ListViewState& s, int row)
 {
-    if (IsWindowEnabled(wnd) == FALSE) return;
-    SetCapture(wnd);
-    if (Overflows(wnd, s) && s.scroll.Down(BarLayout(wnd, s), Range(wnd, s), p)) {
-        Changed(wnd, s);
-        return;
-    }
-    RECT area = RowsArea(wnd);
-    if (!PtInRect(&area, p)) return;
-    int row = s.scroll.top + (p.y - area.top) / kRowHeight;
-    if (row < 0 || row >= static_cast<int>(s.rows.size())) return;
-    s.mark = row;
+    s.selected = row;
     Changed(wnd, s);
-}
-
-void OnMove(HWND wnd, ListViewState& s, POINT p)
-{
-    if (s.scroll.Move(BarLayout(wnd, s), Range(wnd, s), p)) Changed(wnd, s);
-}
-
-void OnUp(HWND wnd, ListViewState& s)
-{
-    ReleaseCapture();
-    if (s.scroll.Up()) Changed(wnd, s);
 }
 
 LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_PAINT: Paint(wnd); return 0;
-        case WM_SIZE: Changed(wnd, s); return 0;
-        case WM_LBUTTONDOWN: OnDown(wnd, s, PointFromLParam(lp)); return 0;
-        case WM_MOUSEMOVE: OnMove(wnd, s, PointFromLParam(lp)); return 0;
-        case WM_LBUTTONUP: OnUp(wnd, s); return 0;
-        case WM_ENABLE: InvalidateRect(wnd, nullptr, FALSE); return 0;
         case LVM_INSERTCOLUMN:
             return InsertColumn(wnd, s, wp, reinterpret_cast<const LVCOLUMN*>(lp));
         case LVM_SETCOLUMNWIDTH: return SetColumnWidth(wnd, s, wp, lp);
@@ -282,42 +191,43 @@ LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
         case LVM_GETITEMTEXT: return GetItemText(s, wp, reinterpret_cast<LVITEM*>(lp));
         case LVM_DELETEALLITEMS:
             s.rows.clear();
-            s.mark = -1;
+            s.selected = -1;
             s.scroll.top = 0;
             Changed(wnd, s);
             return TRUE;
         case LVM_GETITEMCOUNT: return static_cast<LRESULT>(s.rows.size());
-        case LVM_GETSELECTIONMARK: return s.mark;
+        case LVM_GETSELECTIONMARK: return s.selected;
         case LVM_SETSELECTIONMARK: return SetMark(wnd, s, lp);
     }
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
+void Contents(const ListViewState& s, ListContents& out)
+{
+    for (const Column& c : s.columns) out.columns.push_back(c.text);
+    // Every row has a cell per column, also where only some cells were set.
+    const std::size_t width = s.columns.size();
+    for (std::size_t r = 0; r < s.rows.size(); ++r) {
+        std::vector<std::wstring> cells;
+        for (std::size_t c = 0; c < std::max(width, s.rows[r].size()); ++c) {
+            cells.push_back(Cell(s, r, c));
+        }
+        out.rows.push_back(std::move(cells));
+    }
+}
+
+constexpr ListClass<ListViewState> kListView{Rows, PaintHeader, PaintRow, TapRow, Handle, Contents};
+
 }  // namespace
 
 LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    return ListControlProc(g_views, wnd, msg, wp, lp, Handle);
+    return ListControlProc(g_views, kListView, wnd, msg, wp, lp);
 }
 
 std::optional<ListContents> ListViewContents(HWND wnd)
 {
-    const ListViewState* s = g_views.Find(wnd);
-    if (s == nullptr) return std::nullopt;
-    ListContents contents;
-    for (const Column& c : s->columns) contents.columns.push_back(c.text);
-    // Every row has a cell per column, also where only some cells were set.
-    const std::size_t width = s->columns.size();
-    for (std::size_t r = 0; r < s->rows.size(); ++r) {
-        std::vector<std::wstring> cells;
-        for (std::size_t c = 0; c < std::max(width, s->rows[r].size()); ++c) {
-            cells.push_back(Cell(*s, r, c));
-        }
-        contents.rows.push_back(std::move(cells));
-    }
-    contents.selected = s->mark;
-    contents.top = s->scroll.top;
-    return contents;
+    return ReadList(g_views, kListView, wnd);
 }
 
 }  // namespace platform::controls

@@ -26,14 +26,14 @@ StateTable<ProgressState> g_bars;
 
 void Paint(HWND wnd)
 {
-    PaintScope paint(wnd);
-    HDC dc = paint.dc();
+    PaintScope scope(wnd);
     ProgressState* s = g_bars.Find(wnd);
-    if (s == nullptr || dc == nullptr) return;
+    if (s == nullptr || scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
     RECT r = ClientRect(wnd);
-    FillSolid(dc, r, kFace);
-    DrawFrame(dc, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, kShadow);
-    DrawFrame(dc, RECT{r.left + 1, r.top + 1, r.right, r.bottom}, kLight);
+    paint.Fill(r, kFace);
+    DrawFrame(paint, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, kShadow);
+    DrawFrame(paint, RECT{r.left + 1, r.top + 1, r.right, r.bottom}, kLight);
     RECT inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
     int width = inner.right - inner.left;
     int span = s->max - s->min;
@@ -42,7 +42,7 @@ void Paint(HWND wnd)
         static_cast<int>(static_cast<long long>(width) * (s->Clamp(s->pos) - s->min) / span);
     for (int x = inner.left; x < inner.left + filled; x += kBlockWidth + kBlockGap) {
         int right = std::min(x + kBlockWidth, inner.right);
-        FillSolid(dc, RECT{x, inner.top, right, inner.bottom}, kBar);
+        paint.Fill(RECT{x, inner.top, right, inner.bottom}, kBar);
     }
 }
 

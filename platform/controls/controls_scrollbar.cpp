@@ -59,10 +59,11 @@ WORD CodeOf(ScrollPart part)
 
 void Paint(HWND wnd)
 {
-    PaintScope paint(wnd);
+    PaintScope scope(wnd);
     ScrollBarState* s = g_bars.Find(wnd);
-    if (s == nullptr || paint.dc() == nullptr) return;
-    PaintScroll(paint.dc(), Layout(wnd, *s), s->pressed, IsWindowEnabled(wnd) != FALSE);
+    if (s == nullptr || scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
+    PaintScroll(paint, Layout(wnd, *s), s->pressed, IsWindowEnabled(wnd) != FALSE);
 }
 
 // The owner may destroy the bar while handling a notification: callers look the state up

@@ -15,17 +15,11 @@ struct StaticState {
 
 StateTable<StaticState> g_statics;
 
-void PaintImage(HDC dc, HBITMAP image)
+void PaintImage(Painter& paint, HBITMAP image)
 {
     BITMAP info;
     if (image == nullptr || GetObject(image, sizeof info, &info) == 0) return;
-    HDC memory = CreateCompatibleDC(dc);
-    if (memory == nullptr) return;
-    {
-        Selection s(memory, image);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
+    paint.Bitmap(image, 0, 0, info.bmWidth, info.bmHeight);
 }
 
 UINT TextFormat(DWORD type)
@@ -39,20 +33,19 @@ UINT TextFormat(DWORD type)
 
 void Paint(HWND wnd)
 {
-    PaintScope paint(wnd);
-    HDC dc = paint.dc();
+    PaintScope scope(wnd);
     StaticState* s = g_statics.Find(wnd);
-    if (s == nullptr || dc == nullptr) return;
-    PaintParentBackground(wnd, dc);
+    if (s == nullptr || scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
+    PaintParentBackground(wnd, paint);
     DWORD type = Style(wnd) & kTypeMask;
     if (type == SS_BITMAP) {
-        PaintImage(dc, s->image);
+        PaintImage(paint, s->image);
         return;
     }
     std::wstring text = ExpandTabsCapped(WindowText(wnd));
-    GdiObject font(MakeFont(kFontHeight, false));
     COLORREF colour = IsWindowEnabled(wnd) != FALSE ? kText : kGreyText;
-    DrawLabel(dc, text, ClientRect(wnd), TextFormat(type), colour, font.get());
+    paint.Text(text, ClientRect(wnd), colour, kFontCell, FW_NORMAL, TextFormat(type));
 }
 
 LRESULT SetImage(HWND wnd, LPARAM lp)

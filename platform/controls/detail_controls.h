@@ -1,6 +1,7 @@
 // Internal pieces shared by the built-in controls, the dialogs and the message boxes: the
 // classic panel look (grey faces, 3D edges, DejaVu Sans text), per-window state tables, the
-// scroll bar geometry that list boxes and list views reuse, and the modal window runner.
+// scroll bar geometry that the scroll bar class and the lists' built-in bars share, and the
+// modal window runner.
 // Not for application code.
 #pragma once
 
@@ -13,6 +14,7 @@
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/gdi_scope.h"
+#include "platform/drawing/painter.h"
 #include "platform/win_types.h"
 #include "platform/windowing/dialog.h"
 #include "platform/windowing/window.h"
@@ -45,18 +47,18 @@ inline void OffsetRectBy(RECT& r, int dx, int dy)
     r.bottom += dy;
 }
 
-HFONT MakeFont(int height, bool bold);
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
-void DrawLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour);
+// The controls paint with the painter's verbs on the context of their paint. Their texts are
+// in the font of kFontHeight pixels, as Painter::Text takes it:
+inline constexpr int kFontCell = -kFontHeight;  // LOGFONT height: character height
+
 // Two-pixel 3D edge: raised (light top-left) or sunken (dark top-left).
-void DrawEdge3D(HDC dc, const RECT& rect, bool raised);
-// One-pixel frame in one colour.
-void DrawFrame(HDC dc, const RECT& rect, COLORREF colour);
-// Draws text in a rectangle with the given DrawText format, colour and font; transparent.
-int DrawLabel(HDC dc, std::wstring_view text, RECT rect, UINT format, COLORREF colour, HFONT font);
+void DrawEdge3D(Painter& paint, const RECT& rect, bool raised);
+// One-pixel frame in one colour, as Painter::Frame draws it; nothing for a rectangle turned
+// inside out (a control too small for its border), which Painter::Frame would turn round.
+void DrawFrame(Painter& paint, const RECT& rect, COLORREF colour);
 // Fills the control with what its parent shows beneath it (so texts and boxes sit on the
 // parent's own background), or with the face colour when the parent cannot be read.
-void PaintParentBackground(HWND wnd, HDC dc);
+void PaintParentBackground(HWND wnd, Painter& paint);
 
 std::wstring WindowText(HWND wnd);
 RECT ClientRect(HWND wnd);
@@ -126,44 +128,11 @@ ScrollLayout LayoutScroll(const RECT& bar, bool vertical, const ScrollRange& ran
 ScrollPart HitScroll(const ScrollLayout& layout, POINT p);
 // Position for the thumb's leading edge at the given pixel coordinate along the track.
 int ScrollPosFromThumb(const ScrollLayout& layout, const ScrollRange& range, int leadingEdge);
-void PaintScroll(HDC dc, const ScrollLayout& layout, ScrollPart pressed, bool enabled);
-
-// A list's built-in vertical bar: first visible row and dragging of the thumb.
-struct ListScroller {
-    int top = 0;
-    ScrollPart pressed = ScrollPart::None;
-    int grabOffset = 0;
-    // Handles a press on the bar; returns true when the bar took it.
-    bool Down(const ScrollLayout& layout, const ScrollRange& range, POINT p);
-    // Thumb drag; returns true when the first row changed.
-    bool Move(const ScrollLayout& layout, const ScrollRange& range, POINT p);
-    bool Up();
-};
+void PaintScroll(Painter& paint, const ScrollLayout& layout, ScrollPart pressed, bool enabled);
 
 // Group frames are drawn as opaque windows, so the controls that sit inside one must lie above
 // it: a control created on a parent that has a group frame moves itself to the front.
 void KeepAboveGroupBoxes(HWND wnd);
-
-// The procedure of a list with a built-in bar (list box, list view): its state is made on
-// WM_CREATE (the control then keeps above group frames) and freed on WM_DESTROY, the background
-// is never erased (the paint fills it), and every other message goes to
-// `handle(wnd, state, msg, wp, lp)`.
-template <class State, class Handle>
-LRESULT ListControlProc(StateTable<State>& table, HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
-                        Handle&& handle)
-{
-    switch (msg) {
-        case WM_CREATE:
-            table.Create(wnd);
-            KeepAboveGroupBoxes(wnd);
-            return 0;
-        case WM_DESTROY: table.Erase(wnd); return 0;
-        case WM_ERASEBKGND: return 1;
-    }
-    State* s = table.Find(wnd);
-    if (s == nullptr) return DefWindowProc(wnd, msg, wp, lp);
-    return handle(wnd, *s, msg, wp, lp);
-}
 
 // ---- window procedures of the classes ----
 LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -210,13 +210,6 @@ private:
     COMMTIMEOUTS timeouts_{};
 };
 
-std::shared_ptr<SerialPort> FindPort(HANDLE port)
-{
-    auto object = platform::detail::FindHandleAs<SerialPort>(port);
-    if (!object) SetLastError(ERROR_INVALID_HANDLE);
-    return object;
-}
-
 }  // namespace
 
 namespace platform::detail {
@@ -268,7 +261,7 @@ HANDLE OpenSerialPort(std::wstring_view portName)
 
 BOOL GetCommState(HANDLE port, DCB* dcb)
 {
-    const auto p = FindPort(port);
+    const auto p = platform::detail::FindHandleAs<SerialPort>(port);
     if (!p) return FALSE;
     if (dcb == nullptr) return Fail(ERROR_INVALID_PARAMETER, FALSE);
     termios tio{};
@@ -297,7 +290,7 @@ BOOL GetCommState(HANDLE port, DCB* dcb)
 
 BOOL SetCommState(HANDLE port, const DCB* dcb)
 {
-    const auto p = FindPort(port);
+    const auto p = platform::detail::FindHandleAs<SerialPort>(port);
     if (!p) return FALSE;
     if (dcb == nullptr) return Fail(ERROR_INVALID_PARAMETER, FALSE);
     const auto baud = std::find_if(std::begin(kBauds), std::end(kBauds),
@@ -343,7 +336,7 @@ BOOL SetCommState(HANDLE port, const DCB* dcb)
 
 BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS* timeouts)
 {
-    const auto p = FindPort(port);
+    const auto p = platform::detail::FindHandleAs<SerialPort>(port);
     if (!p) return FALSE;
     if (timeouts == nullptr) return Fail(ERROR_INVALID_PARAMETER, FALSE);
     *timeouts = p->timeouts();
@@ -352,7 +345,7 @@ BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS* timeouts)
 
 BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts)
 {
-    const auto p = FindPort(port);
+    const auto p = platform::detail::FindHandleAs<SerialPort>(port);
     if (!p) return FALSE;
     if (timeouts == nullptr) return Fail(ERROR_INVALID_PARAMETER, FALSE);
     p->setTimeouts(*timeouts);
@@ -361,12 +354,12 @@ BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts)
 
 BOOL SetCommMask(HANDLE port, DWORD)
 {
-    return FindPort(port) ? TRUE : FALSE;
+    return platform::detail::FindHandleAs<SerialPort>(port) ? TRUE : FALSE;
 }
 
 BOOL PurgeComm(HANDLE port, DWORD flags)
 {
-    const auto p = FindPort(port);
+    const auto p = platform::detail::FindHandleAs<SerialPort>(port);
     if (!p) return FALSE;
     const bool input = (flags & (PURGE_RXABORT | PURGE_RXCLEAR)) != 0;
     const bool output = (flags & (PURGE_TXABORT | PURGE_TXCLEAR)) != 0;
@@ -378,7 +371,7 @@ BOOL PurgeComm(HANDLE port, DWORD flags)
 
 BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status)
 {
-    const auto p = FindPort(port);
+    const auto p = platform::detail::FindHandleAs<SerialPort>(port);
     if (!p) return FALSE;
     if (errors != nullptr) *errors = 0;
     if (status != nullptr) {

@@ -89,6 +89,18 @@ Gdi& G()
     return *g;
 }
 
+// A new context, window or memory, starts with the stock black pen, white brush and system
+// font selected.
+std::unique_ptr<Dc> NewDc()
+{
+    auto dc = std::make_unique<Dc>();
+    const Gdi& g = G();
+    dc->pen = g.stock[BLACK_PEN];
+    dc->brush = g.stock[WHITE_BRUSH];
+    dc->font = g.stock[SYSTEM_FONT];
+    return dc;
+}
+
 bool Inside(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -230,7 +242,7 @@ HDC CreateWindowDc(HWND wnd, const RECT& clip)
 {
     const auto canvas = CanvasOf(wnd);
     if (!canvas) return nullptr;
-    auto dc = std::make_unique<Dc>();
+    auto dc = NewDc();
     dc->window = true;
     dc->wnd = wnd;
     dc->target.reset(cairo_surface_reference(canvas->surface));
@@ -240,10 +252,6 @@ HDC CreateWindowDc(HWND wnd, const RECT& clip)
                     std::min(clip.right, client.right), std::min(clip.bottom, client.bottom)};
     if (dc->clip.right < dc->clip.left) dc->clip.right = dc->clip.left;
     if (dc->clip.bottom < dc->clip.top) dc->clip.bottom = dc->clip.top;
-    Gdi& g = G();
-    dc->pen = g.stock[BLACK_PEN];
-    dc->brush = g.stock[WHITE_BRUSH];
-    dc->font = g.stock[SYSTEM_FONT];
     return AddDc(std::move(dc));
 }
 
@@ -278,12 +286,7 @@ GdiCounts CountGdiObjects()
 
 HDC CreateCompatibleDC(HDC /*dc*/)
 {
-    auto dc = std::make_unique<Dc>();
-    Gdi& g = G();
-    dc->pen = g.stock[BLACK_PEN];
-    dc->brush = g.stock[WHITE_BRUSH];
-    dc->font = g.stock[SYSTEM_FONT];
-    return AddDc(std::move(dc));
+    return AddDc(NewDc());
 }
 
 BOOL DeleteDC(HDC h)

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/drawing/detail_gdi.h"
+#include "platform/runtime/utf8.h"
 
 using namespace platform::gdi;
 
@@ -243,7 +244,7 @@ void DrawWindowFrame(cairo_surface_t* surface, int width, int height, int captio
         const double baseline =
             border + std::round((captionHeight - (fe.ascent + fe.descent)) / 2 + fe.ascent);
         cairo_move_to(cr, border + 3, baseline);
-        cairo_show_text(cr, ToUtf8(title).c_str());
+        cairo_show_text(cr, platform::Narrow(title).c_str());
     }
     cairo_destroy(cr);
 }

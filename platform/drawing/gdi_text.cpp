@@ -1,10 +1,10 @@
-// Text: colours and background mode, TextOut, ExtTextOut, DrawText with its line breaking,
-// text measures, and the UTF-8 conversions of the drawing and automation code. Text is drawn
-// in DejaVu Sans through cairo.
+// Text: colours and background mode, TextOut, ExtTextOut, DrawText with its line breaking, and
+// text measures. Text is drawn in DejaVu Sans through cairo, in UTF-8.
 #include <algorithm>
 #include <cmath>
 
 #include "platform/drawing/detail_gdi.h"
+#include "platform/runtime/utf8.h"
 
 using namespace platform::gdi;
 using platform::detail::SurfacePtr;
@@ -60,6 +60,18 @@ std::wstring TextOf(const wchar_t* text, int length)
     std::size_t n = 0;
     while (n < static_cast<std::size_t>(length) && text[n] != 0) ++n;
     return std::wstring(text, n);
+}
+
+// Sets one text setting of a context and returns what it held, or `unknown` for a handle that is
+// not a context.
+template <class T>
+T ExchangeSetting(HDC h, T Dc::*setting, T value, T unknown)
+{
+    Dc* dc = FindDc(h);
+    if (dc == nullptr) return unknown;
+    const T old = dc->*setting;
+    dc->*setting = value;
+    return old;
 }
 
 // Draws one line with its top-left corner at x, y (font already applied).
@@ -132,7 +144,7 @@ std::vector<std::wstring> Lines(cairo_t* cr, const std::wstring& text, UINT form
     for (const auto& l : raw) {
         std::wstring rest = l;
         while (true) {
-            if (rest.empty() || TextWidth(cr, platform::detail::ToUtf8(rest)) <= width) {
+            if (rest.empty() || TextWidth(cr, platform::Narrow(rest)) <= width) {
                 out.push_back(rest);
                 break;
             }
@@ -140,13 +152,13 @@ std::vector<std::wstring> Lines(cairo_t* cr, const std::wstring& text, UINT form
             std::size_t cut = 0;
             for (std::size_t i = 1; i <= rest.size(); ++i) {
                 if (i < rest.size() && rest[i] != L' ') continue;
-                if (TextWidth(cr, platform::detail::ToUtf8(rest.substr(0, i))) > width) break;
+                if (TextWidth(cr, platform::Narrow(rest.substr(0, i))) > width) break;
                 cut = i;
             }
             if (cut == 0) {
                 std::size_t n = 1;
                 while (n < rest.size() &&
-                       TextWidth(cr, platform::detail::ToUtf8(rest.substr(0, n + 1))) <= width) {
+                       TextWidth(cr, platform::Narrow(rest.substr(0, n + 1))) <= width) {
                     ++n;
                 }
                 cut = n;
@@ -163,98 +175,22 @@ std::vector<std::wstring> Lines(cairo_t* cr, const std::wstring& text, UINT form
 
 }  // namespace
 
-// ======================= internal seams =======================
-
-namespace platform::detail {
-
-std::string ToUtf8(const std::wstring& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t wc : text) {
-        auto c = static_cast<std::uint32_t>(wc);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-std::wstring FromUtf8(const std::string& text)
-{
-    std::wstring out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<std::uint8_t>(text[i]);
-        int extra = 0;
-        std::uint32_t c = b;
-        if (b >= 0xF0) {
-            extra = 3;
-            c = b & 0x07;
-        } else if (b >= 0xE0) {
-            extra = 2;
-            c = b & 0x0F;
-        } else if (b >= 0xC0) {
-            extra = 1;
-            c = b & 0x1F;
-        } else if (b >= 0x80) {
-            c = 0xFFFD;
-        }
-        ++i;
-        for (int k = 0; k < extra; ++k) {
-            if (i >= text.size() || (static_cast<std::uint8_t>(text[i]) & 0xC0) != 0x80) {
-                c = 0xFFFD;
-                break;
-            }
-            c = (c << 6) | (static_cast<std::uint8_t>(text[i]) & 0x3F);
-            ++i;
-        }
-        out.push_back(static_cast<wchar_t>(c));
-    }
-    return out;
-}
-
-}  // namespace platform::detail
-
 // ======================= text =======================
 
 COLORREF SetTextColor(HDC h, COLORREF colour)
 {
-    Dc* dc = FindDc(h);
-    if (dc == nullptr) return static_cast<COLORREF>(-1);
-    const COLORREF old = dc->textColour;
-    dc->textColour = colour & 0xFFFFFF;
-    return old;
+    return ExchangeSetting(h, &Dc::textColour, colour & 0xFFFFFF, static_cast<COLORREF>(-1));
 }
 
 COLORREF SetBkColor(HDC h, COLORREF colour)
 {
-    Dc* dc = FindDc(h);
-    if (dc == nullptr) return static_cast<COLORREF>(-1);
-    const COLORREF old = dc->bkColour;
-    dc->bkColour = colour & 0xFFFFFF;
-    return old;
+    return ExchangeSetting(h, &Dc::bkColour, colour & 0xFFFFFF, static_cast<COLORREF>(-1));
 }
 
 int SetBkMode(HDC h, int mode)
 {
-    Dc* dc = FindDc(h);
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    const int old = dc->bkMode;
-    dc->bkMode = mode;
-    return old;
+    if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+    return ExchangeSetting(h, &Dc::bkMode, mode, 0);
 }
 
 BOOL TextOut(HDC h, int x, int y, const wchar_t* text, int length)
@@ -264,7 +200,7 @@ BOOL TextOut(HDC h, int x, int y, const wchar_t* text, int length)
     const std::wstring w = TextOf(text, length);
     cairo_t* cr = TextCr(*dc);
     const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
-    const std::string utf8 = platform::detail::ToUtf8(w);
+    const std::string utf8 = platform::Narrow(w);
     const int width = TextWidth(cr, utf8);
     if (Cr(*dc) != nullptr) DrawLine(*dc, cr, x, y, utf8, fm.ascent, width, fm.cellHeight);
     Record(*dc, w, RECT{x, y, x + width, y + fm.cellHeight});
@@ -281,7 +217,7 @@ BOOL ExtTextOut(HDC h, int x, int y, UINT options, const RECT* rect, const wchar
     const std::wstring w = TextOf(text, static_cast<int>(std::min<UINT>(length, 1u << 20)));
     cairo_t* cr = TextCr(*dc);
     const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
-    const std::string utf8 = platform::detail::ToUtf8(w);
+    const std::string utf8 = platform::Narrow(w);
     const int width = TextWidth(cr, utf8);
     if (Cr(*dc) != nullptr) {
         cairo_save(cr);
@@ -314,7 +250,7 @@ int DrawText(HDC h, const wchar_t* text, int length, RECT* rect, UINT format)
     std::vector<int> widths;
     int maxWidth = 0;
     for (const auto& l : lines) {
-        utf8.push_back(platform::detail::ToUtf8(l));
+        utf8.push_back(platform::Narrow(l));
         widths.push_back(TextWidth(cr, utf8.back()));
         maxWidth = std::max(maxWidth, widths.back());
     }
@@ -377,7 +313,7 @@ BOOL GetTextExtentPoint32(HDC h, const wchar_t* text, int length, SIZE* size)
     if (dc == nullptr || text == nullptr || size == nullptr || length < 0) return FALSE;
     cairo_t* cr = TextCr(*dc);
     const FontMetrics fm = Metrics(cr, CurrentFont(*dc));
-    size->cx = TextWidth(cr, platform::detail::ToUtf8(TextOf(text, length)));
+    size->cx = TextWidth(cr, platform::Narrow(TextOf(text, length)));
     size->cy = fm.cellHeight;
     return TRUE;
 }

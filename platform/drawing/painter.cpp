@@ -137,6 +137,15 @@ SIZE Painter::TextExtent(const std::wstring& text, int height, int weight) const
     return extent;
 }
 
+int Painter::TextHeight(const std::wstring& text, int width, int height, int weight,
+                        UINT format) const
+{
+    const GdiObject font = MakeFont(height, weight);
+    const Selection selected(dc_, font.get());
+    RECT box{0, 0, width, 0};
+    return DrawText(dc_, text.c_str(), static_cast<int>(text.size()), &box, format | DT_CALCRECT);
+}
+
 void Painter::Bitmap(int resourceId, int x, int y, int width, int height)
 {
     Bitmap(detail::SharedResourceBitmap(resourceId), x, y, width, height);

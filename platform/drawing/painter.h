@@ -68,6 +68,9 @@ public:
                    int weight, UINT format);
     // Width and cell height of a single line of text in the font Text would make.
     SIZE TextExtent(const std::wstring& text, int height, int weight) const;
+    // Height of the lines Text would draw in a rectangle `width` pixels wide with `format`
+    // (DT_WORDBREAK wraps the text at that width), in the font Text would make.
+    int TextHeight(const std::wstring& text, int width, int height, int weight, UINT format) const;
 
     // Copies a bitmap resource of the program, unscaled, to x, y. The resource is loaded once
     // for the run and kept; a missing resource draws nothing.

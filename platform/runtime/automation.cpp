@@ -11,6 +11,7 @@
 #include "platform/runtime/control_command.h"
 #include "platform/runtime/detail_automation_json.h"
 #include "platform/runtime/runtime.h"
+#include "platform/runtime/utf8.h"
 #include "platform/windowing/detail_window.h"
 #include "platform/windowing/window.h"
 
@@ -253,8 +254,7 @@ std::string RunControlCommand(const std::string& line)
             return PressControl(c.id) ? Ok() : Error("no visible, enabled control with that id");
         case ControlVerb::Tree: return detail::WindowsJson(InspectWindows(), true);
         case ControlVerb::Answer:
-            return AnswerMessageBox(detail::FromUtf8(c.text)) ? Ok()
-                                                              : Error("no such message box button");
+            return AnswerMessageBox(Widen(c.text)) ? Ok() : Error("no such message box button");
         case ControlVerb::Screenshot:
             return SaveScreenshot(c.text) ? Ok() : Error("screenshot not written");
         case ControlVerb::Key: return SendKey(c.key, c.alt) ? Ok() : Error("not idle");

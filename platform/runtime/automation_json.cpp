@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/runtime/detail_automation_json.h"
+#include "platform/runtime/utf8.h"
 #include "platform/windowing/detail_window.h"
 
 namespace platform::detail {
@@ -103,9 +104,9 @@ std::string JsonText(const std::wstring& text)
                 continue;
             }
         }
-        joined.push_back(text[i]);  // ToUtf8 turns what is left over into U+FFFD
+        joined.push_back(text[i]);  // Narrow turns what is left over into U+FFFD
     }
-    return ToUtf8(joined);
+    return Narrow(joined);
 }
 
 std::string OkJson()

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <span>
 
+#include "platform/runtime/threads.h"
+#include "platform/storage/files.h"  // the error codes
 #include "platform/win_types.h"
 
 namespace platform::detail {
@@ -39,10 +41,14 @@ HANDLE AddHandle(std::shared_ptr<HandleObject> object);
 // The object behind a handle, or null (last error ERROR_INVALID_HANDLE) when it is unknown.
 std::shared_ptr<HandleObject> FindHandle(HANDLE handle);
 
+// The object behind a handle when it is a T (a file, a serial port, an event, ...), or null
+// (last error ERROR_INVALID_HANDLE) when the handle is unknown or stands for something else.
 template <class T>
 std::shared_ptr<T> FindHandleAs(HANDLE handle)
 {
-    return std::dynamic_pointer_cast<T>(FindHandle(handle));
+    auto object = std::dynamic_pointer_cast<T>(FindHandle(handle));
+    if (!object) SetLastError(ERROR_INVALID_HANDLE);
+    return object;
 }
 
 // Removes a handle from the table; the object lives on while others still hold it.

@@ -21,6 +21,7 @@
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/detail_handles.h"
+#include "platform/runtime/detail_text.h"
 #include "platform/storage/files.h"
 
 extern char** environ;
@@ -178,18 +179,7 @@ std::wstring Lower(std::wstring_view s)
 
 std::vector<std::string> SplitBlanks(std::string_view s)
 {
-    std::vector<std::string> parts;
-    std::string current;
-    for (const char c : s) {
-        if (c == ' ' || c == '\t') {
-            if (!current.empty()) parts.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) parts.push_back(std::move(current));
-    return parts;
+    return platform::detail::SplitAtAny(s, " \t");
 }
 
 bool IsRunnable(const std::filesystem::path& p)
@@ -262,10 +252,7 @@ HANDLE CreateEvent(void*, BOOL manualReset, BOOL initialState, const wchar_t*)
 BOOL SetEvent(HANDLE event)
 {
     const auto object = platform::detail::FindHandleAs<EventObject>(event);
-    if (!object) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    if (!object) return FALSE;
     platform::detail::Signal(*object);
     return TRUE;
 }
@@ -273,10 +260,7 @@ BOOL SetEvent(HANDLE event)
 BOOL ResetEvent(HANDLE event)
 {
     const auto object = platform::detail::FindHandleAs<EventObject>(event);
-    if (!object) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    if (!object) return FALSE;
     std::lock_guard lock(platform::detail::WaitMutex());
     object->signalled = false;
     return TRUE;

@@ -63,13 +63,6 @@ private:
     UniqueFd fd_;
 };
 
-std::shared_ptr<FileObject> FindFile(HANDLE file)
-{
-    auto object = platform::detail::FindHandleAs<FileObject>(file);
-    if (!object) SetLastError(ERROR_INVALID_HANDLE);
-    return object;
-}
-
 }  // namespace
 
 namespace platform::storage {
@@ -217,7 +210,7 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, v
 
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method)
 {
-    const auto object = FindFile(file);
+    const auto object = platform::detail::FindHandleAs<FileObject>(file);
     if (!object) return INVALID_SET_FILE_POINTER;
     std::int64_t offset = distance;
     if (distanceHigh != nullptr) {
@@ -246,7 +239,7 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD metho
 
 DWORD GetFileSize(HANDLE file, DWORD* sizeHigh)
 {
-    const auto object = FindFile(file);
+    const auto object = platform::detail::FindHandleAs<FileObject>(file);
     if (!object) return INVALID_FILE_SIZE;
     struct stat st {};
     if (::fstat(object->fd(), &st) != 0) return Fail(ErrorFromErrno(errno), INVALID_FILE_SIZE);
@@ -258,7 +251,7 @@ DWORD GetFileSize(HANDLE file, DWORD* sizeHigh)
 
 BOOL SetEndOfFile(HANDLE file)
 {
-    const auto object = FindFile(file);
+    const auto object = platform::detail::FindHandleAs<FileObject>(file);
     if (!object) return FALSE;
     const off_t at = ::lseek(object->fd(), 0, SEEK_CUR);
     if (at < 0 || ::ftruncate(object->fd(), at) != 0) return Fail(ErrorFromErrno(errno), FALSE);
@@ -274,7 +267,7 @@ BOOL FlushFileBuffers(HANDLE file)
 
 BOOL GetFileTime(HANDLE file, FILETIME* created, FILETIME* accessed, FILETIME* written)
 {
-    const auto object = FindFile(file);
+    const auto object = platform::detail::FindHandleAs<FileObject>(file);
     if (!object) return FALSE;
     struct stat st {};
     if (::fstat(object->fd(), &st) != 0) return Fail(ErrorFromErrno(errno), FALSE);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/utf8.h"  // file names on the host are UTF-8
 #include "platform/win_types.h"
 
 inline constexpr DWORD GENERIC_READ = 0x80000000u;
@@ -103,8 +104,5 @@ std::filesystem::path MapPanelPath(std::wstring_view panelPath);
 
 // Case-insensitive match of a file name against a pattern with "?" and "*".
 bool MatchPattern(std::wstring_view pattern, std::wstring_view name);
-
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view wide);
 
 }  // namespace platform

@@ -10,25 +10,20 @@
 //                                                  file times (64-bit, 100 ns since 1601)
 #include "platform/storage/record_store.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <map>
 #include <mutex>
 #include <sstream>
 
 #include "platform/runtime/threads.h"
+#include "platform/storage/detail_sqlite.h"
 #include "platform/storage/files.h"
 
 namespace platform {
 
 struct RecordFile {
-    sqlite3* db = nullptr;
+    storage::Db db;
     std::mutex mutex;
-    ~RecordFile()
-    {
-        if (db != nullptr) sqlite3_close(db);
-    }
 };
 
 }  // namespace platform
@@ -39,8 +34,9 @@ using platform::Record;
 using platform::RecordFile;
 using platform::RecordProperty;
 using platform::RecordSortOrder;
-
-constexpr int kBusyTimeoutMs = 2000;
+using platform::storage::BindText;
+using platform::storage::Prepare;
+using platform::storage::Statement;
 
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS rs_databases ("
@@ -52,26 +48,6 @@ constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS rs_properties ("
     "  record_id INTEGER NOT NULL, seq INTEGER NOT NULL, prop_id INTEGER NOT NULL,"
     "  text TEXT, filetime INTEGER, PRIMARY KEY (record_id, seq));";
-
-struct StmtFinalize {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StmtFinalize>;
-
-Statement Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(s);
-        return nullptr;
-    }
-    return Statement(s);
-}
-
-bool Exec(sqlite3* db, const char* sql)
-{
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
 
 template <class T>
 T Fail(DWORD error, T result)
@@ -173,7 +149,7 @@ bool FindDatabase(sqlite3* db, std::wstring_view name, long long& id,
     Statement s = Prepare(db, "SELECT id, sort_orders FROM rs_databases WHERE name = ?1");
     if (!s) return false;
     const std::string narrow = platform::Narrow(name);
-    sqlite3_bind_text(s.get(), 1, narrow.c_str(), -1, SQLITE_TRANSIENT);
+    BindText(s.get(), 1, narrow);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
     id = sqlite3_column_int64(s.get(), 0);
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 1));
@@ -190,14 +166,11 @@ namespace platform {
 std::optional<RecordVolume> RecordVolume::Mount(std::wstring_view panelPath)
 {
     if (panelPath.empty()) return Fail(ERROR_INVALID_PARAMETER, std::nullopt);
-    const auto host = MapPanelPath(panelPath);
     auto file = std::make_shared<RecordFile>();
-    if (sqlite3_open_v2(host.c_str(), &file->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
-        return Fail(ERROR_ACCESS_DENIED, std::nullopt);
-    }
-    sqlite3_busy_timeout(file->db, kBusyTimeoutMs);
-    if (!Exec(file->db, kSchema)) return Fail(ERROR_ACCESS_DENIED, std::nullopt);
+    int error = SQLITE_OK;
+    std::string why;
+    file->db = storage::OpenWithSchema(MapPanelPath(panelPath), kSchema, error, why);
+    if (!file->db) return Fail(ERROR_ACCESS_DENIED, std::nullopt);
     return RecordVolume(std::move(file));
 }
 
@@ -208,14 +181,14 @@ bool RecordVolume::CreateDatabase(std::wstring_view name, DWORD type,
         return Fail(ERROR_INVALID_PARAMETER, false);
     }
     std::lock_guard lock(file_->mutex);
-    Statement s = Prepare(file_->db,
+    Statement s = Prepare(file_->db.get(),
                           "INSERT INTO rs_databases (name, type, sort_orders) VALUES (?1, ?2, ?3)");
     if (!s) return Fail(ERROR_ACCESS_DENIED, false);
     const std::string narrow = Narrow(name);
     const std::string orders = EncodeOrders(sortOrders);
-    sqlite3_bind_text(s.get(), 1, narrow.c_str(), -1, SQLITE_TRANSIENT);
+    BindText(s.get(), 1, narrow);
     sqlite3_bind_int64(s.get(), 2, type);
-    sqlite3_bind_text(s.get(), 3, orders.c_str(), -1, SQLITE_TRANSIENT);
+    BindText(s.get(), 3, orders);
     const int rc = sqlite3_step(s.get());
     if (rc == SQLITE_CONSTRAINT) return Fail(ERROR_ALREADY_EXISTS, false);
     if (rc != SQLITE_DONE) return Fail(ERROR_ACCESS_DENIED, false);
@@ -229,7 +202,7 @@ std::optional<RecordDatabase> RecordVolume::OpenDatabase(std::wstring_view name,
     std::vector<RecordSortOrder> orders;
     {
         std::lock_guard lock(file_->mutex);
-        if (!FindDatabase(file_->db, name, id, orders)) {
+        if (!FindDatabase(file_->db.get(), name, id, orders)) {
             return Fail(ERROR_FILE_NOT_FOUND, std::nullopt);
         }
     }
@@ -254,7 +227,7 @@ RecordDatabase::RecordDatabase(std::shared_ptr<RecordFile> file, long long id,
 DWORD RecordDatabase::RecordCount() const
 {
     std::lock_guard lock(file_->mutex);
-    Statement s = Prepare(file_->db, "SELECT COUNT(*) FROM rs_records WHERE db_id = ?1");
+    Statement s = Prepare(file_->db.get(), "SELECT COUNT(*) FROM rs_records WHERE db_id = ?1");
     if (!s) return 0;
     sqlite3_bind_int64(s.get(), 1, id_);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return 0;
@@ -266,7 +239,7 @@ bool RecordDatabase::SeekToBeginning()
     std::vector<Record> records;
     {
         std::lock_guard lock(file_->mutex);
-        Statement s = Prepare(file_->db,
+        Statement s = Prepare(file_->db.get(),
                               "SELECT r.id, p.prop_id, p.text, p.filetime FROM rs_records r "
                               "LEFT JOIN rs_properties p ON p.record_id = r.id "
                               "WHERE r.db_id = ?1 ORDER BY r.id, p.seq");
@@ -314,8 +287,9 @@ bool RecordDatabase::WriteRecord(const Record& record)
         return Fail(ERROR_INVALID_PARAMETER, false);
     }
     std::lock_guard lock(file_->mutex);
-    sqlite3* db = file_->db;
-    if (!Exec(db, "BEGIN IMMEDIATE")) return Fail(ERROR_ACCESS_DENIED, false);
+    sqlite3* db = file_->db.get();
+    storage::WriteTransaction transaction(db);
+    if (!transaction.Began()) return Fail(ERROR_ACCESS_DENIED, false);
     bool ok = false;
     {
         Statement add = Prepare(db, "INSERT INTO rs_records (db_id) VALUES (?1)");
@@ -335,7 +309,7 @@ bool RecordDatabase::WriteRecord(const Record& record)
                 sqlite3_bind_int64(prop.get(), 3, p.id);
                 if (const auto* text = p.text()) {
                     const std::string narrow = Narrow(*text);
-                    sqlite3_bind_text(prop.get(), 4, narrow.c_str(), -1, SQLITE_TRANSIENT);
+                    BindText(prop.get(), 4, narrow);
                 } else {
                     sqlite3_bind_int64(prop.get(), 5, static_cast<sqlite3_int64>(Ticks(*p.time())));
                 }
@@ -343,9 +317,9 @@ bool RecordDatabase::WriteRecord(const Record& record)
             }
         }
     }
-    if (ok && Exec(db, "COMMIT")) return true;
+    if (ok && transaction.Commit()) return true;
+    // The record is not written: the transaction is rolled back as it ends.
     const DWORD error = sqlite3_errcode(db) == SQLITE_FULL ? ERROR_DISK_FULL : ERROR_ACCESS_DENIED;
-    Exec(db, "ROLLBACK");  // the record is not written; a failed rollback changes nothing more
     return Fail(error, false);
 }
 

@@ -9,8 +9,6 @@
 //   reg_values (key_id, name, type, data)  one row per value, data as a blob
 #include "platform/storage/registry.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -22,14 +20,21 @@
 #include <vector>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/detail_text.h"
 #include "platform/runtime/threads.h"
+#include "platform/storage/detail_sqlite.h"
 #include "platform/storage/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kBusyTimeoutMs = 2000;  // another panel program may be writing at hand-over
+using platform::storage::BindText;
+using platform::storage::Db;
+using platform::storage::Exec;
+using platform::storage::Prepare;
+using platform::storage::Statement;
+
 constexpr std::uintptr_t kFirstKeyHandle = 0x1000;
 
 constexpr const char* kSchema =
@@ -40,15 +45,6 @@ constexpr const char* kSchema =
     "  key_id INTEGER NOT NULL REFERENCES reg_keys(id), name TEXT NOT NULL COLLATE NOCASE,"
     "  type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (key_id, name));"
     "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (1, ''), (2, '');";
-
-struct DbClose {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StmtFinalize {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Db = std::unique_ptr<sqlite3, DbClose>;
-using Statement = std::unique_ptr<sqlite3_stmt, StmtFinalize>;
 
 struct OpenKey {
     int root = 0;
@@ -84,21 +80,11 @@ std::string NormalisePath(const wchar_t* subKey)
 {
     std::string out;
     if (subKey == nullptr) return out;
-    std::wstring part;
-    auto flush = [&] {
-        if (part.empty()) return;
+    for (const std::wstring& part :
+         platform::detail::SplitAtAny(std::wstring_view(subKey), L"\\")) {
         if (!out.empty()) out += '\\';
         out += platform::Narrow(part);
-        part.clear();
-    };
-    for (const wchar_t* p = subKey; *p != L'\0'; ++p) {
-        if (*p == L'\\') {
-            flush();
-        } else {
-            part += *p;
-        }
     }
-    flush();
     return out;
 }
 
@@ -118,39 +104,12 @@ std::optional<OpenKey> Resolve(Registry& r, HKEY key)
     return it->second;
 }
 
-bool Exec(sqlite3* db, const char* sql)
-{
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-Statement Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(s);
-        return nullptr;
-    }
-    return Statement(s);
-}
-
 // Opens a registry file and checks it: the schema is made, and SQLite's quick check must
 // find the file whole. On failure `error` holds SQLite's result code and `why` its text.
 Db OpenChecked(const fs::path& file, int& error, std::string& why)
 {
-    sqlite3* raw = nullptr;
-    error =
-        sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Db db(raw);
-    const auto failed = [&] {
-        why = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(error);
-        return Db();
-    };
-    if (error != SQLITE_OK) return failed();
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-    if (!Exec(db.get(), kSchema)) {
-        error = sqlite3_errcode(db.get());
-        return failed();
-    }
+    Db db = platform::storage::OpenWithSchema(file, kSchema, error, why);
+    if (!db) return db;
     Statement check = Prepare(db.get(), "PRAGMA quick_check");
     const bool whole =
         check && sqlite3_step(check.get()) == SQLITE_ROW &&
@@ -245,7 +204,7 @@ sqlite3_int64 KeyId(sqlite3* db, const OpenKey& key)
     Statement s = Prepare(db, "SELECT id FROM reg_keys WHERE root = ?1 AND path = ?2");
     if (!s) return 0;
     sqlite3_bind_int(s.get(), 1, key.root);
-    sqlite3_bind_text(s.get(), 2, key.path.c_str(), -1, SQLITE_TRANSIENT);
+    BindText(s.get(), 2, key.path);
     return sqlite3_step(s.get()) == SQLITE_ROW ? sqlite3_column_int64(s.get(), 0) : 0;
 }
 
@@ -257,26 +216,65 @@ HKEY NewKeyHandle(Registry& r, OpenKey key)
     return reinterpret_cast<HKEY>(id);
 }
 
+constexpr LONG Code(DWORD error)
+{
+    return static_cast<LONG>(error);
+}
+
 // Runs `work` inside one write transaction; rolls back unless it returns ERROR_SUCCESS.
 template <class Work>
 LONG InTransaction(sqlite3* db, Work&& work)
 {
-    if (!Exec(db, "BEGIN IMMEDIATE")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    platform::storage::WriteTransaction transaction(db);
+    if (!transaction.Began()) return Code(ERROR_ACCESS_DENIED);
     const LONG result = work();
-    if (result != static_cast<LONG>(ERROR_SUCCESS)) {
-        Exec(db, "ROLLBACK");  // nothing was changed; a failed rollback leaves nothing either
-        return result;
-    }
-    if (!Exec(db, "COMMIT")) {
-        Exec(db, "ROLLBACK");
-        return static_cast<LONG>(ERROR_ACCESS_DENIED);
-    }
+    if (result != Code(ERROR_SUCCESS)) return result;
+    if (!transaction.Commit()) return Code(ERROR_ACCESS_DENIED);
     return result;
 }
 
-constexpr LONG Code(DWORD error)
+// What every call on a key starts with: the registry locked for the whole call, the key's
+// handle resolved and the registry file open. `failed` is the call's error when the handle is
+// unknown or the file cannot be used, else ERROR_SUCCESS.
+struct KeyCall {
+    // Made in this order: the lock is taken before the handle is resolved.
+    Registry& r = Reg();
+    std::lock_guard<std::mutex> lock{r.mutex};
+    std::optional<OpenKey> key;
+    sqlite3* db = nullptr;
+    LONG failed = Code(ERROR_INVALID_HANDLE);
+
+    explicit KeyCall(HKEY handle) : key(Resolve(r, handle))
+    {
+        if (!key) return;
+        db = Database(r);
+        failed = Code(db != nullptr ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
+    }
+};
+
+// A sub key of an open key ("A\B" below "Software" is "Software\A\B").
+OpenKey SubKey(const OpenKey& base, const wchar_t* subKey)
 {
-    return static_cast<LONG>(error);
+    return OpenKey{base.root, Join(base.path, NormalisePath(subKey))};
+}
+
+// A statement on one value of an existing key, with ?1 bound to the key's row and ?2 to the
+// value's name. Null with `failed` ERROR_FILE_NOT_FOUND for a missing key, ERROR_ACCESS_DENIED
+// when SQLite refuses the SQL.
+struct ValueStatement {
+    Statement statement;
+    LONG failed = Code(ERROR_SUCCESS);
+};
+
+ValueStatement OnValue(sqlite3* db, const OpenKey& key, const char* sql, const wchar_t* name)
+{
+    const sqlite3_int64 id = KeyId(db, key);
+    if (id == 0) return {nullptr, Code(ERROR_FILE_NOT_FOUND)};
+    Statement s = Prepare(db, sql);
+    if (!s) return {nullptr, Code(ERROR_ACCESS_DENIED)};
+    sqlite3_bind_int64(s.get(), 1, id);
+    BindText(s.get(), 2, name != nullptr ? platform::Narrow(name) : std::string());
+    return {std::move(s)};
 }
 
 }  // namespace
@@ -286,13 +284,10 @@ LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, RE
 {
     if (result == nullptr) return Code(ERROR_INVALID_PARAMETER);
     *result = nullptr;
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto base = Resolve(r, root);
-    if (!base) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const OpenKey key{base->root, Join(base->path, NormalisePath(subKey))};
+    const KeyCall call(root);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    sqlite3* db = call.db;
+    const OpenKey key = SubKey(*call.key, subKey);
 
     bool created = false;
     const LONG rc = InTransaction(db, [&]() -> LONG {
@@ -307,7 +302,7 @@ LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, RE
             const std::string prefix = key.path.substr(0, at);
             sqlite3_reset(insert.get());
             sqlite3_bind_int(insert.get(), 1, key.root);
-            sqlite3_bind_text(insert.get(), 2, prefix.c_str(), -1, SQLITE_TRANSIENT);
+            BindText(insert.get(), 2, prefix);
             if (sqlite3_step(insert.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
             if (at == std::string::npos) break;
             ++at;
@@ -317,7 +312,7 @@ LONG RegCreateKeyEx(HKEY root, const wchar_t* subKey, DWORD, wchar_t*, DWORD, RE
     if (rc != Code(ERROR_SUCCESS)) return rc;
     if (disposition != nullptr)
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    *result = NewKeyHandle(r, key);
+    *result = NewKeyHandle(call.r, key);
     return Code(ERROR_SUCCESS);
 }
 
@@ -325,15 +320,11 @@ LONG RegOpenKeyEx(HKEY root, const wchar_t* subKey, DWORD, REGSAM, HKEY* result)
 {
     if (result == nullptr) return Code(ERROR_INVALID_PARAMETER);
     *result = nullptr;
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto base = Resolve(r, root);
-    if (!base) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const OpenKey key{base->root, Join(base->path, NormalisePath(subKey))};
-    if (KeyId(db, key) == 0) return Code(ERROR_FILE_NOT_FOUND);
-    *result = NewKeyHandle(r, key);
+    const KeyCall call(root);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    const OpenKey key = SubKey(*call.key, subKey);
+    if (KeyId(call.db, key) == 0) return Code(ERROR_FILE_NOT_FOUND);
+    *result = NewKeyHandle(call.r, key);
     return Code(ERROR_SUCCESS);
 }
 
@@ -341,24 +332,18 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* name, DWORD*, DWORD* type, BYTE* d
                      DWORD* dataLength)
 {
     if (data != nullptr && dataLength == nullptr) return Code(ERROR_INVALID_PARAMETER);
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto k = Resolve(r, key);
-    if (!k) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const sqlite3_int64 id = KeyId(db, *k);
-    if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
-    Statement s = Prepare(db, "SELECT type, data FROM reg_values WHERE key_id = ?1 AND name = ?2");
-    if (!s) return Code(ERROR_ACCESS_DENIED);
-    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
-    sqlite3_bind_int64(s.get(), 1, id);
-    sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(s.get()) != SQLITE_ROW) return Code(ERROR_FILE_NOT_FOUND);
+    const KeyCall call(key);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    const ValueStatement value =
+        OnValue(call.db, *call.key,
+                "SELECT type, data FROM reg_values WHERE key_id = ?1 AND name = ?2", name);
+    sqlite3_stmt* s = value.statement.get();
+    if (s == nullptr) return value.failed;
+    if (sqlite3_step(s) != SQLITE_ROW) return Code(ERROR_FILE_NOT_FOUND);
 
-    const auto storedType = static_cast<DWORD>(sqlite3_column_int64(s.get(), 0));
-    const void* blob = sqlite3_column_blob(s.get(), 1);
-    const auto size = static_cast<DWORD>(sqlite3_column_bytes(s.get(), 1));
+    const auto storedType = static_cast<DWORD>(sqlite3_column_int64(s, 0));
+    const void* blob = sqlite3_column_blob(s, 1);
+    const auto size = static_cast<DWORD>(sqlite3_column_bytes(s, 1));
     if (type != nullptr) *type = storedType;
     if (data == nullptr) {
         if (dataLength != nullptr) *dataLength = size;
@@ -377,49 +362,34 @@ LONG RegSetValueEx(HKEY key, const wchar_t* name, DWORD, DWORD type, const BYTE*
                    DWORD dataLength)
 {
     if (data == nullptr && dataLength > 0) return Code(ERROR_INVALID_PARAMETER);
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto k = Resolve(r, key);
-    if (!k) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
-    return InTransaction(db, [&]() -> LONG {
-        const sqlite3_int64 id = KeyId(db, *k);
-        if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
-        Statement s = Prepare(db,
-                              "INSERT OR REPLACE INTO reg_values (key_id, name, type, data) "
-                              "VALUES (?1, ?2, ?3, ?4)");
-        if (!s) return Code(ERROR_ACCESS_DENIED);
+    const KeyCall call(key);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    return InTransaction(call.db, [&]() -> LONG {
+        const ValueStatement value = OnValue(call.db, *call.key,
+                                             "INSERT OR REPLACE INTO reg_values "
+                                             "(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4)",
+                                             name);
+        sqlite3_stmt* s = value.statement.get();
+        if (s == nullptr) return value.failed;
         static const BYTE kEmpty = 0;
-        sqlite3_bind_int64(s.get(), 1, id);
-        sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(s.get(), 3, type);
-        sqlite3_bind_blob(s.get(), 4, data != nullptr ? data : &kEmpty,
-                          static_cast<int>(dataLength), SQLITE_TRANSIENT);
-        return sqlite3_step(s.get()) == SQLITE_DONE ? Code(ERROR_SUCCESS)
-                                                    : Code(ERROR_ACCESS_DENIED);
+        sqlite3_bind_int64(s, 3, type);
+        sqlite3_bind_blob(s, 4, data != nullptr ? data : &kEmpty, static_cast<int>(dataLength),
+                          SQLITE_TRANSIENT);
+        return sqlite3_step(s) == SQLITE_DONE ? Code(ERROR_SUCCESS) : Code(ERROR_ACCESS_DENIED);
     });
 }
 
 LONG RegDeleteValue(HKEY key, const wchar_t* name)
 {
-    Registry& r = Reg();
-    std::lock_guard lock(r.mutex);
-    const auto k = Resolve(r, key);
-    if (!k) return Code(ERROR_INVALID_HANDLE);
-    sqlite3* db = Database(r);
-    if (db == nullptr) return Code(ERROR_ACCESS_DENIED);
-    const std::string valueName = name != nullptr ? platform::Narrow(name) : std::string();
-    return InTransaction(db, [&]() -> LONG {
-        const sqlite3_int64 id = KeyId(db, *k);
-        if (id == 0) return Code(ERROR_FILE_NOT_FOUND);
-        Statement s = Prepare(db, "DELETE FROM reg_values WHERE key_id = ?1 AND name = ?2");
-        if (!s) return Code(ERROR_ACCESS_DENIED);
-        sqlite3_bind_int64(s.get(), 1, id);
-        sqlite3_bind_text(s.get(), 2, valueName.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(s.get()) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
-        return sqlite3_changes(db) > 0 ? Code(ERROR_SUCCESS) : Code(ERROR_FILE_NOT_FOUND);
+    const KeyCall call(key);
+    if (call.failed != Code(ERROR_SUCCESS)) return call.failed;
+    return InTransaction(call.db, [&]() -> LONG {
+        const ValueStatement value = OnValue(
+            call.db, *call.key, "DELETE FROM reg_values WHERE key_id = ?1 AND name = ?2", name);
+        sqlite3_stmt* s = value.statement.get();
+        if (s == nullptr) return value.failed;
+        if (sqlite3_step(s) != SQLITE_DONE) return Code(ERROR_ACCESS_DENIED);
+        return sqlite3_changes(call.db) > 0 ? Code(ERROR_SUCCESS) : Code(ERROR_FILE_NOT_FOUND);
     });
 }
 

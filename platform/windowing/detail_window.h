@@ -39,14 +39,12 @@ void RecordWindowText(HWND wnd, const DrawnText& text);
 // Something visible changed: the screen is composed again before the next wait.
 void MarkScreenChanged();
 
-// ---- device contexts on windows, frames and text (platform/drawing) ----
+// ---- device contexts on windows and frames (platform/drawing) ----
 // A context drawing on the window's client area, clipped to `clip` (client coordinates).
 HDC CreateWindowDc(HWND wnd, const RECT& clip);
 // Draws the title bar and border of a window into its image (the window table calls it).
 void DrawWindowFrame(cairo_surface_t* surface, int width, int height, int captionHeight, int border,
                      const std::wstring& title, bool active);
-std::string ToUtf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
 
 // ---- message loop, input and timers (platform/windowing) ----
 enum class PointerKind { Down, Move, Up };

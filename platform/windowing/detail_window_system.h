@@ -141,6 +141,21 @@ inline void NoteWorkLocked(WindowSystem& s)
 {
     s.idle = false;
 }
+// Hands the loop work from any thread: `post(s)` changes what the loop will find, with mu
+// held, and returns whether it added anything (false: nothing to do, the loop is left as it
+// is). When it did, the loop is marked busy and woken. Returns what `post` returned.
+template <class Post>
+bool HandToLoop(Post&& post)
+{
+    WindowSystem& s = Sys();
+    {
+        std::lock_guard lock(s.mu);
+        if (!post(s)) return false;
+        NoteWorkLocked(s);
+    }
+    Wake();
+    return true;
+}
 // Wakes the loop after a clock change so that due timers fire.
 void ClockMoved();
 void EnsureClockListener();

@@ -34,7 +34,7 @@ DialogState* FindDialog(HWND wnd)
 void FillBackground(HWND wnd, HDC dc)
 {
     DialogState* s = FindDialog(wnd);
-    FillSolid(dc, ClientRect(wnd), s != nullptr ? s->background : kFace);
+    Painter(dc).Fill(ClientRect(wnd), s != nullptr ? s->background : kFace);
 }
 
 LRESULT DefaultDialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)

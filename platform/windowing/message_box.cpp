@@ -71,56 +71,37 @@ Icon IconOf(UINT type)
 
 // ---- icons ----
 
-void PaintGlyph(HDC dc, const RECT& box, const wchar_t* glyph, COLORREF colour, int top = 0)
+void PaintGlyph(Painter& paint, const RECT& box, const wchar_t* glyph, COLORREF colour, int top = 0)
 {
-    GdiObject font(MakeFont(22, true));
     RECT r{box.left, box.top + top, box.right, box.bottom + top};
-    DrawLabel(dc, glyph, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, colour, font.get());
+    paint.Text(glyph, r, colour, -22, FW_BOLD, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void PaintDisc(HDC dc, const RECT& box, COLORREF fill, COLORREF edge)
-{
-    GdiObject brush(CreateSolidBrush(fill));
-    GdiObject pen(CreatePen(PS_SOLID, 1, edge));
-    Selection b(dc, brush.get());
-    Selection p(dc, pen.get());
-    Ellipse(dc, box.left, box.top, box.right, box.bottom);
-}
-
-void PaintIcon(HDC dc, Icon icon, const RECT& box)
+void PaintIcon(Painter& paint, Icon icon, const RECT& box)
 {
     switch (icon) {
         case Icon::Stop: {
-            PaintDisc(dc, box, RGB(204, 0, 0), RGB(128, 0, 0));
-            GdiObject pen(CreatePen(PS_SOLID, 4, RGB(255, 255, 255)));
-            Selection p(dc, pen.get());
-            MoveToEx(dc, box.left + 10, box.top + 10, nullptr);
-            LineTo(dc, box.right - 10, box.bottom - 10);
-            MoveToEx(dc, box.right - 10, box.top + 10, nullptr);
-            LineTo(dc, box.left + 10, box.bottom - 10);
+            paint.Ellipse(box, RGB(204, 0, 0), RGB(128, 0, 0), 1);
+            const COLORREF cross = RGB(255, 255, 255);
+            paint.Line(box.left + 10, box.top + 10, box.right - 10, box.bottom - 10, cross, 4);
+            paint.Line(box.right - 10, box.top + 10, box.left + 10, box.bottom - 10, cross, 4);
             break;
         }
         case Icon::Question:
-            PaintDisc(dc, box, RGB(255, 255, 255), RGB(0, 0, 160));
-            PaintGlyph(dc, box, L"?", RGB(0, 0, 160));
+            paint.Ellipse(box, RGB(255, 255, 255), RGB(0, 0, 160), 1);
+            PaintGlyph(paint, box, L"?", RGB(0, 0, 160));
             break;
         case Icon::Exclamation: {
-            POINT pts[3] = {{(box.left + box.right) / 2, box.top},
-                            {box.right - 1, box.bottom - 2},
-                            {box.left, box.bottom - 2}};
-            GdiObject brush(CreateSolidBrush(RGB(255, 208, 0)));
-            GdiObject pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-            {
-                Selection b(dc, brush.get());
-                Selection p(dc, pen.get());
-                Polygon(dc, pts, 3);
-            }
-            PaintGlyph(dc, box, L"!", RGB(0, 0, 0), 4);
+            const POINT pts[3] = {{(box.left + box.right) / 2, box.top},
+                                  {box.right - 1, box.bottom - 2},
+                                  {box.left, box.bottom - 2}};
+            paint.Polygon(pts, RGB(255, 208, 0), RGB(0, 0, 0), 1);
+            PaintGlyph(paint, box, L"!", RGB(0, 0, 0), 4);
             break;
         }
         case Icon::Information:
-            PaintDisc(dc, box, RGB(0, 64, 192), RGB(0, 0, 128));
-            PaintGlyph(dc, box, L"i", RGB(255, 255, 255));
+            paint.Ellipse(box, RGB(0, 64, 192), RGB(0, 0, 128), 1);
+            PaintGlyph(paint, box, L"i", RGB(255, 255, 255));
             break;
         case Icon::None: break;
     }
@@ -134,29 +115,26 @@ RECT IconBox(HWND wnd)
 
 // ---- layout ----
 
-// The widest line decides the width (wrapped at maxWidth); DrawText measures the height.
+// The widest line decides the width (wrapped at maxWidth); the wrapped lines the height.
 SIZE MeasureText(HDC dc, const std::wstring& text, int maxWidth, int height, bool bold)
 {
     if (text.empty()) return SIZE{0, 0};
-    GdiObject font(MakeFont(height, bold));
-    Selection f(dc, font.get());
+    const Painter measure(dc);
+    const int weight = bold ? FW_BOLD : FW_NORMAL;
     LONG widest = 0;
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find(L'\n', start);
         if (end == std::wstring::npos) end = text.size();
         SIZE line{0, 0};
-        if (end > start) {
-            GetTextExtentPoint32(dc, text.c_str() + start, static_cast<int>(end - start), &line);
-        }
+        if (end > start)
+            line = measure.TextExtent(text.substr(start, end - start), -height, weight);
         widest = std::max(widest, line.cx);
         start = end + 1;
     }
     widest = std::min<LONG>(widest + 1, maxWidth);
-    RECT calc{0, 0, widest, 0};
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &calc,
-             DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
-    return SIZE{widest, calc.bottom - calc.top};
+    const int lines = measure.TextHeight(text, widest, -height, weight, DT_LEFT | DT_WORDBREAK);
+    return SIZE{widest, lines};
 }
 
 void Layout(HWND box, const MessageBoxContent& content)
@@ -229,10 +207,11 @@ void OnCommand(HWND box, const MessageBoxContent& content, int id)
 
 void Paint(HWND box, const MessageBoxContent& content)
 {
-    PaintScope paint(box);
-    if (paint.dc() == nullptr) return;
-    FillSolid(paint.dc(), ClientRect(box), kFace);
-    PaintIcon(paint.dc(), content.icon, IconBox(box));
+    PaintScope scope(box);
+    if (scope.dc() == nullptr) return;
+    Painter paint(scope.dc());
+    paint.Fill(ClientRect(box), kFace);
+    PaintIcon(paint, content.icon, IconBox(box));
 }
 
 INT_PTR MessageBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp)

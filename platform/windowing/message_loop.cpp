@@ -144,32 +144,26 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 
 BOOL PostMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    WindowSystem& s = Sys();
-    {
-        std::lock_guard lock(s.mu);
-        if (wnd != nullptr && Find(wnd) == nullptr) return FALSE;
+    const bool posted = HandToLoop([&](WindowSystem& s) {
+        if (wnd != nullptr && Find(wnd) == nullptr) return false;
         MSG m;
         m.hwnd = wnd;
         m.message = msg;
         m.wParam = wp;
         m.lParam = lp;
         s.posted.push_back(m);
-        NoteWorkLocked(s);
-    }
-    Wake();
-    return TRUE;
+        return true;
+    });
+    return posted ? TRUE : FALSE;
 }
 
 void PostQuitMessage(int exitCode)
 {
-    WindowSystem& s = Sys();
-    {
-        std::lock_guard lock(s.mu);
+    HandToLoop([&](WindowSystem& s) {
         s.quit = true;
         s.quitCode = exitCode;
-        NoteWorkLocked(s);
-    }
-    Wake();
+        return true;
+    });
 }
 
 BOOL GetMessage(MSG* msg, HWND wnd, UINT first, UINT last)
@@ -284,12 +278,10 @@ bool RunOnUiThread(const std::function<void()>& fn)
     }
     auto done = std::make_shared<std::promise<void>>();
     auto future = done->get_future();
-    {
-        std::lock_guard lock(s.mu);
-        s.tasks.push_back(Task{fn, done});
-        NoteWorkLocked(s);
-    }
-    Wake();
+    HandToLoop([&](WindowSystem& locked) {
+        locked.tasks.push_back(Task{fn, done});
+        return true;
+    });
     if (future.wait_for(kMarshalGuard) != std::future_status::ready) {
         // The loop did not answer; take the task back if it has not started.
         std::lock_guard lock(s.mu);

@@ -318,17 +318,14 @@ HWND FindWindow(const wchar_t* className, const wchar_t* title)
 
 BOOL SetForegroundWindow(HWND wnd)
 {
-    WindowSystem& s = Sys();
     Window* w = Find(wnd);
     if (w == nullptr) return FALSE;
     while (Find(w->parent) != nullptr) w = Find(w->parent);
-    {
-        std::lock_guard lock(s.mu);
+    HandToLoop([&](WindowSystem& s) {
         InsertFront(s.topLevel, w->handle, (w->exStyle & WS_EX_TOPMOST) != 0);
         s.screenChanged = true;
-        NoteWorkLocked(s);
-    }
-    Wake();
+        return true;
+    });
     return TRUE;
 }
 

@@ -151,34 +151,18 @@ namespace platform::detail {
 
 void QueuePointer(PointerKind kind, int x, int y)
 {
-    WindowSystem& s = Sys();
-    {
-        std::lock_guard lock(s.mu);
-        InputEvent e;
-        e.pointer = true;
-        e.kind = kind;
-        e.x = x;
-        e.y = y;
-        s.input.push_back(e);
-        NoteWorkLocked(s);
-    }
-    Wake();
+    HandToLoop([&](WindowSystem& s) {
+        s.input.push_back(InputEvent{.pointer = true, .kind = kind, .x = x, .y = y});
+        return true;
+    });
 }
 
 void QueueKey(unsigned virtualKey, bool alt, bool down)
 {
-    WindowSystem& s = Sys();
-    {
-        std::lock_guard lock(s.mu);
-        InputEvent e;
-        e.pointer = false;
-        e.vk = virtualKey;
-        e.alt = alt;
-        e.down = down;
-        s.input.push_back(e);
-        NoteWorkLocked(s);
-    }
-    Wake();
+    HandToLoop([&](WindowSystem& s) {
+        s.input.push_back(InputEvent{.pointer = false, .vk = virtualKey, .alt = alt, .down = down});
+        return true;
+    });
 }
 
 }  // namespace platform::detail

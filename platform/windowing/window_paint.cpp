@@ -39,22 +39,19 @@ void ComposeWindow(cairo_t* cr, const Window* w, int x, int y, const RECT& clip)
 
 BOOL InvalidateRect(HWND wnd, const RECT* rect, BOOL erase)
 {
-    WindowSystem& s = Sys();
-    {
-        std::lock_guard lock(s.mu);
+    const bool marked = HandToLoop([&](WindowSystem& s) {
         if (wnd == nullptr) {
             for (auto& slot : s.slots) {
                 if (slot) InvalidateLocked(slot.get(), nullptr, erase != FALSE);
             }
-        } else {
-            Window* w = Find(wnd);
-            if (w == nullptr) return FALSE;
-            InvalidateLocked(w, rect, erase != FALSE);
+            return true;
         }
-        NoteWorkLocked(s);
-    }
-    Wake();
-    return TRUE;
+        Window* w = Find(wnd);
+        if (w == nullptr) return false;
+        InvalidateLocked(w, rect, erase != FALSE);
+        return true;
+    });
+    return marked ? TRUE : FALSE;
 }
 
 BOOL ValidateRect(HWND wnd, const RECT* rect)

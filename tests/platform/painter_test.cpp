@@ -1,7 +1,7 @@
 // The painter: what a double-buffered window paint shows (texts through the inspection API,
 // solid fills, lines and edges by their pixels), painting on a given context, bitmaps and
-// resources, text stepped down to fit its box, and that no pen, brush, font, bitmap or context
-// outlives a paint.
+// resources, text stepped down to fit its box, text measured in lines, and that no pen, brush,
+// font, bitmap or context outlives a paint.
 #include "platform/drawing/painter.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +154,32 @@ TEST_F(PainterTest, TextToFitStepsTheHeightDownUntilTheTextFits)
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].rect.right - texts[0].rect.left, fits.cx);
         EXPECT_EQ(texts[0].rect.bottom - texts[0].rect.top, fits.cy);
+    }
+    DeleteDC(measuring);
+}
+
+TEST_F(PainterTest, TextHeightCountsTheLinesTextWouldDraw)
+{
+    HDC measuring = CreateCompatibleDC(nullptr);
+    const Painter measure(measuring);
+    const int line = measure.TextExtent(L"WORD", 20, FW_NORMAL).cy;
+    const int word = measure.TextExtent(L"WORD", 20, FW_NORMAL).cx;
+    struct Case {
+        const wchar_t* name;
+        std::wstring text;
+        int width;
+        UINT format;
+        int lines;
+    };
+    const Case cases[] = {
+        {L"one line that fits", L"WORD WORD", 4 * word, DT_LEFT | DT_WORDBREAK, 1},
+        {L"wrapped at each blank", L"WORD WORD WORD", word + 2, DT_LEFT | DT_WORDBREAK, 3},
+        {L"line breaks start lines", L"WORD\nWORD", 4 * word, DT_CENTER | DT_WORDBREAK, 2},
+        {L"a single line never wraps", L"WORD WORD WORD", word + 2, DT_LEFT | DT_SINGLELINE, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(measure.TextHeight(c.text, c.width, 20, FW_NORMAL, c.format), c.lines * line);
     }
     DeleteDC(measuring);
 }
