@@ -1,6 +1,7 @@
 // The warning help: file names of a code, the help text's lines, the reconnect bar's travel,
 // and the help dialog against help files on a panel folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -126,9 +127,8 @@ protected:
 
     void SetUp() override
     {
-        root_ =
-            std::filesystem::temp_directory_path() /
-            ("screens_help_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        root_ = std::filesystem::temp_directory_path() /
+                ("screens_help_" + std::to_string(::getpid()));  // test processes run side by side
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_ / "Hard Disk" / "WarningBitmaps");
         std::filesystem::create_directories(root_ / "usb");
@@ -180,10 +180,12 @@ protected:
 
 // Polls the window list (from the observer thread) until a window with this title or a message
 // box is there, or gone; bounded to a few seconds of real time.
+// Gives up after 15 s of real time, a guard against a hang; on a loaded machine a fresh test
+// process may take seconds for its first paint.
 bool WaitForWindow(const std::wstring& title, bool present)
 {
     using namespace std::chrono_literals;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 1500; ++i) {
         bool found = false;
         for (const auto& w : platform::InspectWindows()) {
             if (w.title == title || (title.empty() && w.isMessageBox)) found = true;
