@@ -66,11 +66,6 @@ bool WarningActive()
     return ActiveWarningCode(DryerImage) != 0;
 }
 
-bool Unloading()
-{
-    return IsSet(DryerImage, unloadingBit2) || IsSet(DryerImage, unloadingBit);
-}
-
 void Invalidate(HWND wnd, const RECT* rect, BOOL erase)
 {
     if (wnd != nullptr) InvalidateRect(wnd, rect, erase);
@@ -155,7 +150,7 @@ void StepLongTermLog()
 void StepUnloadingLogs()
 {
     TickState& t = gTicks;
-    const bool unloading = Unloading();
+    const bool unloading = IsUnloading(DryerImage);
     SetDataLogUnloading(unloading);
     Invalidate(Screens().averageValues, nullptr, FALSE);
     if (!unloading) return;
@@ -231,7 +226,7 @@ void StepAnimations()
         }
     }
     if (!IsSet(DryerImage, notFillingBit)) a.loadingPhase = Step3(a.loadingPhase, -1);
-    if (Unloading()) {
+    if (IsUnloading(DryerImage)) {
         a.unloadPhase = Step3(a.unloadPhase, 1);
         if (++t.slowUnloadDivider >= 5) {
             t.slowUnloadDivider = 0;

@@ -453,6 +453,12 @@ inline constexpr ImageBits learningConditionBit = Bits(dryerState, 0x08);
 inline constexpr std::uint8_t kDryerStateIdle = 0xA0;
 // dryerState2
 inline constexpr ImageBits unloadingBit2 = Bits(dryerState2, 0x01);
+// The dryer unloads while either of the two unloading bits is set.
+template <typename Bytes>
+constexpr bool IsUnloading(const Bytes& bytes)
+{
+    return IsSet(bytes, unloadingBit2) || IsSet(bytes, unloadingBit);
+}
 // loadStatusBits
 inline constexpr ImageBits loadInProgressBit = Bits(loadStatusBits, 0x80);
 inline constexpr ImageBits meterRollsTurningBit = Bits(loadStatusBits, 0x08);

@@ -126,13 +126,12 @@ private:
 
 constexpr ImageField Field(std::uint16_t offset, int elements, Encoding encoding)
 {
+    // A group is as wide as the bytes it is given; the others repeat their unit.
+    const int unit = encoding == Encoding::group ? 1 : UnitWidth(encoding, 1);
     ImageField f;
     f.offset = offset;
     f.encoding = encoding;
-    f.width = static_cast<std::uint8_t>(elements * (encoding == Encoding::le32 ? 4 : 2));
-    if (encoding == Encoding::bytes || encoding == Encoding::group) {
-        f.width = static_cast<std::uint8_t>(elements);
-    }
+    f.width = static_cast<std::uint8_t>(elements * unit);
     return f;
 }
 constexpr ImageField Byte(std::uint16_t offset)

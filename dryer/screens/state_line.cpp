@@ -99,7 +99,7 @@ StateLine ChooseStateLine(const PanelImage& image, unsigned blinkFlags)
     if (IsSet(image, temperatureHoldBit) && started) return TemperatureHold(image);
     if (!AllSet(image, notLoadingBits)) return Loading(image);
     if (CenterAdjustDue(image)) return CenterAdjust(image, blinkFlags);
-    if (IsSet(image, unloadingBit2) || IsSet(image, unloadingBit)) {
+    if (IsUnloading(image)) {
         if (IsSet(image, runOnCountdownShownBit)) {
             const MinSec runOn = ReadTime(image, unloadRunOnRemaining);
             return Line(Format(L"UNLOADING...  %d:%02d", runOn.minutes, runOn.seconds), kBlue, 6);
