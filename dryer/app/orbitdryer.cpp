@@ -229,7 +229,6 @@ void ResetProgramState()
 {
     ResetLinkStateForTest();
     ResetScreenManager();
-    ResetEntryDialogs();
     ResetTicks();
     gMainWindow.store(nullptr);
 }

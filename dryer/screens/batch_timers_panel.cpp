@@ -10,6 +10,7 @@
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
+#include "dryer/setup/timer_keypad.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/painter.h"
@@ -56,19 +57,8 @@ void CreateTimerButtons(HWND wnd)
 
 void OpenTimerSetting(const TimerButtonRow& b)
 {
-    const MinSec setting = ReadTime(DryerImage, b.setting);
-    CopyField(DryerImage, DesiredSettings, b.setting);
-    TimerKeypad& k = SharedTimerKeypad();
-    k.minutes = setting.minutes;
-    k.seconds = setting.seconds;
-    k.minimumMinutes = 0;
-    k.minimumSeconds = 0;
-    k.maximumMinutes = b.maximumMinutes;
-    k.maximumSeconds = 0;
-    k.defaultMinutes = b.defaultMinutes;
-    k.defaultSeconds = 0;
-    k.target = b.setting;
-    OpenTimerKeypad(Screens().main);
+    const TimerSetting timer{b.setting, {0, 0}, {b.maximumMinutes, 0}, {b.defaultMinutes, 0}};
+    OpenTimerKeypad(Screens().main, timer);
 }
 
 LRESULT OnBatchCommand(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)

@@ -1,6 +1,6 @@
-// The home screen's modal dialogs. The defaults-switch screen is complete here; the keypads
-// and the view menu's dialogs are their titled windows with a CANCEL button until their own
-// screens replace them.
+// The home screen's modal dialogs. The defaults-switch screen is complete here; the view
+// menu's dialogs are their titled windows with a CANCEL button until their own screens
+// replace them.
 #include "dryer/screens/entry_dialogs.h"
 
 #include <array>
@@ -17,9 +17,6 @@ namespace {
 constexpr int kDefaultsExit = 1001;
 constexpr int kDefaultsPicture = 1002;
 
-TimerKeypad gTimerKeypad;
-TemperatureEntry gTemperatureEntry;
-
 INT_PTR PlaceholderProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
 {
     if (msg == WM_INITDIALOG) return TRUE;
@@ -28,21 +25,6 @@ INT_PTR PlaceholderProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
         return TRUE;
     }
     return FALSE;
-}
-
-INT_PTR OpenPlaceholder(HWND owner, const wchar_t* title)
-{
-    static constexpr std::array<DialogControl, 2> kControls{{
-        {WC_STATIC, L"This screen is not available yet.", 0, 20, 30, 320, 20, SS_CENTER, 0},
-        {WC_BUTTON, L"CANCEL", IDCANCEL, 130, 90, 100, 40, BS_PUSHBUTTON, 0},
-    }};
-    DialogTemplate tmpl;
-    tmpl.caption = title;
-    tmpl.width = 360;
-    tmpl.height = 170;
-    tmpl.style = WS_POPUP | WS_CAPTION | DS_CENTER;
-    tmpl.controls = kControls;
-    return DialogBoxIndirectParam(Screens().instance, tmpl, owner, PlaceholderProc, 0);
 }
 
 HBITMAP gDipswitchPicture = nullptr;
@@ -71,30 +53,19 @@ INT_PTR DefaultsSwitchProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
 
 }  // namespace
 
-TimerKeypad& SharedTimerKeypad()
+INT_PTR OpenPlaceholder(HWND owner, const wchar_t* title)
 {
-    return gTimerKeypad;
-}
-
-TemperatureEntry& SharedTemperatureEntry()
-{
-    return gTemperatureEntry;
-}
-
-void ResetEntryDialogs()
-{
-    gTimerKeypad = TimerKeypad{};
-    gTemperatureEntry = TemperatureEntry{};
-}
-
-INT_PTR OpenTimerKeypad(HWND owner)
-{
-    return OpenPlaceholder(owner, kTimerKeypadTitle);
-}
-
-INT_PTR OpenTemperatureEntry(HWND owner)
-{
-    return OpenPlaceholder(owner, kTemperatureEntryTitle);
+    static constexpr std::array<DialogControl, 2> kControls{{
+        {WC_STATIC, L"This screen is not available yet.", 0, 20, 30, 320, 20, SS_CENTER, 0},
+        {WC_BUTTON, L"CANCEL", IDCANCEL, 130, 90, 100, 40, BS_PUSHBUTTON, 0},
+    }};
+    DialogTemplate tmpl;
+    tmpl.caption = title;
+    tmpl.width = 360;
+    tmpl.height = 170;
+    tmpl.style = WS_POPUP | WS_CAPTION | DS_CENTER;
+    tmpl.controls = kControls;
+    return DialogBoxIndirectParam(Screens().instance, tmpl, owner, PlaceholderProc, 0);
 }
 
 INT_PTR OpenMoistureSetpoint(HWND owner)

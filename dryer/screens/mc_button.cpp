@@ -9,20 +9,16 @@
 #include "dryer/link/pending_command.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
+#include "dryer/setup/temperature_keypad.h"
 #include "platform/windowing/dialog.h"
 
 namespace {
 
 // The grain setpoints the temperature entry edits, with their limits (degrees Fahrenheit).
-struct GrainSetpoint {
-    ImageField field;
-    int minimum;
-    int maximum;
-    int defaultValue;
-};
-constexpr GrainSetpoint kGrainSetpoint1{grainSetpointMain, 50, 160, 105};
-constexpr GrainSetpoint kGrainSetpoint2{grainSetpointUpper, 50, 180, 120};
-constexpr GrainSetpoint kGrainSetpoint3{grainSetpointLower, 50, 180, 105};
+constexpr int kGrainScreenNumber = 5;
+constexpr TemperatureSetpoint kGrainSetpoint1{grainSetpointMain, 50, 160, 105, kGrainScreenNumber};
+constexpr TemperatureSetpoint kGrainSetpoint2{grainSetpointUpper, 50, 180, 120, kGrainScreenNumber};
+constexpr TemperatureSetpoint kGrainSetpoint3{grainSetpointLower, 50, 180, 105, kGrainScreenNumber};
 
 int DryingType()
 {
@@ -37,16 +33,9 @@ bool LearningPeriodActive()
     return Value(DryerImage, mcAutoModeMinutes) > 0 && IsSet(DryerImage, learningPeriodBit);
 }
 
-void EnterGrainSetpoint(const GrainSetpoint& sp)
+void EnterGrainSetpoint(const TemperatureSetpoint& sp)
 {
-    TemperatureEntry& e = SharedTemperatureEntry();
-    e.minimum = sp.minimum;
-    e.maximum = sp.maximum;
-    e.defaultValue = sp.defaultValue;
-    // The entry starts from the dryer's value.
-    e.value = Value(DryerImage, sp.field);
-    e.target = sp.field;
-    OpenTemperatureEntry(Screens().main);
+    OpenTemperatureKeypad(Screens().main, sp);
 }
 
 void OpenMoistureSetpointScreen()

@@ -33,3 +33,5 @@ inline constexpr int kExtendedBatchCounterButton = 36990;
 
 // The 1-second tick's set-up button step: shows or hides the buttons that follow the image.
 void RefreshSetupButtons();
+// Its part for the extended set-up selection.
+void RefreshExtendedSetupButtons();

@@ -1,7 +1,7 @@
-// The full-screen selection screens (timers, temperature setpoints, hardware set-up, extended
-// set-up) and the home panels that later work fills (status chart, graph, unload status, the
-// hidden owner window and the button strip). Each is its window with its title; the selection
-// screens have their leave button, so navigation works end to end.
+// The extended set-up selection screen and the home panels that later work fills (status
+// chart, graph, unload status, the hidden owner window and the button strip). Each is its
+// window with its title; the extended set-up has its leave button, so navigation works end
+// to end.
 #include <cstdio>
 
 #include "dryer/link/link_state.h"
@@ -22,17 +22,13 @@ constexpr int kExitDown = kBitmapExitDown;
 constexpr COLORREF kLabelGrey = kSilver;
 constexpr COLORREF kGraphGrid = kGraphGrey;
 
-// The leave buttons of the four selection screens share one face.
+// The leave button of the extended set-up selection.
 BitmapButtonSet gExitFaces;
 
 void CreateExitButton(HWND wnd, int id, int x, int y)
 {
     CreateBitmapButton(wnd, Screens().instance, L"EXIT", id, x, y, 159, 41);
-    if (id != kTimerSelectExit) return;  // the first selection screen loads the faces
-    const ButtonFace faces[] = {{kTimerSelectExit, kExitUp, kExitDown},
-                                {kTempSelectExit, kExitUp, kExitDown},
-                                {kSetupSelectionExit, kExitUp, kExitDown},
-                                {kExtendedSetupExit, kExitUp, kExitDown}};
+    const ButtonFace faces[] = {{id, kExitUp, kExitDown}};
     gExitFaces.Load(Screens().instance, faces);
 }
 
@@ -196,48 +192,6 @@ LRESULT DrawGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
-LRESULT TimerSelectProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_CREATE) {
-        CreateExitButton(wnd, kTimerSelectExit, 240, 390);
-        return 0;
-    }
-    return SelectionProc(wnd, msg, wp, lp, kTimerSelectExit, L"Timer pages");
-}
-
-LRESULT TempSelectProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_CREATE) {
-        CreateExitButton(wnd, kTempSelectExit, 240, 390);
-        return 0;
-    }
-    return SelectionProc(wnd, msg, wp, lp, kTempSelectExit, L"Temperature setpoint pages");
-}
-
-LRESULT SetupSelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    switch (msg) {
-        case WM_CREATE:
-            CreatePushButton(wnd, L"BURNER MODE", kSetupBurnerModeButton, 222, 160);
-            CreatePushButton(wnd, L"MORE SETUP", kSetupExtendedButton, 440, 90);
-            CreateExitButton(wnd, kSetupSelectionExit, 230, 395);
-            return 0;
-        case WM_COMMAND:
-            if (LOWORD(wp) == kSetupSelectionExit) {
-                HomeShown.store(1);
-                ReturnToHome(wnd);
-                return 0;
-            }
-            if (LOWORD(wp) == kSetupExtendedButton) {
-                ShowScreen(wnd, false);
-                ShowScreen(Screens().extendedSetup, true);
-                return 0;
-            }
-            break;
-    }
-    return SelectionProc(wnd, msg, wp, lp, kSetupSelectionExit, L"Hardware set-up");
-}
-
 LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
@@ -256,10 +210,8 @@ LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     return SelectionProc(wnd, msg, wp, lp, kExtendedSetupExit, L"Extended set-up");
 }
 
-void RefreshSetupButtons()
+void RefreshExtendedSetupButtons()
 {
-    const bool burnerModeAllowed = !IsSet(DryerImage, towerBit);
-    const bool sampler = IsSet(DryerImage, samplerInstalledBit);
-    ShowScreen(GetDlgItem(Screens().setupSelection, kSetupBurnerModeButton), burnerModeAllowed);
-    ShowScreen(GetDlgItem(Screens().extendedSetup, kExtendedSamplerButton), sampler);
+    ShowScreen(GetDlgItem(Screens().extendedSetup, kExtendedSamplerButton),
+               IsSet(DryerImage, samplerInstalledBit));
 }

@@ -70,3 +70,8 @@ inline constexpr int kBitmapHelpUp = 205;
 inline constexpr int kBitmapShutdownPicture = 517;  // 100 x 92
 inline constexpr int kBitmapPanelPicture = 259;     // 100 x 75, the connection-lost panel
 inline constexpr int kBitmapDryerPicture = 260;     // 100 x 124, the connection-lost panel
+
+// timer pages
+// temperature setpoint windows
+// set-up selection and its dialogs
+// drying mode dialogs

@@ -56,6 +56,10 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     // the dipswitch picture of "Please turn off DEFAULTS dipswitch! - 33"
     BitmapResource{kBitmapDefaultsDipswitch, 200, 90, L"RESET DEFAULTS\nswitch: OFF",
                    ArtKind::Picture, 0x00E0E0E0, nullptr},
+    // timer pages
+    // temperature setpoint windows
+    // set-up selection and its dialogs
+    // drying mode dialogs
 });
 
 }  // namespace
