@@ -132,6 +132,7 @@ LRESULT ProgramWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
             RefreshMainButtons();
             return 0;
         case kMsgBatchLayout: LayOutBatchTimerButtons(); return 0;
+        case kMsgRefreshButtons: RefreshMainButtons(); return 0;
     }
     return MainWindowProc(wnd, msg, wp, lp);
 }

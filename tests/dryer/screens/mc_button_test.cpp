@@ -6,7 +6,10 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
+#include "dryer/screens/screen_manager.h"
+#include "platform/drawing/gdi.h"
 #include "platform/runtime/runtime.h"
+#include "resources/orbitdryer/bitmap_ids.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {
@@ -214,15 +217,63 @@ INSTANTIATE_TEST_SUITE_P(
         return "Case" + std::to_string(test.index);
     });
 
-TEST(McButtonFace, IsGreyedWhileMoistureControlIsUnavailable)
+// True when the button shows the bitmap, pixel for pixel, on the screen.
+bool ButtonShows(HWND button, int bitmapId)
+{
+    HBITMAP face = LoadBitmap(Screens().instance, bitmapId);
+    BITMAP info{};
+    GetObject(face, sizeof info, &info);
+    HDC faceDc = CreateCompatibleDC(nullptr);
+    SelectObject(faceDc, face);
+    HDC screen = GetDC(button);
+    int differing = 0;
+    for (int y = 0; y < info.bmHeight; ++y) {
+        for (int x = 0; x < info.bmWidth; ++x) {
+            const COLORREF shown = GetPixel(screen, x, y);
+            const bool unreadable = shown == static_cast<COLORREF>(-1);
+            differing += unreadable || shown != GetPixel(faceDc, x, y) ? 1 : 0;
+        }
+    }
+    ReleaseDC(button, screen);
+    DeleteDC(faceDc);
+    DeleteObject(face);
+    return info.bmWidth > 0 && differing == 0;
+}
+
+HWND McButtonWindow()
+{
+    return Screens().buttons[4];
+}
+
+// The board's report alone must change the face: the drying type stays batch throughout, so
+// no home composition repaints the button bar on the way.
+TEST(McButtonFace, FollowsTheBoardReportingMoistureControlUnavailable)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    panel.Pin(dryingType, kBatchDrying);
+    panel.Pin(dryerOptions, kByMoisture);
+    EXPECT_EQ(MoistureControlUnavailable.load(), 0);
+    EXPECT_TRUE(ButtonShows(McButtonWindow(), kBitmapMcUp));
+
+    panel.Pin(dryerOptions, kByTime);
+    EXPECT_EQ(MoistureControlUnavailable.load(), 1);
+    EXPECT_TRUE(ButtonShows(McButtonWindow(), kBitmapMcGreyed));
+
+    panel.Pin(dryerOptions, kByMoisture);
+    EXPECT_TRUE(ButtonShows(McButtonWindow(), kBitmapMcUp));
+}
+
+TEST(McButtonFace, FollowsTheDryingType)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
     panel.Pin(dryerOptions, kByTime);
+    EXPECT_TRUE(ButtonShows(McButtonWindow(), kBitmapMcUp));  // continuous flow
     panel.Pin(dryingType, kBatchDrying);
-    EXPECT_EQ(MoistureControlUnavailable.load(), 1);
+    EXPECT_TRUE(ButtonShows(McButtonWindow(), kBitmapMcGreyed));
     panel.Pin(dryingType, kContinuousFlow);
-    EXPECT_EQ(MoistureControlUnavailable.load(), 0);
+    EXPECT_TRUE(ButtonShows(McButtonWindow(), kBitmapMcUp));
 }
 
 TEST(LoopCommands, MeteringRequestOpensTheMeterRollScreen)
