@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -453,9 +454,21 @@ TEST_F(Controls, ScrollBarArrowHeldDownRepeats)
         MSG msg;
         while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
     };
-    pump(400);  // the first repeat comes after 400 ms
-    pump(100);  // then one every 100 ms
+    auto lineDowns = [] {
+        return std::count_if(g_notes.begin(), g_notes.end(),
+                             [](const Note& n) { return n.low == SB_LINEDOWN; });
+    };
+    EXPECT_EQ(lineDowns(), 1);  // the press itself
+    pump(399);
+    EXPECT_EQ(lineDowns(), 1);  // the first repeat waits 400 ms
+    pump(1);
+    EXPECT_EQ(lineDowns(), 2);
+    pump(99);
+    EXPECT_EQ(lineDowns(), 2);  // then one every 100 ms
+    pump(1);
+    EXPECT_EQ(lineDowns(), 3);
     pump(100);
+    EXPECT_EQ(lineDowns(), 4);
     Release(bar, 8, 196);
     pump(500);  // released: no more
     std::vector<WORD> codes;

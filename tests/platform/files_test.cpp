@@ -77,6 +77,9 @@ TEST_F(PanelFiles, MatchesExistingNamesWhateverTheirCase)
     Put("Hard Disk/DataLog/ShortTerm_A.DAT", "x");
     EXPECT_EQ(platform::MapPanelPath(L"\\HARD DISK\\DATALOG\\shortterm_a.dat"),
               root_ / "Hard Disk/DataLog/ShortTerm_A.DAT");
+    Put("Hard Disk/Releases.ZIP", "x");
+    EXPECT_EQ(platform::MapPanelPath(L"\\hard disk\\releases.zip"),
+              root_ / "Hard Disk/Releases.ZIP");
 }
 
 // ---- patterns ----
@@ -112,6 +115,16 @@ TEST(PanelPattern, MatchesLikeThePanel)
         {L"Data?og", L"DataLog", true},
         {L"Data?og", L"Data/og", true},
         {L"\u00e9t\u00e9*", L"\u00c9T\u00c9.txt", true},
+        // the edges of the letters that fold: A and Z and their neighbours, which do not
+        {L"*.zip", L"A.ZIP", true},
+        {L"a", L"A", true},
+        {L"@", L"`", false},
+        {L"[", L"{", false},
+        {L"\u00e0", L"\u00c0", true},
+        {L"\u00fe", L"\u00de", true},
+        {L"\u00ff", L"\u00df", false},
+        {L"\u00f7", L"\u00d7", false},
+        {L"\u00df", L"\u00bf", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::MatchPattern(c.pattern, c.name), c.matches)

@@ -332,6 +332,40 @@ TEST_F(CommandFrame, StopsGrowingAtLengthLimit)
     EXPECT_EQ(frame[0], 2 + 92 + 8 + 2);
 }
 
+// The limit is tested before each length-checked row: a frame that has reached exactly 100
+// bytes takes no further row, one that is short of 100 takes one more and may pass 100.
+TEST_F(CommandFrame, LengthLimitIsReachedExactlyOrCrossedByOneRow)
+{
+    const auto setRowsUpTo = [](Pending last) {
+        for (std::size_t f = 0; f <= static_cast<std::size_t>(last); ++f) {
+            PendingCommand.Set(static_cast<Pending>(f));
+        }
+        PendingCommand.Clear(Pending::byte50);
+        PendingCommand.Clear(Pending::clock);
+    };
+    // rows 1-19 and the plenum setpoints of fan/heaters 6 and 5: 98 bytes of records
+    setRowsUpTo(Pending::optionByte49);
+    PendingCommand.Set(Pending::plenumSetpoint6);
+    PendingCommand.Set(Pending::plenumSetpoint5);
+    PendingCommand.Set(Pending::plenumSetpoint4);
+    std::array<std::uint8_t, 256> frame{};
+    ASSERT_TRUE(BuildCommandFrame(frame));
+    EXPECT_EQ(frame[1], 21);
+    EXPECT_EQ(frame[0], 2 + 98 + 2);
+
+    // without the one-byte row 19 the frame stands at 96 bytes and takes fan/heater 4 too
+    ResetLinkStateForTest();
+    setRowsUpTo(Pending::fanStartDelay);
+    PendingCommand.Set(Pending::plenumSetpoint6);
+    PendingCommand.Set(Pending::plenumSetpoint5);
+    PendingCommand.Set(Pending::plenumSetpoint4);
+    PendingCommand.Set(Pending::plenumSetpoint3);
+    frame = {};
+    ASSERT_TRUE(BuildCommandFrame(frame));
+    EXPECT_EQ(frame[1], 21);
+    EXPECT_EQ(frame[0], 2 + 99 + 2);
+}
+
 TEST_F(CommandFrame, NeverAboveLimitForAnyLaterRowMix)
 {
     // The first rows are confirmed one by one; the frame keeps serving the next ones and never
