@@ -3,12 +3,12 @@
 #include "dryer/app/timers.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "dryer/link/link_state.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/records/data_log_hooks.h"
 #include "dryer/records/display_settings.h"
+#include "dryer/screens/auto_repeat.h"
 #include "dryer/screens/batch_timers_panel.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/home_panels.h"
@@ -26,7 +26,6 @@ constexpr int kStatusRefreshTicks = 25;
 constexpr int kLongTermEvery = 12;  // seconds between long-term samples
 constexpr int kGraphEvery = 10;     // unloading seconds between graph samples
 constexpr int kLogFullPercent = 70;
-constexpr int kAutoRepeatDelay = 5;  // 100 ms ticks before a held button repeats
 constexpr RECT kBannerTextRect{105, 65, 260, 75};
 
 // A batch timer: the button(s) that hold it, its setting and remaining pairs (the remaining
@@ -52,14 +51,7 @@ constexpr ReloadRow kReloadRows[] = {
      L"Reload UNLOAD TIMER with %d minutes and %02d seconds?", nullptr},
 };
 
-struct AutoRepeatScreen {
-    HWND screen = nullptr;
-    std::vector<int> buttons;
-    int counter = kAutoRepeatDelay;
-};
-
 TickState gTicks;
-std::vector<AutoRepeatScreen> gAutoRepeat;
 
 bool WarningActive()
 {
@@ -244,28 +236,6 @@ void StepAnimations()
     Invalidate(Screens().dryerPic, nullptr, TRUE);
 }
 
-void StepAutoRepeat()
-{
-    // By index: a repeated command may open or close a screen and change the list.
-    for (std::size_t i = 0; i < gAutoRepeat.size(); ++i) {
-        AutoRepeatScreen& s = gAutoRepeat[i];
-        int held = 0;
-        for (int id : s.buttons) {
-            HWND b = GetDlgItem(s.screen, id);
-            if (b != nullptr && (SendMessage(b, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) {
-                held = id;
-                break;
-            }
-        }
-        if (held == 0) {
-            s.counter = kAutoRepeatDelay;
-            continue;
-        }
-        if (s.counter > 0) --s.counter;
-        if (s.counter == 0) SendMessage(s.screen, WM_COMMAND, MAKEWPARAM(held, BN_CLICKED), 0);
-    }
-}
-
 }  // namespace
 
 TickState& Ticks()
@@ -277,7 +247,7 @@ void ResetTicks()
 {
     gTicks = TickState{};
     Animation() = PanelAnimation{};
-    gAutoRepeat.clear();
+    ResetAutoRepeat();
 }
 
 void StartTimers(HWND main)
@@ -320,16 +290,4 @@ void Tick100Ms(HWND, UINT, UINT_PTR, DWORD)
     StepBannerBlink();
     StepAnimations();
     StepAutoRepeat();
-}
-
-void RegisterAutoRepeat(HWND screen, std::span<const int> buttonIds)
-{
-    UnregisterAutoRepeat(screen);
-    gAutoRepeat.push_back(
-        AutoRepeatScreen{screen, std::vector<int>(buttonIds.begin(), buttonIds.end())});
-}
-
-void UnregisterAutoRepeat(HWND screen)
-{
-    std::erase_if(gAutoRepeat, [screen](const AutoRepeatScreen& s) { return s.screen == screen; });
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <span>
 
 #include "platform/win_types.h"
 
@@ -52,8 +51,3 @@ void Tick100Ms(HWND wnd, UINT msg, UINT_PTR id, DWORD time);
 
 // The hardware set-up screen's accept: redraw the main displays 25 ticks (4.375 s) later.
 void RequestStatusRefresh();
-
-// Screens with step buttons register them while open; the 100 ms tick repeats the first held
-// one (after half a second, then every tick) by sending its command to the screen.
-void RegisterAutoRepeat(HWND screen, std::span<const int> buttonIds);
-void UnregisterAutoRepeat(HWND screen);

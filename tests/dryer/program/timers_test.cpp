@@ -11,8 +11,6 @@
 #include "dryer/link/link_state.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/screens/screen_manager.h"
-#include "platform/controls/controls.h"
-#include "platform/windowing/window.h"
 #include "tests/dryer/program/panel_run.h"
 
 namespace {
@@ -138,47 +136,6 @@ TEST_F(Ticks, MeterRollsTurnEveryThirdTickInOppositeDirections)
     Run100(3);
     EXPECT_EQ(Animation().meterRollPhase[0], 1);
     EXPECT_EQ(Animation().meterRollPhase[1], 2);
-}
-
-// A screen with a step button: counts the commands the held button sends.
-int gStepCommands = 0;
-LRESULT StepScreenProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_COMMAND && LOWORD(wp) == 7) ++gStepCommands;
-    return DefWindowProc(wnd, msg, wp, lp);
-}
-
-TEST_F(Ticks, HeldStepButtonRepeatsAfterHalfASecondThenEveryTick)
-{
-    WNDCLASS wc{};
-    wc.lpfnWndProc = StepScreenProc;
-    wc.lpszClassName = L"STEP_SCREEN_WINDOW";
-    RegisterClass(&wc);
-    HWND screen = CreateWindowEx(0, L"STEP_SCREEN_WINDOW", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200,
-                                 100, nullptr, 0, nullptr, nullptr);
-    HWND button = CreateWindowEx(0, WC_BUTTON, L">>>", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
-                                 50, 30, screen, 7, nullptr, nullptr);
-    const int ids[] = {7};
-    RegisterAutoRepeat(screen, ids);
-    gStepCommands = 0;
-    SendMessage(button, BM_SETSTATE, TRUE, 0);
-    Run100(4);
-    EXPECT_EQ(gStepCommands, 0);
-    Run100(1);
-    EXPECT_EQ(gStepCommands, 1);  // the fifth tick of holding
-    Run100(1);
-    EXPECT_EQ(gStepCommands, 2);
-    SendMessage(button, BM_SETSTATE, FALSE, 0);
-    Run100(1);
-    SendMessage(button, BM_SETSTATE, TRUE, 0);
-    Run100(4);
-    EXPECT_EQ(gStepCommands, 2);  // a new hold waits again
-    Run100(1);
-    EXPECT_EQ(gStepCommands, 3);
-    UnregisterAutoRepeat(screen);
-    Run100(5);
-    EXPECT_EQ(gStepCommands, 3);
-    DestroyWindow(screen);
 }
 
 TEST_F(Ticks, BannerStepRequestEveryThirdTick)
