@@ -212,7 +212,8 @@ void Accept(HWND dlg)
 // ---- the dialog -----------------------------------------------------------------------------
 
 constexpr COLORREF kEntryColour = 0x00FA0032;  // RGB 50, 0, 250
-constexpr int kLimitFont = 15;
+constexpr int kLimitPitch = 15;                // the limit lines stand 15 pixels apart
+constexpr int kLimitFont = 14;  // a 15-pixel line: DejaVu's cell is a pixel taller than asked
 constexpr int kEntryFont = 60;
 constexpr LONG kEntryWeight = 900;
 
@@ -221,7 +222,7 @@ void DrawLimit(platform::Painter& paint, const wchar_t* format, int minutes, int
 {
     wchar_t text[32];
     std::swprintf(text, std::size(text), format, minutes, seconds);
-    paint.Text(text, RECT{x, y, paint.width(), y + kLimitFont}, kBlack, kLimitFont, FW_NORMAL,
+    paint.Text(text, RECT{x, y, paint.width(), y + kLimitPitch}, kBlack, kLimitFont, FW_NORMAL,
                DT_LEFT | DT_SINGLELINE);
 }
 

@@ -42,79 +42,34 @@ constexpr int kPageWidth = 314;
 constexpr int kPageHeight = 190;
 constexpr int kFirstPageId = 0x9120;
 
-// One timer: the button on its page and what the keypad gets.
-struct TimerRow {
-    int buttonId;
+// One timer: its button (200 x 50 at x 3 of its page) and what the keypad gets.
+struct PageButton {
+    int id;
     Page page;
+    int y;
     const wchar_t* text;  // window text of the button; the bitmap carries the caption
-    int x, y;
     int upBitmap, downBitmap;
-    ImageField field;
-    MinSec minimum, maximum, defaultValue;
-    int screenNumber;
+};
+struct TimerRow {
+    PageButton button;
+    TimerSetting timer;  // field, minimum, maximum, default, screen number
 };
 constexpr TimerRow kTimers[] = {
-    {kLoadDelayButton,
-     kLoadDelayPage,
-     L"LOAD DELAY",
-     3,
-     10,
-     kBitmapLoadDelayUp,
-     kBitmapLoadDelayDown,
-     loadDelaySetting,
-     {0, 10},
-     {10, 0},
-     {2, 0},
-     3},
-    {kOutOfGrainButton,
-     kOutOfGrainPage,
-     L"OUT OF GRAIN",
-     3,
-     10,
-     kBitmapOutOfGrainUp,
-     kBitmapOutOfGrainDown,
-     loadTimerSetting,
-     {0, 0},
-     {30, 0},
-     {8, 0},
-     2},
-    {kFanDelayButton,
-     kFanPage,
-     L"FAN DELAY",
-     3,
-     3,
-     kBitmapFanDelayUp,
-     kBitmapFanDelayDown,
-     fanStartDelaySetting,
-     {0, 1},
-     {0, 25},
-     {0, 3},
-     4},
+    {{kLoadDelayButton, kLoadDelayPage, 10, L"LOAD DELAY", kBitmapLoadDelayUp,
+      kBitmapLoadDelayDown},
+     {loadDelaySetting, {0, 10}, {10, 0}, {2, 0}, 3}},
+    {{kOutOfGrainButton, kOutOfGrainPage, 10, L"OUT OF GRAIN", kBitmapOutOfGrainUp,
+      kBitmapOutOfGrainDown},
+     {loadTimerSetting, {0, 0}, {30, 0}, {8, 0}, 2}},
+    {{kFanDelayButton, kFanPage, 3, L"FAN DELAY", kBitmapFanDelayUp, kBitmapFanDelayDown},
+     {fanStartDelaySetting, {0, 1}, {0, 25}, {0, 3}, 4}},
     // The fan page's own number: the keypad never shows the number of a page left before.
-    {kFanRunAfterButton,
-     kFanPage,
-     L"FAN RUN AFTER",
-     3,
-     80,
-     kBitmapFanRunAfterUp,
-     kBitmapFanRunAfterDown,
-     fanRunAfterShutdownSetting,
-     {0, 0},
-     {60, 0},
-     {0, 0},
-     4},
-    {kUnloadDelayButton,
-     kUnloadDelayPage,
-     L"UNLOAD DELAY",
-     3,
-     10,
-     kBitmapUnloadDelayUp,
-     kBitmapUnloadDelayDown,
-     unloadRunOnSetting,
-     {0, 0},
-     {10, 0},
-     {1, 0},
-     4},
+    {{kFanRunAfterButton, kFanPage, 80, L"FAN RUN AFTER", kBitmapFanRunAfterUp,
+      kBitmapFanRunAfterDown},
+     {fanRunAfterShutdownSetting, {0, 0}, {60, 0}, {0, 0}, 4}},
+    {{kUnloadDelayButton, kUnloadDelayPage, 10, L"UNLOAD DELAY", kBitmapUnloadDelayUp,
+      kBitmapUnloadDelayDown},
+     {unloadRunOnSetting, {0, 0}, {10, 0}, {1, 0}, 4}},
 };
 // Fan startup delay: up to a minute on dryers whose configuration has bit 5 (the tower's one
 // central burner) set.
@@ -126,8 +81,8 @@ HWND gPageWindows[kPageCount] = {};
 
 TimerSetting SettingOf(const TimerRow& row)
 {
-    TimerSetting timer{row.field, row.minimum, row.maximum, row.defaultValue, row.screenNumber};
-    if (row.buttonId == kFanDelayButton && IsSet(DryerImage, towerBit)) {
+    TimerSetting timer = row.timer;
+    if (row.button.id == kFanDelayButton && IsSet(DryerImage, towerBit)) {
         timer.maximum = kLongFanDelayMaximum;
     }
     return timer;
@@ -242,7 +197,7 @@ void PaintPage(HWND page)
 LRESULT OnPageCommand(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
     for (const TimerRow& row : kTimers) {
-        if (row.buttonId != LOWORD(wp)) continue;
+        if (row.button.id != LOWORD(wp)) continue;
         OpenTimerKeypad(GetParent(page), SettingOf(row));
         return 0;
     }
@@ -282,10 +237,9 @@ void CreatePages(HWND screen)
     }
     ButtonFace faces[std::size(kTimers)];
     for (std::size_t i = 0; i < std::size(kTimers); ++i) {
-        const TimerRow& row = kTimers[i];
-        CreateBitmapButton(gPageWindows[row.page], Screens().instance, row.text, row.buttonId,
-                           row.x, row.y, 200, 50);
-        faces[i] = ButtonFace{row.buttonId, row.upBitmap, row.downBitmap};
+        const PageButton& b = kTimers[i].button;
+        CreateBitmapButton(gPageWindows[b.page], Screens().instance, b.text, b.id, 3, b.y, 200, 50);
+        faces[i] = ButtonFace{b.id, b.upBitmap, b.downBitmap};
     }
     gTimerFaces.Load(Screens().instance, faces);
 }
