@@ -55,9 +55,12 @@ void CreateTimerButtons(HWND wnd)
     }
 }
 
+// From 00:00 to the row's maximum. The home screen has no screen number of its own: the keypad
+// publishes none while it is open, and clears the indicator when it closes.
 void OpenTimerSetting(const TimerButtonRow& b)
 {
-    const TimerSetting timer{b.setting, {0, 0}, {b.maximumMinutes, 0}, {b.defaultMinutes, 0}};
+    const TimerSetting timer{
+        b.setting, {0, 0}, {b.maximumMinutes, 0}, {b.defaultMinutes, 0}, kKeepScreenNumber};
     OpenTimerKeypad(Screens().main, timer);
 }
 

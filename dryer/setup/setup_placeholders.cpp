@@ -3,20 +3,12 @@
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/setup/drying_mode.h"
 #include "dryer/setup/temperature_keypad.h"
-#include "dryer/setup/timer_keypad.h"
 
 // ---- temperature keypad ---------------------------------------------------------------------
 
 INT_PTR OpenTemperatureKeypad(HWND owner, const TemperatureSetpoint&)
 {
     return OpenPlaceholder(owner, kTemperatureKeypadTitle);
-}
-
-// ---- timer keypad ---------------------------------------------------------------------------
-
-INT_PTR OpenTimerKeypad(HWND owner, const TimerSetting&)
-{
-    return OpenPlaceholder(owner, kTimerKeypadTitle);
 }
 
 // ---- drying mode dialogs --------------------------------------------------------------------

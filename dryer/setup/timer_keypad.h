@@ -7,6 +7,16 @@
 #include "platform/win_types.h"
 
 inline constexpr const wchar_t* kTimerKeypadTitle = L"MODIFYING TIMER SETPOINT - 21";
+inline constexpr const wchar_t* kTimerOutOfRangeText = L"The value entered is out of range.";
+inline constexpr const wchar_t* kTimerOutOfRangeCaption = L"WARNING!";
+
+// Control ids of the keypad: the minutes pad on the left, the seconds pad on the right (digit d
+// is the pad's first id plus d), DEFAULT in the middle, ACCEPT is IDOK and CANCEL IDCANCEL.
+inline constexpr int kTimerMinutesDigit0 = 0x9140;
+inline constexpr int kTimerMinutesDelete = 0x914A;
+inline constexpr int kTimerSecondsDigit0 = 0x9150;
+inline constexpr int kTimerSecondsDelete = 0x915A;
+inline constexpr int kTimerDefault = 0x9160;
 
 // A timer the keypad edits: its minutes-and-seconds pair, limits and default (checked on the
 // total in seconds, inclusive), and the screen number shown while it is open.
@@ -18,7 +28,9 @@ struct TimerSetting {
     int screenNumber = kKeepScreenNumber;
 };
 
-// Copies the pair from the image into DesiredSettings, starts the entry from it and opens the
-// keypad modally. An accepted value is written to DesiredSettings and the field's pending flag
-// raised; a refused or cancelled one changes nothing. Returns the dialog's result.
+// Starts the entry from the pair the dryer reports and opens the keypad modally. An accepted
+// value (seconds 0-59, total within the limits) is written to DesiredSettings, and the field's
+// pending flag raised when it differs from what the dryer reports; a refused or cancelled one
+// leaves DesiredSettings and the flag as they were. Returns the dialog's result: IDOK for a
+// stored value, IDCANCEL otherwise.
 INT_PTR OpenTimerKeypad(HWND owner, const TimerSetting& timer);

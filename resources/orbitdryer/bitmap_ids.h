@@ -72,6 +72,17 @@ inline constexpr int kBitmapPanelPicture = 259;     // 100 x 75, the connection-
 inline constexpr int kBitmapDryerPicture = 260;     // 100 x 124, the connection-lost panel
 
 // timer pages
+// the buttons of the timer screen's pages, 200 x 50
+inline constexpr int kBitmapLoadDelayDown = 1650;
+inline constexpr int kBitmapLoadDelayUp = 1651;
+inline constexpr int kBitmapOutOfGrainDown = 1652;
+inline constexpr int kBitmapOutOfGrainUp = 1653;
+inline constexpr int kBitmapFanDelayDown = 1654;
+inline constexpr int kBitmapFanDelayUp = 1655;
+inline constexpr int kBitmapFanRunAfterDown = 1656;
+inline constexpr int kBitmapFanRunAfterUp = 1657;
+inline constexpr int kBitmapUnloadDelayDown = 1658;
+inline constexpr int kBitmapUnloadDelayUp = 1659;
 // temperature setpoint windows
 // set-up selection and its dialogs
 // drying mode dialogs

@@ -57,6 +57,17 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     BitmapResource{kBitmapDefaultsDipswitch, 200, 90, L"RESET DEFAULTS\nswitch: OFF",
                    ArtKind::Picture, 0x00E0E0E0, nullptr},
     // timer pages
+    // the pages' buttons, 200 x 50, faces as the view menu's (0x00F0E8E0) on the light grey
+    Down(kBitmapLoadDelayDown, 200, 50, L"Load Startup\nDelay", 0x00F0E8E0),
+    Up(kBitmapLoadDelayUp, 200, 50, L"Load Startup\nDelay", 0x00F0E8E0),
+    Down(kBitmapOutOfGrainDown, 200, 50, L"Out of Grain\nTimer", 0x00F0E8E0),
+    Up(kBitmapOutOfGrainUp, 200, 50, L"Out of Grain\nTimer", 0x00F0E8E0),
+    Down(kBitmapFanDelayDown, 200, 50, L"Fan Startup\nDelay", 0x00F0E8E0),
+    Up(kBitmapFanDelayUp, 200, 50, L"Fan Startup\nDelay", 0x00F0E8E0),
+    Down(kBitmapFanRunAfterDown, 200, 50, L"Fan Run Time\nAfter Shutdown", 0x00F0E8E0),
+    Up(kBitmapFanRunAfterUp, 200, 50, L"Fan Run Time\nAfter Shutdown", 0x00F0E8E0),
+    Down(kBitmapUnloadDelayDown, 200, 50, L"Unload Cleanout\nDelay", 0x00F0E8E0),
+    Up(kBitmapUnloadDelayUp, 200, 50, L"Unload Cleanout\nDelay", 0x00F0E8E0),
     // temperature setpoint windows
     // set-up selection and its dialogs
     // drying mode dialogs
