@@ -5,13 +5,6 @@
 #include "dryer/setup/temperature_keypad.h"
 #include "dryer/setup/timer_keypad.h"
 
-// ---- temperature keypad ---------------------------------------------------------------------
-
-INT_PTR OpenTemperatureKeypad(HWND owner, const TemperatureSetpoint&)
-{
-    return OpenPlaceholder(owner, kTemperatureKeypadTitle);
-}
-
 // ---- timer keypad ---------------------------------------------------------------------------
 
 INT_PTR OpenTimerKeypad(HWND owner, const TimerSetting&)
