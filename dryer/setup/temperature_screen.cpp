@@ -335,12 +335,14 @@ void PaintTempSelect(HWND wnd)
     RepaintSetpointWindows();
 }
 
+// Back to the home screen, redrawn whole: its panels were hidden while setpoints changed, and
+// hidden windows are not repainted when the board reports a new value.
 void LeaveTempSelect(HWND wnd)
 {
     ScreenManagerState().entryContext = 0;
     ScreenManagerState().entryContextValid = true;
-    InvalidateRect(wnd, nullptr, FALSE);
     ReturnToHome(wnd);
+    InvalidateRect(nullptr, nullptr, FALSE);
 }
 
 }  // namespace
