@@ -55,8 +55,26 @@ constexpr int kSideWidth = 160;
 
 constexpr DialogControl Key(const wchar_t* text, int id, int column, int row)
 {
-    return DialogControl{WC_BUTTON,  text,          id, kColumn[column], kRow[row], kKeyWidth,
-                         kKeyHeight, BS_PUSHBUTTON, 0};
+    return DialogControl{.className = WC_BUTTON,
+                         .text = text,
+                         .id = id,
+                         .x = kColumn[column],
+                         .y = kRow[row],
+                         .width = kKeyWidth,
+                         .height = kKeyHeight,
+                         .style = BS_PUSHBUTTON};
+}
+// A key of the right-hand column, from `row` down to `lastRow`.
+constexpr DialogControl SideKey(const wchar_t* text, int id, int row, int lastRow)
+{
+    return DialogControl{.className = WC_BUTTON,
+                         .text = text,
+                         .id = id,
+                         .x = kSideX,
+                         .y = kRow[row],
+                         .width = kSideWidth,
+                         .height = kRow[lastRow] - kRow[row] + kKeyHeight,
+                         .style = BS_PUSHBUTTON};
 }
 
 constexpr std::array<DialogControl, 15> kControls{{
@@ -72,12 +90,9 @@ constexpr std::array<DialogControl, 15> kControls{{
     Key(L"DELETE", kKeypadDelete, 0, 3),
     Key(L"0", kKeypadDigit0, 1, 3),
     Key(L"CLEAR", kKeypadClear, 2, 3),
-    {WC_BUTTON, L"DEFAULT", kKeypadDefault, kSideX, kRow[0], kSideWidth, kKeyHeight, BS_PUSHBUTTON,
-     0},
-    {WC_BUTTON, L"ACCEPT", kKeypadAccept, kSideX, kRow[1], kSideWidth, kRow[3] - kRow[1] - 10,
-     BS_PUSHBUTTON, 0},
-    {WC_BUTTON, L"CANCEL", kKeypadCancel, kSideX, kRow[3], kSideWidth, kKeyHeight, BS_PUSHBUTTON,
-     0},
+    SideKey(L"DEFAULT", kKeypadDefault, 0, 0),
+    SideKey(L"ACCEPT", kKeypadAccept, 1, 2),
+    SideKey(L"CANCEL", kKeypadCancel, 3, 3),
 }};
 constexpr int kDialogWidth = kSideX + kSideWidth + 25 + 2;
 constexpr int kDialogHeight = kRow[3] + kKeyHeight + 20 + 22;

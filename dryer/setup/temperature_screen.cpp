@@ -45,8 +45,17 @@ struct SetpointButton {
 // The plenum window's ten buttons: the six burners, then the dual-heat layout's four.
 constexpr SetpointButton Burner(int n, int x, int y, int up, int down)
 {
-    return SetpointButton{kBurnerButton1 + n - 1, x,     y, 180, 50, up, down,
-                          BurnerSetpoint(n),      false, n, n};
+    return SetpointButton{.id = kBurnerButton1 + n - 1,
+                          .x = x,
+                          .y = y,
+                          .width = 180,
+                          .height = 50,
+                          .upBitmap = up,
+                          .downBitmap = down,
+                          .setpoint = BurnerSetpoint(n),
+                          .dualHeat = false,
+                          .shownFrom = n,
+                          .burner = n};
 }
 constexpr SetpointButton kPlenumButtons[] = {
     Burner(1, 3, 135, kBitmapBurner1Up, kBitmapBurner1Down),
@@ -327,10 +336,11 @@ void RepaintSetpointWindows()
     if (gGrainWindow != nullptr) InvalidateRect(gGrainWindow, nullptr, FALSE);
 }
 
+// The screen itself is black behind its two windows and the leave button.
 void PaintTempSelect(HWND wnd)
 {
     {
-        platform::Painter paint(wnd, kBlack);
+        const platform::Painter paint(wnd, kBlack);
     }
     RepaintSetpointWindows();
 }
