@@ -140,6 +140,7 @@ inline constexpr ImageField ignitionState =
 //                                            heat) setpoints
 inline constexpr ImageField grainSetpoint = SignedLe(149, 3)
                                                 .Sets(Pending::grainSetpoint1)
+                                                .Repaints(kTemperatureSetpointScreen)
                                                 .RepaintsElement(0, kLineGraphWindow)
                                                 .RepaintsElement(1, kDryerPictureWindow)
                                                 .RepaintsElement(2, kDryerPictureWindow);
@@ -268,7 +269,8 @@ inline constexpr ImageField loHeatTimerSetting =
 //                                            bits 4-6 batch criteria TIME, TEMP, MOISTURE
 inline constexpr ImageField dryerOptions =
     Byte(257).Sets(Pending::optionByte257).Repaints(kBatchDryingWindow);
-//   258  2x2   setpointWords258             signed LE deg F; 260: upper plenum setpoint
+//   258  2x2   setpointWords258             signed LE deg F, dual heat: 258 hi-heat, 260 upper
+//                                            (lo-heat) plenum setpoint
 inline constexpr ImageField setpointWords258 =
     SignedLe(258, 2).Sets(Pending::word258).Repaints(kTemperatureSetpointScreen);
 //   262     4   statusBytes262               kept, not shown (263, 265 repaint panels)
@@ -429,6 +431,9 @@ inline constexpr ImageField grainSetpointMain = grainSetpoint.Element(0);   // 1
 inline constexpr ImageField grainSetpointUpper = grainSetpoint.Element(1);  // 151-152, dual heat
 inline constexpr ImageField grainSetpointLower = grainSetpoint.Element(2);  // 153-154, dual heat
 inline constexpr ImageField upperPlenumSetpoint = setpointWords258.Element(1);  // 260-261
+// 258-259: the dual-heat dryer's other plenum setpoint. The upper one (260) is the one plenum 1
+// runs on while loHeatPlenumBit reports the lo-heat stage, so this is the hi-heat one.
+inline constexpr ImageField hiHeatPlenumSetpoint = setpointWords258.Element(0);
 inline constexpr ImageField averageInMoisture = averageMoisture.Element(0);     // 247-248
 inline constexpr ImageField averageOutMoisture = averageMoisture.Element(1);    // 249-250
 inline constexpr ImageField dryMoistureOffset = moistureOffset.Element(0);      // 232-233

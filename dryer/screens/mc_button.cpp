@@ -14,12 +14,6 @@
 
 namespace {
 
-// The grain setpoints the temperature entry edits, with their limits (degrees Fahrenheit).
-constexpr int kGrainScreenNumber = 5;
-constexpr TemperatureSetpoint kGrainSetpoint1{grainSetpointMain, 50, 160, 105, kGrainScreenNumber};
-constexpr TemperatureSetpoint kGrainSetpoint2{grainSetpointUpper, 50, 180, 120, kGrainScreenNumber};
-constexpr TemperatureSetpoint kGrainSetpoint3{grainSetpointLower, 50, 180, 105, kGrainScreenNumber};
-
 int DryingType()
 {
     return Value(DryerImage, dryingType);
@@ -58,7 +52,7 @@ void BatchShortcut()
     } else if (IsSet(DryerImage, dualHeatBit)) {
         HideEverything(Screens().tempSelect);
     } else {
-        EnterGrainSetpoint(kGrainSetpoint1);
+        EnterGrainSetpoint(kGrainSetpoint);
     }
 }
 
@@ -83,17 +77,17 @@ void OnMcButton()
         BatchShortcut();
     } else if (m == kSchemeTemp) {
         if (d == 3) {
-            EnterGrainSetpoint(kGrainSetpoint3);
-            EnterGrainSetpoint(kGrainSetpoint2);
+            EnterGrainSetpoint(kGrainSetpointLower);
+            EnterGrainSetpoint(kGrainSetpointUpper);
         } else {
-            EnterGrainSetpoint(kGrainSetpoint1);
+            EnterGrainSetpoint(kGrainSetpoint);
         }
     } else if (m == kSchemeVariable) {
         if (ConfirmDespiteLearningPeriod()) OpenMoistureSetpointScreen();
     } else if (m == kSchemeFiveSpeed) {
         OpenMoistureSetpointScreen();
     } else if (m == kSchemeTempFiveSpeed) {
-        EnterGrainSetpoint(kGrainSetpoint1);
+        EnterGrainSetpoint(kGrainSetpoint);
     }
 }
 

@@ -2,14 +2,6 @@
 // that lead to it already work end to end.
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/setup/drying_mode.h"
-#include "dryer/setup/temperature_keypad.h"
-
-// ---- temperature keypad ---------------------------------------------------------------------
-
-INT_PTR OpenTemperatureKeypad(HWND owner, const TemperatureSetpoint&)
-{
-    return OpenPlaceholder(owner, kTemperatureKeypadTitle);
-}
 
 // ---- drying mode dialogs --------------------------------------------------------------------
 

@@ -84,5 +84,29 @@ inline constexpr int kBitmapFanRunAfterUp = 1657;
 inline constexpr int kBitmapUnloadDelayDown = 1658;
 inline constexpr int kBitmapUnloadDelayUp = 1659;
 // temperature setpoint windows
+// Plenum setpoint buttons (180 x 50): burners 1-6, and the dual-heat pair of setpoints.
+inline constexpr int kBitmapBurner1Down = 742;
+inline constexpr int kBitmapBurner1Up = 743;
+inline constexpr int kBitmapBurner2Down = 744;
+inline constexpr int kBitmapBurner2Up = 745;
+inline constexpr int kBitmapBurner3Down = 746;
+inline constexpr int kBitmapBurner3Up = 747;
+inline constexpr int kBitmapBurner4Down = 748;
+inline constexpr int kBitmapBurner4Up = 749;
+inline constexpr int kBitmapBurner5Down = 750;
+inline constexpr int kBitmapBurner5Up = 751;
+inline constexpr int kBitmapBurner6Down = 752;
+inline constexpr int kBitmapBurner6Up = 753;
+inline constexpr int kBitmapHiHeatDown = 754;
+inline constexpr int kBitmapHiHeatUp = 755;
+inline constexpr int kBitmapLoHeatDown = 756;
+inline constexpr int kBitmapLoHeatUp = 757;
+// Grain setpoint buttons: the one setpoint (200 x 50), the dual-heat pair (127 x 25).
+inline constexpr int kBitmapGrainDown = 758;
+inline constexpr int kBitmapGrainUp = 759;
+inline constexpr int kBitmapGrainUpperDown = 760;
+inline constexpr int kBitmapGrainUpperUp = 761;
+inline constexpr int kBitmapGrainLowerDown = 762;
+inline constexpr int kBitmapGrainLowerUp = 763;
 // set-up selection and its dialogs
 // drying mode dialogs

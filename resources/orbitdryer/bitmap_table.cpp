@@ -26,8 +26,7 @@ constexpr BitmapResource Down(int id, int w, int h, const wchar_t* caption, COLO
 // Pairs are listed pressed first: the pressed face always has the lower id.
 constexpr auto kTable = std::to_array<BitmapResource>({
     // bottom row of the home screen, 105 x 40
-    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace),
-    Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
+    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace), Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
     Down(kBitmapSetupDown, 105, 40, L"Setup", kMainFace),
     Up(kBitmapSetupUp, 105, 40, L"Setup", kMainFace),
     Down(kBitmapTempDown, 105, 40, L"Temp", kMainFace),
@@ -69,6 +68,29 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     Down(kBitmapUnloadDelayDown, 200, 50, L"Unload Cleanout\nDelay", 0x00F0E8E0),
     Up(kBitmapUnloadDelayUp, 200, 50, L"Unload Cleanout\nDelay", 0x00F0E8E0),
     // temperature setpoint windows
+    // plenum setpoints 180 x 50 on pale blue, grain setpoints 200 x 50 and 127 x 25 on wheat
+    Down(kBitmapBurner1Down, 180, 50, L"Burner 1", 0x00F0D8C8),
+    Up(kBitmapBurner1Up, 180, 50, L"Burner 1", 0x00F0D8C8),
+    Down(kBitmapBurner2Down, 180, 50, L"Burner 2", 0x00F0D8C8),
+    Up(kBitmapBurner2Up, 180, 50, L"Burner 2", 0x00F0D8C8),
+    Down(kBitmapBurner3Down, 180, 50, L"Burner 3", 0x00F0D8C8),
+    Up(kBitmapBurner3Up, 180, 50, L"Burner 3", 0x00F0D8C8),
+    Down(kBitmapBurner4Down, 180, 50, L"Burner 4", 0x00F0D8C8),
+    Up(kBitmapBurner4Up, 180, 50, L"Burner 4", 0x00F0D8C8),
+    Down(kBitmapBurner5Down, 180, 50, L"Burner 5", 0x00F0D8C8),
+    Up(kBitmapBurner5Up, 180, 50, L"Burner 5", 0x00F0D8C8),
+    Down(kBitmapBurner6Down, 180, 50, L"Burner 6", 0x00F0D8C8),
+    Up(kBitmapBurner6Up, 180, 50, L"Burner 6", 0x00F0D8C8),
+    Down(kBitmapHiHeatDown, 180, 50, L"Hi Heat", 0x00F0D8C8),
+    Up(kBitmapHiHeatUp, 180, 50, L"Hi Heat", 0x00F0D8C8),
+    Down(kBitmapLoHeatDown, 180, 50, L"Lo Heat", 0x00F0D8C8),
+    Up(kBitmapLoHeatUp, 180, 50, L"Lo Heat", 0x00F0D8C8),
+    Down(kBitmapGrainDown, 200, 50, L"Grain Temp", 0x00B0E0F0),
+    Up(kBitmapGrainUp, 200, 50, L"Grain Temp", 0x00B0E0F0),
+    Down(kBitmapGrainUpperDown, 127, 25, L"Upper Grain", 0x00B0E0F0),
+    Up(kBitmapGrainUpperUp, 127, 25, L"Upper Grain", 0x00B0E0F0),
+    Down(kBitmapGrainLowerDown, 127, 25, L"Lower Grain", 0x00B0E0F0),
+    Up(kBitmapGrainLowerUp, 127, 25, L"Lower Grain", 0x00B0E0F0),
     // set-up selection and its dialogs
     // drying mode dialogs
 });
