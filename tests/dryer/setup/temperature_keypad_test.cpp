@@ -32,10 +32,10 @@ void PrintTo(const EntryCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class KeypadEntry : public ::testing::TestWithParam<EntryCase> {};
+class TemperatureKeypadEntry : public ::testing::TestWithParam<EntryCase> {};
 
 // Burner 1 stands at 180 °F (82 °C), its default is 180 °F.
-TEST_P(KeypadEntry, ShowsTheNumberTyped)
+TEST_P(TemperatureKeypadEntry, ShowsTheNumberTyped)
 {
     const EntryCase& c = GetParam();
     PanelRun panel(Dryer(1, c.celsius));
@@ -49,7 +49,7 @@ TEST_P(KeypadEntry, ShowsTheNumberTyped)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, KeypadEntry,
+    Keys, TemperatureKeypadEntry,
     ::testing::Values(EntryCase{"opens on the current setpoint", false, {}, 180},
                       EntryCase{"the first digit replaces it", false, {7}, 7},
                       EntryCase{"three digits", false, {1, 2, 3}, 123},
@@ -87,9 +87,9 @@ void PrintTo(const LimitCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class KeypadLimits : public ::testing::TestWithParam<LimitCase> {};
+class TemperatureKeypadLimits : public ::testing::TestWithParam<LimitCase> {};
 
-TEST_P(KeypadLimits, StoresValuesInRangeAndRefusesOthers)
+TEST_P(TemperatureKeypadLimits, StoresValuesInRangeAndRefusesOthers)
 {
     const LimitCase& c = GetParam();
     PanelRun panel(Dryer(1, c.celsius));
@@ -118,7 +118,7 @@ TEST_P(KeypadLimits, StoresValuesInRangeAndRefusesOthers)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ranges, KeypadLimits,
+    Ranges, TemperatureKeypadLimits,
     ::testing::Values(
         LimitCase{"plenum 250 °F", false, kBurnerButton1, kBurner1, {2, 5, 0}, 250},
         LimitCase{"plenum 251 °F", false, kBurnerButton1, kBurner1, {2, 5, 1}, std::nullopt},
@@ -163,7 +163,7 @@ TEST(CelsiusEntry, ConvertsSoThatTheDisplayShowsTheSameNumber)
 
 // ---- what ACCEPT and CANCEL leave behind ----
 
-class KeypadFlags : public ::testing::Test {
+class TemperatureKeypadFlags : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(panel.started()); }
     // Puts the board's burner 1 setpoint at a value other than its default.
@@ -176,7 +176,7 @@ protected:
     PanelRun panel;
 };
 
-TEST_F(KeypadFlags, AcceptOfTheBoardsValueRaisesNoFlag)
+TEST_F(TemperatureKeypadFlags, AcceptOfTheBoardsValueRaisesNoFlag)
 {
     OpenBurner1();
     Type({1, 8, 0});
@@ -185,7 +185,7 @@ TEST_F(KeypadFlags, AcceptOfTheBoardsValueRaisesNoFlag)
     EXPECT_FALSE(PendingCommand.IsSet(kBurner1.pending));
 }
 
-TEST_F(KeypadFlags, AcceptWithoutAKeyKeepsTheSetpoint)
+TEST_F(TemperatureKeypadFlags, AcceptWithoutAKeyKeepsTheSetpoint)
 {
     BoardAt(200);
     OpenBurner1();
@@ -195,7 +195,7 @@ TEST_F(KeypadFlags, AcceptWithoutAKeyKeepsTheSetpoint)
     EXPECT_FALSE(PendingCommand.IsSet(kBurner1.pending));
 }
 
-TEST_F(KeypadFlags, DefaultThenAcceptStoresTheDefault)
+TEST_F(TemperatureKeypadFlags, DefaultThenAcceptStoresTheDefault)
 {
     BoardAt(200);
     OpenBurner1();
@@ -205,7 +205,7 @@ TEST_F(KeypadFlags, DefaultThenAcceptStoresTheDefault)
     EXPECT_TRUE(PendingCommand.IsSet(kBurner1.pending));
 }
 
-TEST_F(KeypadFlags, CancelChangesNothing)
+TEST_F(TemperatureKeypadFlags, CancelChangesNothing)
 {
     OpenBurner1();
     Type({2, 0, 0});
@@ -217,7 +217,7 @@ TEST_F(KeypadFlags, CancelChangesNothing)
 
 // A change not yet echoed survives the keypad being opened on it again and cancelled: the
 // value on its way is not replaced by the board's old one.
-TEST_F(KeypadFlags, CancelLeavesAChangeOnItsWay)
+TEST_F(TemperatureKeypadFlags, CancelLeavesAChangeOnItsWay)
 {
     OpenBurner1();
     Type({2, 0, 0});
@@ -231,7 +231,7 @@ TEST_F(KeypadFlags, CancelLeavesAChangeOnItsWay)
     EXPECT_EQ(Value(DesiredSettings, kBurner1), 200);
 }
 
-TEST(KeypadCelsius, DefaultThenAcceptStoresTheDefaultInFahrenheit)
+TEST(TemperatureKeypadCelsius, DefaultThenAcceptStoresTheDefaultInFahrenheit)
 {
     PanelRun panel(Dryer(1, true));
     ASSERT_TRUE(panel.started());
@@ -247,7 +247,7 @@ TEST(KeypadCelsius, DefaultThenAcceptStoresTheDefaultInFahrenheit)
     EXPECT_TRUE(PendingCommand.IsSet(kBurner1.pending));
 }
 
-TEST(KeypadCelsius, AcceptWithoutAKeyKeepsTheSetpoint)
+TEST(TemperatureKeypadCelsius, AcceptWithoutAKeyKeepsTheSetpoint)
 {
     PanelRun panel(Dryer(1, true));
     ASSERT_TRUE(panel.started());
@@ -273,9 +273,9 @@ void PrintTo(const NumberCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class KeypadScreenNumber : public ::testing::TestWithParam<NumberCase> {};
+class TemperatureKeypadScreenNumber : public ::testing::TestWithParam<NumberCase> {};
 
-TEST_P(KeypadScreenNumber, IsPublishedWhileOpenAndClearedOnClosing)
+TEST_P(TemperatureKeypadScreenNumber, IsPublishedWhileOpenAndClearedOnClosing)
 {
     sim::SimOptions options = Dryer(6);
     if (GetParam().button == kHiHeatButton || GetParam().button == kLoHeatButton) {
@@ -294,7 +294,7 @@ TEST_P(KeypadScreenNumber, IsPublishedWhileOpenAndClearedOnClosing)
     EXPECT_TRUE(ScreenManagerState().entryContextValid);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, KeypadScreenNumber,
+INSTANTIATE_TEST_SUITE_P(Buttons, TemperatureKeypadScreenNumber,
                          ::testing::Values(NumberCase{"burner 1", kBurnerButton1, 5},
                                            NumberCase{"burner 2", kBurnerButton1 + 1, 6},
                                            NumberCase{"burner 3", kBurnerButton1 + 2, 7},

@@ -42,9 +42,9 @@ void PrintTo(const TypingCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class KeypadTyping : public ::testing::TestWithParam<TypingCase> {};
+class TimerKeypadTyping : public ::testing::TestWithParam<TypingCase> {};
 
-TEST_P(KeypadTyping, ShowsTheEntry)
+TEST_P(TimerKeypadTyping, ShowsTheEntry)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -55,7 +55,7 @@ TEST_P(KeypadTyping, ShowsTheEntry)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pads, KeypadTyping,
+    Pads, TimerKeypadTyping,
     ::testing::Values(
         // The first key clears the pad it is typed on; the other half keeps the dryer's value.
         TypingCase{"FirstMinutesKeyClearsMinutesOnly", {M(4)}, L" 004 : 30 "},
@@ -104,9 +104,9 @@ void PrintTo(const LimitCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class KeypadLimits : public ::testing::TestWithParam<LimitCase> {};
+class TimerKeypadLimits : public ::testing::TestWithParam<LimitCase> {};
 
-TEST_P(KeypadLimits, StoresOnlyWhatLiesWithin)
+TEST_P(TimerKeypadLimits, StoresOnlyWhatLiesWithin)
 {
     const LimitCase& c = GetParam();
     PanelRun panel;
@@ -128,7 +128,7 @@ TEST_P(KeypadLimits, StoresOnlyWhatLiesWithin)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Timers, KeypadLimits,
+    Timers, TimerKeypadLimits,
     ::testing::Values(
         // load startup delay, 00:10 to 10:00
         LimitCase{
@@ -257,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- what ACCEPT and CANCEL leave -----------------------------------------------------------
 
-TEST(KeypadAccept, DefaultThenAcceptStoresTheDefault)
+TEST(TimerKeypadAccept, DefaultThenAcceptStoresTheDefault)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -268,7 +268,7 @@ TEST(KeypadAccept, DefaultThenAcceptStoresTheDefault)
     EXPECT_TRUE(PendingCommand.IsSet(Pending::loadDelay));
 }
 
-TEST(KeypadAccept, CancelLeavesDesiredValueAndFlag)
+TEST(TimerKeypadAccept, CancelLeavesDesiredValueAndFlag)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -281,7 +281,7 @@ TEST(KeypadAccept, CancelLeavesDesiredValueAndFlag)
 }
 
 // The value the dryer already has is written but not sent again.
-TEST(KeypadAccept, TheDryersOwnValueRaisesNoFlag)
+TEST(TimerKeypadAccept, TheDryersOwnValueRaisesNoFlag)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -293,7 +293,7 @@ TEST(KeypadAccept, TheDryersOwnValueRaisesNoFlag)
 }
 
 // A change still on its way to the dryer survives a keypad that is opened again and left.
-TEST(KeypadAccept, CancelOrRefusalKeepsAChangeOnItsWay)
+TEST(TimerKeypadAccept, CancelOrRefusalKeepsAChangeOnItsWay)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -318,7 +318,7 @@ TEST(KeypadAccept, CancelOrRefusalKeepsAChangeOnItsWay)
 
 // Seconds of 60 or more reported by the dryer are not passed on when the operator types only
 // minutes, even though the total lies within the limits (02:75 is 195 seconds).
-TEST(KeypadAccept, SecondsAboveFiftyNineAreNeverStored)
+TEST(TimerKeypadAccept, SecondsAboveFiftyNineAreNeverStored)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -340,7 +340,7 @@ TEST(KeypadAccept, SecondsAboveFiftyNineAreNeverStored)
 
 // ---- what the keypad shows and publishes ----------------------------------------------------
 
-TEST(KeypadScreen, ShowsTheLimitsOfTheTimer)
+TEST(TimerKeypadScreen, ShowsTheLimitsOfTheTimer)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -364,9 +364,9 @@ struct ScreenNumberCase {
     int number;
 };
 
-class KeypadScreenNumber : public ::testing::TestWithParam<ScreenNumberCase> {};
+class TimerKeypadScreenNumber : public ::testing::TestWithParam<ScreenNumberCase> {};
 
-TEST_P(KeypadScreenNumber, PublishedWhileOpenClearedAfter)
+TEST_P(TimerKeypadScreenNumber, PublishedWhileOpenClearedAfter)
 {
     PanelRun panel;
     ASSERT_TRUE(panel.started());
@@ -387,7 +387,7 @@ TEST_P(KeypadScreenNumber, PublishedWhileOpenClearedAfter)
     EXPECT_EQ(ScreenManagerState().entryContext, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, KeypadScreenNumber,
+INSTANTIATE_TEST_SUITE_P(Pages, TimerKeypadScreenNumber,
                          ::testing::Values(ScreenNumberCase{kLoadDelayButton, 3},
                                            ScreenNumberCase{kOutOfGrainButton, 2},
                                            ScreenNumberCase{kFanDelayButton, 4},
