@@ -345,14 +345,11 @@ void PaintTempSelect(HWND wnd)
     RepaintSetpointWindows();
 }
 
-// Back to the home screen, redrawn whole: its panels were hidden while setpoints changed, and
-// hidden windows are not repainted when the board reports a new value.
 void LeaveTempSelect(HWND wnd)
 {
     ScreenManagerState().entryContext = 0;
     ScreenManagerState().entryContextValid = true;
     ReturnToHome(wnd);
-    InvalidateRect(nullptr, nullptr, FALSE);
 }
 
 }  // namespace

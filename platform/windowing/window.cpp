@@ -168,6 +168,18 @@ BOOL IsWindow(HWND wnd)
     return Find(wnd) != nullptr ? TRUE : FALSE;
 }
 
+namespace {
+
+void InvalidateTreeLocked(Window* w)
+{
+    InvalidateLocked(w, nullptr, true);
+    for (HWND child : w->children) {
+        if (Window* c = Find(child)) InvalidateTreeLocked(c);
+    }
+}
+
+}  // namespace
+
 BOOL ShowWindow(HWND wnd, int command)
 {
     WindowSystem& s = Sys();
@@ -179,6 +191,8 @@ BOOL ShowWindow(HWND wnd, int command)
     {
         std::lock_guard lock(s.mu);
         w->style = show ? (w->style | WS_VISIBLE) : (w->style & ~WS_VISIBLE);
+        // A window that shows again is exposed whole: what it missed while hidden is drawn.
+        if (show) InvalidateTreeLocked(w);
         s.screenChanged = true;
         NoteWorkLocked(s);
         if (!show && s.capture != nullptr) {

@@ -259,7 +259,10 @@ TEST_F(WindowSystem, HiddenWindowsPaintWhenShown)
     ShowWindow(w, SW_HIDE);
     ShowWindow(w, SW_SHOW);
     platform::WaitIdle();
-    EXPECT_EQ(g_probe.paints, 1);  // showing again only recomposes
+    EXPECT_EQ(g_probe.paints, 2);  // shown again, it is drawn afresh: nothing stale from before
+    ShowWindow(w, SW_SHOW);
+    platform::WaitIdle();
+    EXPECT_EQ(g_probe.paints, 2);  // already visible: nothing to draw
 }
 
 TEST_F(WindowSystem, TapsGoToTheDeepestVisibleEnabledWindow)
