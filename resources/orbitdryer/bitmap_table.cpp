@@ -26,8 +26,7 @@ constexpr BitmapResource Down(int id, int w, int h, const wchar_t* caption, COLO
 // Pairs are listed pressed first: the pressed face always has the lower id.
 constexpr auto kTable = std::to_array<BitmapResource>({
     // bottom row of the home screen, 105 x 40
-    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace),
-    Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
+    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace), Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
     Down(kBitmapSetupDown, 105, 40, L"Setup", kMainFace),
     Up(kBitmapSetupUp, 105, 40, L"Setup", kMainFace),
     Down(kBitmapTempDown, 105, 40, L"Temp", kMainFace),
@@ -58,7 +57,25 @@ constexpr auto kTable = std::to_array<BitmapResource>({
                    ArtKind::Picture, 0x00E0E0E0, nullptr},
     // timer pages
     // temperature setpoint windows
-    // set-up selection and its dialogs
+    // set-up selection and its dialogs, 175 x 50
+    Down(kBitmapDryingModeDown, 175, 50, L"Drying Mode\nSelection", kMainFace),
+    Up(kBitmapDryingModeUp, 175, 50, L"Drying Mode\nSelection", kMainFace),
+    Down(kBitmapContinuousFlowDown, 175, 50, L"Continuous Flow\nSetup", kMainFace),
+    Up(kBitmapContinuousFlowUp, 175, 50, L"Continuous Flow\nSetup", kMainFace),
+    Down(kBitmapStagedBatchDown, 175, 50, L"Staged Batch\nSetup", kMainFace),
+    Up(kBitmapStagedBatchUp, 175, 50, L"Staged Batch\nSetup", kMainFace),
+    Down(kBitmapUnloadParametersDown, 175, 50, L"Unload\nParameters", kMainFace),
+    Up(kBitmapUnloadParametersUp, 175, 50, L"Unload\nParameters", kMainFace),
+    Down(kBitmapPlenumManagerDown, 175, 50, L"Plenum Temp\nManager", kMainFace),
+    Up(kBitmapPlenumManagerUp, 175, 50, L"Plenum Temp\nManager", kMainFace),
+    Down(kBitmapBurnerModeDown, 175, 50, L"Burner\nMode", kMainFace),
+    Up(kBitmapBurnerModeUp, 175, 50, L"Burner\nMode", kMainFace),
+    Down(kBitmapMoistureCalibrationDown, 175, 50, L"Moisture Sensor\nCalibration", kMainFace),
+    Up(kBitmapMoistureCalibrationUp, 175, 50, L"Moisture Sensor\nCalibration", kMainFace),
+    Down(kBitmapExtendedSetupDown, 175, 50, L"Extended\nSetup", kMainFace),
+    Up(kBitmapExtendedSetupUp, 175, 50, L"Extended\nSetup", kMainFace),
+    Down(kBitmapHardwareSetupDown, 175, 50, L"Dryer Hardware\nSetup", kMainFace),
+    Up(kBitmapHardwareSetupUp, 175, 50, L"Dryer Hardware\nSetup", kMainFace),
     // drying mode dialogs
 });
 
