@@ -82,6 +82,28 @@ TEST(SetupSelection, DryingSetupOpensTheStagedBatchSetupForAnyDryingTypeButZero)
     }
 }
 
+TEST(SetupSelection, MoreSetupShowsTheExtendedSelectionAndItsHardwareSetup)
+{
+    PanelRun panel;
+    ASSERT_TRUE(panel.started());
+    ASSERT_TRUE(OpenSetupSelection());
+    ASSERT_TRUE(platform::PressControl(kSetupExtendedButton));
+    EXPECT_TRUE(Shown(kExtendedSetupClass));
+    EXPECT_FALSE(Shown(kSetupSelectionClass));
+    const auto hardware = Control(kExtendedHardwareButton);
+    const auto leave = Control(kExtendedSetupExit);
+    ASSERT_TRUE(hardware.has_value() && leave.has_value());
+    EXPECT_EQ(hardware->rect.left - leave->rect.left, 222 - 230);
+    EXPECT_EQ(hardware->rect.top - leave->rect.top, 230 - 395);
+    EXPECT_EQ(hardware->rect.right - hardware->rect.left, 175);
+    EXPECT_EQ(hardware->rect.bottom - hardware->rect.top, 50);
+    ASSERT_TRUE(platform::PressControl(kExtendedHardwareButton));
+    ASSERT_TRUE(FindTitled(L"DRYER HARDWARE SETUP - 05 ").has_value());
+    ASSERT_TRUE(platform::PressControl(IDOK));  // ACCEPT/EXIT
+    EXPECT_FALSE(FindTitled(L"DRYER HARDWARE SETUP - 05 ").has_value());
+    EXPECT_TRUE(Shown(kExtendedSetupClass));
+}
+
 TEST(SetupSelection, LeaveReturnsHomeAndTakesTheHeatByteFromTheDryer)
 {
     PanelRun panel;
