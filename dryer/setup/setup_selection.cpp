@@ -3,7 +3,7 @@
 // and to the extended set-up selection.
 #include "dryer/setup/setup_selection.h"
 
-#include "dryer/setup/hardware_dialogs.h"
+#include <iterator>
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
@@ -11,6 +11,7 @@
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
 #include "dryer/setup/drying_mode.h"
+#include "dryer/setup/hardware_dialogs.h"
 #include "dryer/setup/selection_leave.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
