@@ -18,6 +18,7 @@
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/screen_manager.h"
+#include "dryer/setup/hardware_dialogs.h"
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
 #include "platform/runtime/instance_lock.h"
@@ -172,6 +173,7 @@ bool InitInstance(HINSTANCE instance)
     HomeCompositionHook.store(PostHomeComposition);
     RefreshMainButtonsHook.store(PostRefreshButtons);
     EnableTimerButtonsHook.store(PostBatchLayout);
+    HardwareSetupAcceptedHook = RequestStatusRefresh;
     OpenDryerLink();  // without a port the display runs without a link
     ResetMoistureViewState();
 

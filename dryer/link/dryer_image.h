@@ -476,6 +476,10 @@ inline constexpr ImageBits runOnCountdownShownBit = Bits(runOnStatusBits, 0x01);
 inline constexpr ImageBits meterRollsDisabledBit = Bits(optionByte49, 0x20);
 // per Fan/Heater (named on Fan/Heater 6's entry; ForHeater moves them)
 inline constexpr ImageBits airswitchTestOffBit = Bits(heaterControlBits, 0x04);
+inline constexpr ImageBits burnerModeBits = Bits(heaterControlBits, 0x03);
+inline constexpr int kBurnerHiLo = 0;   // burnerModeBits: "HI / LO"
+inline constexpr int kBurnerOnOff = 1;  // "ON / OFF"
+inline constexpr int kBurnerAuto = 3;   // "AUTO"; 2 is no mode
 inline constexpr ImageBits fanRunningBit = Bits(heaterState, 0x01);
 inline constexpr ImageBits burnerOnBit = Bits(heaterState, 0x02);
 inline constexpr ImageBits highFireBit = Bits(heaterState, 0x04);
@@ -495,6 +499,8 @@ inline constexpr ImageBits learningPeriodBit = Bits(ioBits, 0x04, 2);
 inline constexpr ImageBits loadOnBit = Bits(ioBits, 0x08, 2);
 inline constexpr ImageBits loadAutoBit = Bits(ioBits, 0x10, 2);
 inline constexpr ImageBits manualSwitchBit = Bits(ioBits, 0x02, 6);  // burner symbol variant
+// 183 bit 1 also tells the meter roll size: set 4 inch, clear 7 inch
+inline constexpr ImageBits fourInchMeterRollBit = Bits(ioBits, 0x02, 6);
 // meteringControl (159): who sets the metering speed reports in bit 7; bits 0-5 the mode
 inline constexpr ImageBits meteringStatusBit = Bits(meteringControl, 0x80);
 inline constexpr ImageBits meteringModeBits = Bits(meteringControl, 0x3F);
@@ -527,6 +533,10 @@ inline constexpr ImageBits oneModuleBit = Bits(dryerConfigBits, 0x80);
 inline constexpr ImageBits towerBit = Bits(dryerConfigBits, 0x20);
 inline constexpr ImageBits riceBit = Bits(dryerConfigBits, 0x04);
 inline constexpr ImageBits onOffBurnerBit = Bits(dryerConfigBits, 0x02);
+// The high nibble names the dryer variant that the hardware set-up lays itself out for.
+inline constexpr ImageBits dryerVariantBits = Bits(dryerConfigBits, 0xF0);
+inline constexpr int kModelVariant = 0x2;     // chosen by model number, one or three fans
+inline constexpr int kStandardVariant = 0x8;  // chosen by modules, fan/heaters and length
 // optionByte238
 inline constexpr ImageBits bushelResetBit = Bits(optionByte238, 0x08);
 // dryerOptions
@@ -560,6 +570,17 @@ inline constexpr ImageBits samplerInstalledBit = Bits(samplerOption, 0x80);
 extern ImageBytes DryerImage;
 // The operator's requested values at the same offsets (written by screens and timers).
 extern ImageBytes DesiredSettings;
+
+// A screen's working copy of a field as it opens: each element as the dryer reports it, unless
+// a change of that element is still on its way (its flag is set); the screen then shows the
+// change, and the copy does not send the old value back over it.
+inline void TakeWorkingCopy(ImageField field)
+{
+    for (int k = 0; k < field.count(); ++k) {
+        const ImageField element = field.Element(k);
+        if (!PendingCommand.IsSet(element.pending)) CopyField(DryerImage, DesiredSettings, element);
+    }
+}
 
 // ---- units ----------------------------------------------------------------------------------
 // Temperatures are whole degrees Fahrenheit; Celsius is only a display form, truncated toward

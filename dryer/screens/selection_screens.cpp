@@ -8,6 +8,8 @@
 #include "dryer/screens/bitmap_buttons.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
+#include "dryer/setup/hardware_dialogs.h"
+#include "dryer/setup/setup_selection.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/painter.h"
@@ -197,12 +199,22 @@ LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
         case WM_CREATE:
             CreatePushButton(wnd, L"MOISTURE SAMPLER", kExtendedSamplerButton, 10, 300);
+            CreateExtendedHardwareButton(wnd);
             CreateExitButton(wnd, kExtendedSetupExit, 230, 395);
             return 0;
+        case WM_DESTROY: ReleaseExtendedHardwareButton(); break;
+        case WM_DRAWITEM:
+            if (lp != 0 && DrawExtendedHardwareButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)))
+                return TRUE;
+            break;
         case WM_COMMAND:
             if (LOWORD(wp) == kExtendedSetupExit) {
                 HomeShown.store(1);
                 ReturnToHome(wnd);
+                return 0;
+            }
+            if (LOWORD(wp) == kExtendedHardwareButton) {
+                OpenHardwareSetup(wnd);
                 return 0;
             }
             break;

@@ -1,20 +1,145 @@
-// The set-up selection screen " SELECT HARDWARE SETUP PARAMETER TO MODIFY - 03": its buttons
-// lead to the drying mode, burner mode and calibration dialogs and to the extended set-up.
+// The set-up selection screen " SELECT HARDWARE SETUP PARAMETER TO MODIFY - 03": its bitmap
+// buttons lead to the drying mode, unload, plenum manager, burner mode and calibration dialogs
+// and to the extended set-up selection.
+#include "dryer/setup/setup_selection.h"
+
+#include <iterator>
+
+#include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
+#include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
+#include "dryer/setup/drying_mode.h"
+#include "dryer/setup/hardware_dialogs.h"
 #include "dryer/setup/selection_leave.h"
 #include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/bitmap_ids.h"
 
 namespace {
 
-BitmapButtonSet gFaces;
+// Dialogs that later work builds; they open as their titled dialog until then.
+constexpr const wchar_t* kUnloadParametersTitle = L"Unload Parameters - 11";
+constexpr const wchar_t* kPlenumManagerTitle = L"PLENUM TEMPERATURE MANAGER - 12";
+constexpr const wchar_t* kMoistureCalibrationTitle = L" MOISTURE SENSOR CALIBRATION - 13";
 
-HWND CreatePushButton(HWND wnd, const wchar_t* text, int id, int x, int y)
+constexpr int kButtonWidth = 175;
+constexpr int kButtonHeight = 50;
+
+struct SelectionButton {
+    int id;
+    const wchar_t* text;  // window text; the face carries the caption
+    int x, y;
+    int upBitmap, downBitmap;
+};
+
+constexpr SelectionButton kButtons[] = {
+    {kSetupDryingModeButton, L"DRYING MODE", 10, 20, kBitmapDryingModeUp, kBitmapDryingModeDown},
+    {kSetupDryingCriteriaButton, L"DRYING SETUP", 10, 90, kBitmapContinuousFlowUp,
+     kBitmapContinuousFlowDown},
+    {kSetupUnloadButton, L"UNLOAD PARAMETERS", 222, 20, kBitmapUnloadParametersUp,
+     kBitmapUnloadParametersDown},
+    {kSetupPlenumManagerButton, L"PLENUM MANAGER", 222, 90, kBitmapPlenumManagerUp,
+     kBitmapPlenumManagerDown},
+    {kSetupBurnerModeButton, L"BURNER MODE", 222, 160, kBitmapBurnerModeUp, kBitmapBurnerModeDown},
+    {kSetupCalibrationButton, L"CALIBRATION", 440, 20, kBitmapMoistureCalibrationUp,
+     kBitmapMoistureCalibrationDown},
+    {kSetupExtendedButton, L"MORE SETUP", 440, 90, kBitmapExtendedSetupUp,
+     kBitmapExtendedSetupDown},
+};
+
+BitmapButtonSet gFaces;
+BitmapButtonSet gLeaveFaces;
+// The drying set-up button of a batch dryer opens the staged batch set-up and wears its face.
+BitmapButtonSet gBatchFaces;
+// The hardware set-up button of the extended set-up selection.
+BitmapButtonSet gHardwareFaces;
+
+bool BatchDryer()
 {
-    return CreateWindowEx(0, WC_BUTTON, text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, 175, 50,
-                          wnd, id, Screens().instance, nullptr);
+    return Value(DryerImage, dryingType) != kContinuousFlow;
+}
+
+void CreateSelectionButtons(HWND wnd)
+{
+    ButtonFace faces[std::size(kButtons)];
+    int n = 0;
+    for (const SelectionButton& b : kButtons) {
+        CreateBitmapButton(wnd, Screens().instance, b.text, b.id, b.x, b.y, kButtonWidth,
+                           kButtonHeight);
+        faces[n++] = ButtonFace{b.id, b.upBitmap, b.downBitmap};
+    }
+    gFaces.Load(Screens().instance, faces);
+    const ButtonFace batch[] = {
+        {kSetupDryingCriteriaButton, kBitmapStagedBatchUp, kBitmapStagedBatchDown}};
+    gBatchFaces.Load(Screens().instance, batch);
+    CreateLeaveButton(wnd, gLeaveFaces, kSetupSelectionExit, 230, 395);
+}
+
+BOOL DrawSelectionButton(const DRAWITEMSTRUCT& item)
+{
+    if (item.CtlID == static_cast<UINT>(kSetupDryingCriteriaButton) && BatchDryer()) {
+        return gBatchFaces.Draw(item) ? TRUE : FALSE;
+    }
+    return gFaces.Draw(item) || gLeaveFaces.Draw(item) ? TRUE : FALSE;
+}
+
+// Black background; the drying set-up button follows the drying type, which repaints this
+// screen when it changes.
+void PaintSelection(HWND wnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    RECT r;
+    GetClientRect(wnd, &r);
+    FillRect(dc, &r, GetStockObject(BLACK_BRUSH));
+    EndPaint(wnd, &ps);
+    InvalidateRect(GetDlgItem(wnd, kSetupDryingCriteriaButton), nullptr, FALSE);
+}
+
+void Leave(HWND wnd)
+{
+    // The heat and options byte's working copy starts again from what the dryer reports.
+    TakeWorkingCopy(optionByte224);
+    HomeShown.store(1);
+    ReturnToHome(wnd);
+}
+
+void OpenDryingCriteria(HWND wnd)
+{
+    if (BatchDryer()) {
+        OpenStagedBatchSetup(wnd);
+    } else {
+        OpenContinuousFlowSetup(wnd);
+    }
+}
+
+void OpenBurnerModeIfOffered(HWND wnd)
+{
+    // A tower dryer has no burner mode to choose; its button is hidden, and a press that
+    // comes before the tick hides it does nothing.
+    if (IsSet(DryerImage, towerBit)) return;
+    OpenBurnerMode(wnd);
+}
+
+LRESULT OnSelectionCommand(HWND wnd, int id)
+{
+    switch (id) {
+        case kSetupSelectionExit: Leave(wnd); return 0;
+        case kSetupDryingModeButton: OpenDryingModeSelection(wnd); return 0;
+        case kSetupDryingCriteriaButton: OpenDryingCriteria(wnd); return 0;
+        case kSetupUnloadButton: OpenPlaceholder(wnd, kUnloadParametersTitle); return 0;
+        case kSetupPlenumManagerButton: OpenPlaceholder(wnd, kPlenumManagerTitle); return 0;
+        case kSetupBurnerModeButton: OpenBurnerModeIfOffered(wnd); return 0;
+        case kSetupCalibrationButton: OpenPlaceholder(wnd, kMoistureCalibrationTitle); return 0;
+        case kSetupExtendedButton:
+            ShowScreen(wnd, false);
+            ShowScreen(Screens().extendedSetup, true);
+            return 0;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -22,28 +147,17 @@ HWND CreatePushButton(HWND wnd, const wchar_t* text, int id, int x, int y)
 LRESULT SetupSelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE:
-            CreatePushButton(wnd, L"BURNER MODE", kSetupBurnerModeButton, 222, 160);
-            CreatePushButton(wnd, L"MORE SETUP", kSetupExtendedButton, 440, 90);
-            CreateLeaveButton(wnd, gFaces, kSetupSelectionExit, 230, 395);
-            return 0;
-        case WM_DESTROY: gFaces.Release(); break;
+        case WM_CREATE: CreateSelectionButtons(wnd); return 0;
+        case WM_DESTROY:
+            gFaces.Release();
+            gLeaveFaces.Release();
+            gBatchFaces.Release();
+            break;
         case WM_DRAWITEM:
-            if (gFaces.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+            if (DrawSelectionButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
             break;
-        case WM_PAINT: PaintComingNote(wnd, L"Hardware set-up"); return 0;
-        case WM_COMMAND:
-            if (LOWORD(wp) == kSetupSelectionExit) {
-                HomeShown.store(1);
-                ReturnToHome(wnd);
-                return 0;
-            }
-            if (LOWORD(wp) == kSetupExtendedButton) {
-                ShowScreen(wnd, false);
-                ShowScreen(Screens().extendedSetup, true);
-                return 0;
-            }
-            break;
+        case WM_PAINT: PaintSelection(wnd); return 0;
+        case WM_COMMAND: return OnSelectionCommand(wnd, LOWORD(wp));
     }
     return DefWindowProc(wnd, msg, wp, lp);
 }
@@ -53,4 +167,23 @@ void RefreshSetupButtons()
     ShowScreen(GetDlgItem(Screens().setupSelection, kSetupBurnerModeButton),
                !IsSet(DryerImage, towerBit));
     RefreshExtendedSetupButtons();
+}
+
+void CreateExtendedHardwareButton(HWND extendedSetup)
+{
+    CreateBitmapButton(extendedSetup, Screens().instance, L"HARDWARE SETUP",
+                       kExtendedHardwareButton, 222, 230, kButtonWidth, kButtonHeight);
+    const ButtonFace face[] = {
+        {kExtendedHardwareButton, kBitmapHardwareSetupUp, kBitmapHardwareSetupDown}};
+    gHardwareFaces.Load(Screens().instance, face);
+}
+
+bool DrawExtendedHardwareButton(const DRAWITEMSTRUCT& item)
+{
+    return gHardwareFaces.Draw(item);
+}
+
+void ReleaseExtendedHardwareButton()
+{
+    gHardwareFaces.Release();
 }

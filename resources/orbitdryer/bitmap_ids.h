@@ -109,4 +109,23 @@ inline constexpr int kBitmapGrainUpperUp = 761;
 inline constexpr int kBitmapGrainLowerDown = 762;
 inline constexpr int kBitmapGrainLowerUp = 763;
 // set-up selection and its dialogs
+// ---- the set-up selection screen, and the hardware set-up of the extended one (175 x 50) ----
+inline constexpr int kBitmapDryingModeDown = 880;
+inline constexpr int kBitmapDryingModeUp = 881;
+inline constexpr int kBitmapContinuousFlowDown = 882;  // the drying set-up of a continuous dryer
+inline constexpr int kBitmapContinuousFlowUp = 883;
+inline constexpr int kBitmapStagedBatchDown = 884;  // the drying set-up of a batch dryer
+inline constexpr int kBitmapStagedBatchUp = 885;
+inline constexpr int kBitmapUnloadParametersDown = 886;
+inline constexpr int kBitmapUnloadParametersUp = 887;
+inline constexpr int kBitmapPlenumManagerDown = 888;
+inline constexpr int kBitmapPlenumManagerUp = 889;
+inline constexpr int kBitmapBurnerModeDown = 890;
+inline constexpr int kBitmapBurnerModeUp = 891;
+inline constexpr int kBitmapMoistureCalibrationDown = 892;
+inline constexpr int kBitmapMoistureCalibrationUp = 893;
+inline constexpr int kBitmapExtendedSetupDown = 894;
+inline constexpr int kBitmapExtendedSetupUp = 895;
+inline constexpr int kBitmapHardwareSetupDown = 896;
+inline constexpr int kBitmapHardwareSetupUp = 897;
 // drying mode dialogs

@@ -91,7 +91,25 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     Up(kBitmapGrainUpperUp, 127, 25, L"Upper Grain", 0x00B0E0F0),
     Down(kBitmapGrainLowerDown, 127, 25, L"Lower Grain", 0x00B0E0F0),
     Up(kBitmapGrainLowerUp, 127, 25, L"Lower Grain", 0x00B0E0F0),
-    // set-up selection and its dialogs
+    // set-up selection and its dialogs, 175 x 50
+    Down(kBitmapDryingModeDown, 175, 50, L"Drying Mode\nSelection", kMainFace),
+    Up(kBitmapDryingModeUp, 175, 50, L"Drying Mode\nSelection", kMainFace),
+    Down(kBitmapContinuousFlowDown, 175, 50, L"Continuous Flow\nSetup", kMainFace),
+    Up(kBitmapContinuousFlowUp, 175, 50, L"Continuous Flow\nSetup", kMainFace),
+    Down(kBitmapStagedBatchDown, 175, 50, L"Staged Batch\nSetup", kMainFace),
+    Up(kBitmapStagedBatchUp, 175, 50, L"Staged Batch\nSetup", kMainFace),
+    Down(kBitmapUnloadParametersDown, 175, 50, L"Unload\nParameters", kMainFace),
+    Up(kBitmapUnloadParametersUp, 175, 50, L"Unload\nParameters", kMainFace),
+    Down(kBitmapPlenumManagerDown, 175, 50, L"Plenum Temp\nManager", kMainFace),
+    Up(kBitmapPlenumManagerUp, 175, 50, L"Plenum Temp\nManager", kMainFace),
+    Down(kBitmapBurnerModeDown, 175, 50, L"Burner\nMode", kMainFace),
+    Up(kBitmapBurnerModeUp, 175, 50, L"Burner\nMode", kMainFace),
+    Down(kBitmapMoistureCalibrationDown, 175, 50, L"Moisture Sensor\nCalibration", kMainFace),
+    Up(kBitmapMoistureCalibrationUp, 175, 50, L"Moisture Sensor\nCalibration", kMainFace),
+    Down(kBitmapExtendedSetupDown, 175, 50, L"Extended\nSetup", kMainFace),
+    Up(kBitmapExtendedSetupUp, 175, 50, L"Extended\nSetup", kMainFace),
+    Down(kBitmapHardwareSetupDown, 175, 50, L"Dryer Hardware\nSetup", kMainFace),
+    Up(kBitmapHardwareSetupUp, 175, 50, L"Dryer Hardware\nSetup", kMainFace),
     // drying mode dialogs
 });
 

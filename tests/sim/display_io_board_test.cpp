@@ -92,6 +92,32 @@ TEST(BoardEcho, RecordsWriteTheImageAtTheirAddresses)
     }
 }
 
+TEST(BoardEcho, TheDryersBuildStaysAsSentWhileTheDryerRuns)
+{
+    // What the hardware set-up and burner mode screens send: four fan/heaters in two modules,
+    // vapor, center fill, 36 ft, AUTO burners beside other control bits, dual heat off, sampler.
+    std::vector<Rec> records = {{heaterCountCode.offset, {3}},  {moduleCountCode.offset, {1}},
+                                {fuelCode.offset, {2}},         {loadSystemCode.offset, {1}},
+                                {dryerLengthCode.offset, {12}}, {dryerOptions.offset, {0x30}},
+                                {samplerOption.offset, {0x80}}};
+    for (int heater = 1; heater <= kMaxHeaters; ++heater) {
+        const auto mode = static_cast<std::uint8_t>(kBurnerAuto | (heater == 2 ? 0x04 : 0));
+        records.push_back({ForHeater(heaterControlBits, heater).offset, {mode}});
+    }
+    DisplayIoBoard board;  // one fan/heater, running
+    board.AdvanceTo(0);
+    ASSERT_TRUE(IsGoodAnswer(board.Receive(Command(records), 0)));
+    EXPECT_EQ(board.counters().commandRecordsApplied, records.size());
+    board.AdvanceTo(120'000);
+    const auto answer = board.Receive(Poll(), 120'000);
+    for (const Rec& r : records) EXPECT_EQ(answer[r.address], r.data[0]) << r.address;
+    // The dryer runs the fan/heaters it was told it has.
+    for (int heater = 1; heater <= 4; ++heater) {
+        EXPECT_TRUE(IsSet(board.Image(), ForHeater(fanRunningBit, heater))) << heater;
+    }
+    EXPECT_FALSE(IsSet(board.Image(), ForHeater(fanRunningBit, 5)));
+}
+
 TEST(BoardEcho, NoechoRefusesAnOffsetUntilEchoIsRestored)
 {
     DisplayIoBoard board(Stopped());
