@@ -75,3 +75,6 @@ inline constexpr int kBitmapDryerPicture = 260;     // 100 x 124, the connection
 // temperature setpoint windows
 // set-up selection and its dialogs
 // drying mode dialogs
+// "MOISTURE CONTROL SETUP" of "Drying Mode Selection - 07" (175 x 50)
+inline constexpr int kBitmapMoistureSetupDown = 700;
+inline constexpr int kBitmapMoistureSetupUp = 701;

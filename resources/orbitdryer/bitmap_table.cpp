@@ -59,7 +59,9 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     // timer pages
     // temperature setpoint windows
     // set-up selection and its dialogs
-    // drying mode dialogs
+    // drying mode dialogs: "MOISTURE CONTROL SETUP", 175 x 50
+    Down(kBitmapMoistureSetupDown, 175, 50, L"MOISTURE CONTROL\nSETUP", kMenuFace),
+    Up(kBitmapMoistureSetupUp, 175, 50, L"MOISTURE CONTROL\nSETUP", kMenuFace),
 });
 
 }  // namespace
