@@ -73,25 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
         Described{kMoisture, L"Batch Moisture Control"},
         Described{0, L"Please Select Drying Criteria!"}));
 
-TEST_F(StagedBatchSetup, TimeAndTemperatureToggleAndDeselectMoisture)
-{
-    BatchDryer(kMoisture);
-    RunDialog(OpenBatch, kStagedBatchSetupTitle, [] {
-        Press(kBatchTimeButton);
-        EXPECT_EQ(Value(DesiredSettings, dryerOptions), kTime);
-        Press(kBatchTemperatureButton);
-        EXPECT_EQ(Value(DesiredSettings, dryerOptions), kTime | kTemp);
-        Press(kBatchTimeButton);
-        EXPECT_EQ(Value(DesiredSettings, dryerOptions), kTemp);
-        EXPECT_TRUE(Enabled(kBatchSingleButton));
-        EXPECT_FALSE(Enabled(kBatchFullHeatButton));
-        Press(kBatchTemperatureButton);
-        EXPECT_EQ(Value(DesiredSettings, dryerOptions), 0);
-        EXPECT_EQ(TextOf(kBatchDescription), L"Please Select Drying Criteria!");
-        CancelDialog(kStagedBatchSetupTitle);
-    });
-}
-
 TEST_F(StagedBatchSetup, SetpointBitFollowsTemperatureOrMoisture)
 {
     // Bit 7 of the moisture mode is set exactly while the batch dries to a setpoint.
@@ -299,23 +280,31 @@ TEST_F(StagedBatchSetup, SafetyButtonDisablesAndEnablesTheLimitsOfTheCriteria)
     });
 }
 
-TEST_F(StagedBatchSetup, CriteriaPutTheirLimitsInForceWhileSafetyIsEnabled)
+TEST_F(StagedBatchSetup, TimeAndTemperatureToggleAndPutTheirLimitsInForce)
 {
-    BatchDryer(0);
-    Report(unitsAndOptions, kSafety);
+    // From moisture drying, whose maximum drying time stays in force until TEMPERATURE is
+    // turned off.
+    BatchDryer(kMoisture);
+    Report(unitsAndOptions, kSafety | kMaxTime | kMaxGrain);
     RunDialog(OpenBatch, kStagedBatchSetupTitle, [] {
         Press(kBatchTimeButton);
-        EXPECT_EQ(Value(DesiredSettings, unitsAndOptions), kSafety | kMaxGrain);
-        EXPECT_TRUE(Enabled(kBatchMaxGrainTempButton));
-        Press(kBatchTemperatureButton);
+        EXPECT_EQ(Value(DesiredSettings, dryerOptions), kTime);
         EXPECT_EQ(Value(DesiredSettings, unitsAndOptions), kSafety | kMaxGrain | kMaxTime);
+        EXPECT_TRUE(Enabled(kBatchMaxGrainTempButton));
+        EXPECT_TRUE(Enabled(kBatchSingleButton));
+        EXPECT_FALSE(Enabled(kBatchFullHeatButton));
+        Press(kBatchTemperatureButton);
+        EXPECT_EQ(Value(DesiredSettings, dryerOptions), kTime | kTemp);
         EXPECT_TRUE(Enabled(kBatchMaxTimeButton));
         Press(kBatchTimeButton);
+        EXPECT_EQ(Value(DesiredSettings, dryerOptions), kTemp);
         EXPECT_EQ(Value(DesiredSettings, unitsAndOptions), kSafety | kMaxTime);
         EXPECT_FALSE(Enabled(kBatchMaxGrainTempButton));
         Press(kBatchTemperatureButton);
+        EXPECT_EQ(Value(DesiredSettings, dryerOptions), 0);
         EXPECT_EQ(Value(DesiredSettings, unitsAndOptions), kSafety);
         EXPECT_FALSE(Enabled(kBatchMaxTimeButton));
+        EXPECT_EQ(TextOf(kBatchDescription), L"Please Select Drying Criteria!");
         CancelDialog(kStagedBatchSetupTitle);
     });
 }
