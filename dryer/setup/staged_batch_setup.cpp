@@ -66,9 +66,10 @@ constexpr MinSec kMaxTimeDefault{255, 0};
 constexpr std::array<ImageField, 5> kBatchFields{dryerOptions, optionByte224, unitsAndOptions,
                                                  batchTimePair, batchWord277};
 
-bool Selected(ImageBits criterion)
+// True while the working copy has the bits set.
+bool Selected(ImageBits bits)
 {
-    return IsSet(DesiredSettings, criterion);
+    return IsSet(DesiredSettings, bits);
 }
 
 bool SafetyEnabled()
