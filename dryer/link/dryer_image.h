@@ -516,6 +516,11 @@ inline constexpr ImageBits averagingSchemeBits = Bits(moistureControlMode, 0x06)
 inline constexpr ImageBits moistureModeFlagBits = Bits(moistureControlMode, 0x38);
 inline constexpr ImageBits twoSpeedOffBit = Bits(moistureControlMode, 0x40);  // "ON/OFF", "OFF"
 inline constexpr ImageBits moistureAutoBit = Bits(moistureControlMode, 0x80);
+// In batch drying the scheme bits hold the criterion (0 time or temperature, 6 moisture), and
+// bit 7 is set while the batch dries to a setpoint: temperature or moisture.
+inline constexpr int kSchemeBatchTimeOrTemp = 0;
+inline constexpr int kSchemeBatchMoisture = kSchemeAveraging;
+inline constexpr ImageBits batchSetpointCriterionBit = Bits(moistureControlMode, 0x80);
 // runState
 inline constexpr ImageBits coolDownRunningBit = Bits(runState, 0x02);
 inline constexpr ImageBits emergencyCoolingBit = Bits(runState, 0x10);
@@ -526,7 +531,13 @@ inline constexpr ImageBits runIndicatorBit = Bits(runState, 0x80);
 inline constexpr ImageBits speedStepBits = Bits(moisturePanelBits, 0x07);
 // optionByte224
 inline constexpr ImageBits temperatureHoldBit = Bits(optionByte224, 0x08);
-inline constexpr ImageBits centerAdjustBit = Bits(optionByte224, 0x80);
+inline constexpr ImageBits centerAdjustBit = Bits(optionByte224, 0x80);  // auto centering on
+inline constexpr ImageBits upperSensorDisabledBit = Bits(optionByte224, 0x01);
+// The heat of batch moisture drying: exactly one of the three is set after a heat choice.
+inline constexpr ImageBits heatChoiceBits = Bits(optionByte224, 0x70);
+inline constexpr ImageBits fullHeatBit = Bits(optionByte224, 0x10);
+inline constexpr ImageBits twoThirdsHeatBit = Bits(optionByte224, 0x20);  // "1/3 - 2/3"
+inline constexpr ImageBits halfHeatBit = Bits(optionByte224, 0x40);       // "1/2 - 1/2"
 // dryerConfigBits: bit 7 one module whatever else; bit 5 tower (one central burner); bits 1 and
 // 5 together an on/off burner; bit 2 rice
 inline constexpr ImageBits oneModuleBit = Bits(dryerConfigBits, 0x80);
@@ -552,6 +563,9 @@ inline constexpr int kCriteriaTimeAlone = 1;  // batchCriteriaBits value: TIME o
 inline constexpr ImageBits siUnitsBit = Bits(unitsAndOptions, 0x80);
 inline constexpr ImageBits graphViewBit = Bits(unitsAndOptions, 0x40);
 inline constexpr ImageBits batchSafetyBits = Bits(unitsAndOptions, 0x38);
+inline constexpr ImageBits maxDryTimeBit = Bits(unitsAndOptions, 0x08);    // limit in force
+inline constexpr ImageBits maxGrainTempBit = Bits(unitsAndOptions, 0x10);  // limit in force
+inline constexpr ImageBits safetyEnabledBit = Bits(unitsAndOptions, 0x20);
 inline constexpr ImageBits unitsRequestBits = Bits(unitsAndOptions, 0x03);
 inline constexpr ImageBits saveSettingsRequestBit = Bits(unitsAndOptions, 0x02);
 inline constexpr ImageBits restoreSettingsRequestBit = Bits(unitsAndOptions, 0x01);

@@ -71,7 +71,6 @@ inline constexpr int kBitmapShutdownPicture = 517;  // 100 x 92
 inline constexpr int kBitmapPanelPicture = 259;     // 100 x 75, the connection-lost panel
 inline constexpr int kBitmapDryerPicture = 260;     // 100 x 124, the connection-lost panel
 
-// timer pages
 // the buttons of the timer screen's pages, 200 x 50
 inline constexpr int kBitmapLoadDelayDown = 1650;
 inline constexpr int kBitmapLoadDelayUp = 1651;
@@ -83,7 +82,6 @@ inline constexpr int kBitmapFanRunAfterDown = 1656;
 inline constexpr int kBitmapFanRunAfterUp = 1657;
 inline constexpr int kBitmapUnloadDelayDown = 1658;
 inline constexpr int kBitmapUnloadDelayUp = 1659;
-// temperature setpoint windows
 // Plenum setpoint buttons (180 x 50): burners 1-6, and the dual-heat pair of setpoints.
 inline constexpr int kBitmapBurner1Down = 742;
 inline constexpr int kBitmapBurner1Up = 743;
@@ -108,7 +106,6 @@ inline constexpr int kBitmapGrainUpperDown = 760;
 inline constexpr int kBitmapGrainUpperUp = 761;
 inline constexpr int kBitmapGrainLowerDown = 762;
 inline constexpr int kBitmapGrainLowerUp = 763;
-// set-up selection and its dialogs
 // ---- the set-up selection screen, and the hardware set-up of the extended one (175 x 50) ----
 inline constexpr int kBitmapDryingModeDown = 880;
 inline constexpr int kBitmapDryingModeUp = 881;
@@ -128,4 +125,6 @@ inline constexpr int kBitmapExtendedSetupDown = 894;
 inline constexpr int kBitmapExtendedSetupUp = 895;
 inline constexpr int kBitmapHardwareSetupDown = 896;
 inline constexpr int kBitmapHardwareSetupUp = 897;
-// drying mode dialogs
+// "MOISTURE CONTROL SETUP" of "Drying Mode Selection - 07" (175 x 50)
+inline constexpr int kBitmapMoistureSetupDown = 700;
+inline constexpr int kBitmapMoistureSetupUp = 701;

@@ -26,7 +26,8 @@ constexpr BitmapResource Down(int id, int w, int h, const wchar_t* caption, COLO
 // Pairs are listed pressed first: the pressed face always has the lower id.
 constexpr auto kTable = std::to_array<BitmapResource>({
     // bottom row of the home screen, 105 x 40
-    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace), Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
+    Down(kBitmapMcDown, 105, 40, L"M/C", kMainFace),
+    Up(kBitmapMcUp, 105, 40, L"M/C", kMainFace),
     Down(kBitmapSetupDown, 105, 40, L"Setup", kMainFace),
     Up(kBitmapSetupUp, 105, 40, L"Setup", kMainFace),
     Down(kBitmapTempDown, 105, 40, L"Temp", kMainFace),
@@ -55,8 +56,7 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     // the dipswitch picture of "Please turn off DEFAULTS dipswitch! - 33"
     BitmapResource{kBitmapDefaultsDipswitch, 200, 90, L"RESET DEFAULTS\nswitch: OFF",
                    ArtKind::Picture, 0x00E0E0E0, nullptr},
-    // timer pages
-    // the pages' buttons, 200 x 50, faces as the view menu's (0x00F0E8E0) on the light grey
+    // the timer pages' buttons, 200 x 50, faced as the view menu's on the light grey
     Down(kBitmapLoadDelayDown, 200, 50, L"Load Startup\nDelay", 0x00F0E8E0),
     Up(kBitmapLoadDelayUp, 200, 50, L"Load Startup\nDelay", 0x00F0E8E0),
     Down(kBitmapOutOfGrainDown, 200, 50, L"Out of Grain\nTimer", 0x00F0E8E0),
@@ -67,8 +67,8 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     Up(kBitmapFanRunAfterUp, 200, 50, L"Fan Run Time\nAfter Shutdown", 0x00F0E8E0),
     Down(kBitmapUnloadDelayDown, 200, 50, L"Unload Cleanout\nDelay", 0x00F0E8E0),
     Up(kBitmapUnloadDelayUp, 200, 50, L"Unload Cleanout\nDelay", 0x00F0E8E0),
-    // temperature setpoint windows
-    // plenum setpoints 180 x 50 on pale blue, grain setpoints 200 x 50 and 127 x 25 on wheat
+    // temperature setpoints: plenum 180 x 50 on pale blue, grain setpoints 200 x 50 and 127 x 25 on
+    // wheat
     Down(kBitmapBurner1Down, 180, 50, L"Burner 1", 0x00F0D8C8),
     Up(kBitmapBurner1Up, 180, 50, L"Burner 1", 0x00F0D8C8),
     Down(kBitmapBurner2Down, 180, 50, L"Burner 2", 0x00F0D8C8),
@@ -110,7 +110,9 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     Up(kBitmapExtendedSetupUp, 175, 50, L"Extended\nSetup", kMainFace),
     Down(kBitmapHardwareSetupDown, 175, 50, L"Dryer Hardware\nSetup", kMainFace),
     Up(kBitmapHardwareSetupUp, 175, 50, L"Dryer Hardware\nSetup", kMainFace),
-    // drying mode dialogs
+    // drying mode dialogs: "MOISTURE CONTROL SETUP", 175 x 50
+    Down(kBitmapMoistureSetupDown, 175, 50, L"MOISTURE CONTROL\nSETUP", kMenuFace),
+    Up(kBitmapMoistureSetupUp, 175, 50, L"MOISTURE CONTROL\nSETUP", kMenuFace),
 });
 
 }  // namespace

@@ -213,6 +213,35 @@ TEST(BoardEcho, UnitsOneShotBitsAreActedOnAndCleared)
     EXPECT_EQ(Value(answer, setpoint), 190);
 }
 
+TEST(BoardEcho, DryingModeSettingsStayWhileTheDryerRuns)
+{
+    // What the drying mode dialogs send: the board keeps it through its one-second steps, and
+    // a batch dryer goes on drying by it.
+    DisplayIoBoard board;  // running
+    board.AdvanceTo(0);
+    const std::uint8_t safety = safetyEnabledBit.mask | maxDryTimeBit.mask | maxGrainTempBit.mask;
+    const std::vector<Rec> records = {
+        {dryingType.offset, {kBatchDrying}},
+        {moistureControlMode.offset, {0x80}},
+        {optionByte224.offset, {static_cast<std::uint8_t>(fullHeatBit.mask | 0x81)}},
+        {dryerOptions.offset, {0x32}},  // TIME, TEMPERATURE, dual plenum
+        {unitsAndOptions.offset, {static_cast<std::uint8_t>(siUnitsBit.mask | safety)}},
+        {batchTimePair.offset, {200, 30}},
+        {batchWord277.offset, {0xAA, 0x00}},  // 170 F
+    };
+    auto answer = board.Receive(Command(records), 0);
+    ASSERT_TRUE(IsGoodAnswer(answer));
+    EXPECT_EQ(board.counters().commandRecordsApplied, records.size());
+    board.AdvanceTo(120'000);
+    const StatusImage image = board.Image();
+    for (const Rec& r : records) {
+        for (std::size_t i = 0; i < r.data.size(); ++i) {
+            EXPECT_EQ(image[r.address + i], r.data[i]) << "offset " << r.address + i;
+        }
+    }
+    EXPECT_TRUE(board.model().running());
+}
+
 TEST(BoardFaults, SilentAnswersNothingUntilThePanelClockPassesIt)
 {
     DisplayIoBoard board;
