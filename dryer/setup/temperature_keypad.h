@@ -7,6 +7,7 @@
 #include "platform/windowing/dialog.h"
 
 inline constexpr const wchar_t* kTemperatureKeypadTitle = L"Modifying Temperature Setpoint - 22";
+// Both keypads refuse a value outside its limits with this message.
 inline constexpr const wchar_t* kOutOfRangeText = L"The value entered is out of range.";
 inline constexpr const wchar_t* kOutOfRangeCaption = L"WARNING!";
 

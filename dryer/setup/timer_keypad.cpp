@@ -201,7 +201,7 @@ void CloseKeypad(HWND dlg, INT_PTR result)
 void Accept(HWND dlg)
 {
     if (!EntryInRange()) {
-        MessageBox(dlg, kTimerOutOfRangeText, kTimerOutOfRangeCaption, MB_OK);
+        MessageBox(dlg, kOutOfRangeText, kOutOfRangeCaption, MB_OK);
         CloseKeypad(dlg, IDCANCEL);
         return;
     }

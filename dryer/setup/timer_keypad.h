@@ -7,8 +7,6 @@
 #include "platform/win_types.h"
 
 inline constexpr const wchar_t* kTimerKeypadTitle = L"MODIFYING TIMER SETPOINT - 21";
-inline constexpr const wchar_t* kTimerOutOfRangeText = L"The value entered is out of range.";
-inline constexpr const wchar_t* kTimerOutOfRangeCaption = L"WARNING!";
 
 // Control ids of the keypad: the minutes pad on the left, the seconds pad on the right (digit d
 // is the pad's first id plus d), DEFAULT in the middle, ACCEPT is IDOK and CANCEL IDCANCEL.

@@ -5,6 +5,7 @@
 
 #include "dryer/setup/drying_mode.h"
 #include "dryer/setup/drying_mode_controls.h"
+#include "dryer/setup/temperature_keypad.h"
 #include "platform/controls/controls.h"
 #include "platform/windowing/dialog.h"
 #include "tests/dryer/setup/drying_mode_support.h"
@@ -196,6 +197,44 @@ TEST_F(ContinuousFlowSetup, MaxGrainTempShowsTheLimitAndOpensTheTemperatureKeypa
         CancelDialog(kContinuousFlowSetupTitle);
     });
     EXPECT_TRUE(RaisedFlags().empty());
+}
+
+// The maximum grain temperature is typed on the temperature keypad within 100-200 F: the
+// limits are stepped up to and across, and only an accepted value goes out.
+TEST_F(ContinuousFlowSetup, MaxGrainTempIsTypedOnTheKeypadWithinItsLimits)
+{
+    Report(moistureControlMode, kSchemeTemp);
+    Report(unitsAndOptions, safetyEnabledBit.mask | maxGrainTempBit.mask);
+    Report(batchWord277, 180);
+    const auto type = [](std::initializer_list<int> digits) {
+        Press(kFlowMaxGrainTempButton);
+        ASSERT_TRUE(WaitForTitle(kTemperatureKeypadTitle));
+        for (int d : digits) Press(kKeypadDigit0 + d);
+        Press(kKeypadAccept);
+    };
+    RunDialog(OpenFlow, kContinuousFlowSetupTitle, [&] {
+        type({2, 0, 1});
+        ASSERT_TRUE(WaitForMessageBox());
+        EXPECT_EQ(MessageBoxShown()->title, kOutOfRangeCaption);
+        ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+        ASSERT_TRUE(WaitForTitle(kTemperatureKeypadTitle, false));
+        EXPECT_FALSE(PendingCommand.IsSet(batchWord277.pending));
+        type({9, 9});
+        ASSERT_TRUE(WaitForMessageBox());
+        ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+        ASSERT_TRUE(WaitForTitle(kTemperatureKeypadTitle, false));
+        EXPECT_FALSE(PendingCommand.IsSet(batchWord277.pending));
+        type({2, 0, 0});
+        ASSERT_TRUE(WaitForTitle(kTemperatureKeypadTitle, false));
+        EXPECT_EQ(Value(DesiredSettings, batchWord277), 200);
+        EXPECT_TRUE(PendingCommand.IsSet(batchWord277.pending));
+        type({1, 0, 0});
+        ASSERT_TRUE(WaitForTitle(kTemperatureKeypadTitle, false));
+        EXPECT_EQ(Value(DesiredSettings, batchWord277), 100);
+        Press(kFlowAcceptButton);
+    });
+    EXPECT_EQ(Value(DesiredSettings, batchWord277), 100);
+    EXPECT_TRUE(PendingCommand.IsSet(batchWord277.pending));
 }
 
 TEST_F(ContinuousFlowSetup, FiveSpeedSetupOpensTheBracketedSetup)

@@ -5,6 +5,7 @@
 
 #include "dryer/setup/drying_mode.h"
 #include "dryer/setup/drying_mode_controls.h"
+#include "dryer/setup/timer_keypad.h"
 #include "platform/controls/controls.h"
 #include "platform/windowing/dialog.h"
 #include "tests/dryer/setup/drying_mode_support.h"
@@ -436,6 +437,38 @@ TEST_F(StagedBatchSetup, StagedBatchLayoutIsTidy)
                          kBatchTwoThirdsIndicator, kBatchHalfIndicator};
     layout.wrapped = {kBatchTemperatureIndicator};
     ExpectTidyLayout(shown, layout);
+}
+
+// The maximum drying time is typed on the minutes-and-seconds keypad; 255:00, above what the
+// minutes pad takes, is its default.
+TEST_F(StagedBatchSetup, MaxTimeIsTypedOnTheTimerKeypad)
+{
+    Report(dryerOptions, criterionTempBit.mask);
+    Report(unitsAndOptions, safetyEnabledBit.mask | maxDryTimeBit.mask);
+    Report(batchTimePair, MinSec{120, 0});
+    const auto maxTime = [] {
+        const MinSec t = ReadTime(DesiredSettings, batchTimePair);
+        return t.minutes * 100 + t.seconds;
+    };
+    RunDialog(OpenBatch, kStagedBatchSetupTitle, [&] {
+        EXPECT_EQ(TextOf(kBatchMaxTimeValue), L"120:00");
+        Press(kBatchMaxTimeButton);
+        ASSERT_TRUE(WaitForTitle(kTimerKeypadTitle));
+        for (int d : {2, 4, 9}) Press(kTimerMinutesDigit0 + d);
+        for (int d : {5, 9}) Press(kTimerSecondsDigit0 + d);
+        Press(IDOK);  // ACCEPT
+        ASSERT_TRUE(WaitForTitle(kTimerKeypadTitle, false));
+        EXPECT_EQ(maxTime(), 24959);
+        EXPECT_TRUE(PendingCommand.IsSet(batchTimePair.pending));
+        Press(kBatchMaxTimeButton);
+        ASSERT_TRUE(WaitForTitle(kTimerKeypadTitle));
+        Press(kTimerDefault);
+        Press(IDOK);
+        ASSERT_TRUE(WaitForTitle(kTimerKeypadTitle, false));
+        EXPECT_EQ(maxTime(), 25500);
+        Press(kBatchAcceptButton);
+    });
+    EXPECT_TRUE(PendingCommand.IsSet(batchTimePair.pending));
 }
 
 }  // namespace
