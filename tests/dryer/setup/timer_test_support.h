@@ -82,8 +82,8 @@ inline bool AcceptIsRefused()
     if (!platform::PressControl(kAccept)) return false;
     const auto box = panel_test::TopMessageBox();
     if (!box) return false;
-    const bool said = box->title == kOutOfRangeCaption &&
-                      box->messageText == kOutOfRangeText && box->buttons.size() == 1;
+    const bool said = box->title == kOutOfRangeCaption && box->messageText == kOutOfRangeText &&
+                      box->buttons.size() == 1;
     return platform::AnswerMessageBox(L"OK") && said;
 }
 
