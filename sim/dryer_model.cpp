@@ -109,6 +109,8 @@ void DryerModel::Reset(const DryerConfig& config)
     SetValue(image_, grainSetpointLower, 105);
     SetValue(image_, setpointWords258.Element(0), 180);
     SetValue(image_, upperPlenumSetpoint, 160);
+    PutTime(batchTimePair, 255 * 60);  // the safety limits at their defaults
+    SetValue(image_, batchWord277, 150);
     SetValue(image_, meteringMode, 1);
     SetValue(image_, meteringPreset.Element(0), 80);  // high, medium, low: shown x 10
     SetValue(image_, meteringPreset.Element(1), 50);
