@@ -6,6 +6,7 @@
 
 #include "dryer/link/link_state.h"
 #include "dryer/screens/bitmap_buttons.h"
+#include "dryer/screens/leave_button.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
 #include "dryer/setup/hardware_dialogs.h"
@@ -14,25 +15,15 @@
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
-#include "resources/orbitdryer/bitmap_ids.h"
 #include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
-constexpr int kExitUp = kBitmapExitUp;
-constexpr int kExitDown = kBitmapExitDown;
 constexpr COLORREF kLabelGrey = kSilver;
 constexpr COLORREF kGraphGrid = kGraphGrey;
 
 // The leave button of the extended set-up selection.
 BitmapButtonSet gExitFaces;
-
-void CreateExitButton(HWND wnd, int id, int x, int y)
-{
-    CreateBitmapButton(wnd, Screens().instance, L"EXIT", id, x, y, 159, 41);
-    const ButtonFace faces[] = {{id, kExitUp, kExitDown}};
-    gExitFaces.Load(Screens().instance, faces);
-}
 
 HWND CreatePushButton(HWND wnd, const wchar_t* text, int id, int x, int y)
 {
@@ -200,7 +191,7 @@ LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_CREATE:
             CreatePushButton(wnd, L"MOISTURE SAMPLER", kExtendedSamplerButton, 10, 300);
             CreateExtendedHardwareButton(wnd);
-            CreateExitButton(wnd, kExtendedSetupExit, 230, 395);
+            CreateLeaveButton(wnd, gExitFaces, kExtendedSetupExit, 230, 395);
             return 0;
         case WM_DESTROY: ReleaseExtendedHardwareButton(); break;
         case WM_DRAWITEM:

@@ -11,9 +11,9 @@
 
 #include "dryer/link/repaint_routes.h"
 #include "dryer/screens/home_panels.h"
+#include "dryer/screens/leave_button.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
-#include "dryer/setup/selection_leave.h"
 #include "dryer/setup/temperature_keypad.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/painter.h"

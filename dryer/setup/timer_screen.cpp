@@ -10,9 +10,9 @@
 
 #include "dryer/link/link_state.h"
 #include "dryer/link/repaint_routes.h"
+#include "dryer/screens/leave_button.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
-#include "dryer/setup/selection_leave.h"
 #include "dryer/setup/timer_keypad.h"
 #include "dryer/setup/timer_screen.h"
 #include "platform/drawing/gdi.h"
