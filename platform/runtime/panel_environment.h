@@ -21,7 +21,10 @@ inline constexpr const char* kPanelControlDirVariable = "PANEL_CONTROL_DIR";
 // not handed on.
 struct PanelOptions {
     std::string root;
-    std::string usb;
+    std::string usb;  // the folder in use, also when it is the default <root>/Hard Disk2
+    // Only a port that is there (CheckCharacterDevice in platform/runtime/command_line.h):
+    // a started program refuses a bad PANEL_PORT, so a default port this host lacks, or a
+    // simulator's pseudo-terminal that ends with this program, is better left out.
     std::string port;
     bool headless = false;
     std::string controlSocket;  // this run's control socket; its folder is handed on
