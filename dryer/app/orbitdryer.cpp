@@ -21,7 +21,6 @@
 #include "dryer/setup/hardware_dialogs.h"
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
-#include "platform/runtime/command_line.h"
 #include "platform/runtime/instance_lock.h"
 #include "platform/runtime/panel_environment.h"
 #include "platform/runtime/runtime.h"
@@ -281,18 +280,15 @@ void RequestOrbitDryerQuit()
 
 namespace {
 
-// The programs this display starts (the explorer on the manuals) get its panel options. The
-// port goes with them only while it is a device: the simulator's pseudo-terminal ends with this
-// program, and a default port this host lacks is better left to the started program's default.
+// The programs this display starts (the explorer on the manuals) get its panel options; not
+// the simulator's pseudo-terminal, which ends with this program.
 void HandOnPanelOptions(const OrbitDryerOptions& options, const std::filesystem::path& root,
                         const std::filesystem::path& usb)
 {
     platform::PanelOptions handed;
     handed.root = root.string();
     handed.usb = usb.string();
-    if (!options.simulate && platform::CheckCharacterDevice(options.port).empty()) {
-        handed.port = options.port;
-    }
+    if (!options.simulate) handed.port = options.port;
     handed.headless = options.headless;
     handed.controlSocket = options.control;
     platform::SetPanelOptions(handed);

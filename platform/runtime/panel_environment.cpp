@@ -2,6 +2,8 @@
 // every program this run starts.
 #include "platform/runtime/panel_environment.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -51,6 +53,8 @@ void SetPanelOptions(const PanelOptions& options)
     kept.root = Absolute(options.root);
     kept.usb = Absolute(options.usb);
     kept.controlSocket = Absolute(options.controlSocket);
+    struct stat st {};
+    if (::stat(options.port.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) kept.port.clear();
     std::lock_guard lock(Run().mutex);
     Run().options = std::move(kept);
 }

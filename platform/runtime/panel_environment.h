@@ -22,9 +22,8 @@ inline constexpr const char* kPanelControlDirVariable = "PANEL_CONTROL_DIR";
 struct PanelOptions {
     std::string root;
     std::string usb;  // the folder in use, also when it is the default <root>/Hard Disk2
-    // Only a port that is there (CheckCharacterDevice in platform/runtime/command_line.h):
-    // a started program refuses a bad PANEL_PORT, so a default port this host lacks, or a
-    // simulator's pseudo-terminal that ends with this program, is better left out.
+    // Handed on only while it is a character device: a started program refuses a bad
+    // PANEL_PORT, so a default port this host lacks is left to the started program's default.
     std::string port;
     bool headless = false;
     std::string controlSocket;  // this run's control socket; its folder is handed on

@@ -265,14 +265,14 @@ TEST_F(Process, StartedProgramGetsThePanelOptionsOfThisRun)
     platform::PanelOptions options;
     options.root = root_.string();
     options.usb = (root_ / "usb stick").string();
-    options.port = "/dev/pts/9";
+    options.port = "/dev/null";  // any character device
     options.headless = true;
     options.controlSocket = (root_ / "sockets" / "nodeflasher.sock").string();
     platform::SetPanelOptions(options);
     EXPECT_EQ(Run(L"\\Hard Disk\\OrbitDryer.exe", nullptr), 0);
     EXPECT_EQ(MarkLine("PANEL_ROOT"), root_.string());
     EXPECT_EQ(MarkLine("PANEL_USB"), (root_ / "usb stick").string());
-    EXPECT_EQ(MarkLine("PANEL_PORT"), "/dev/pts/9");
+    EXPECT_EQ(MarkLine("PANEL_PORT"), "/dev/null");
     EXPECT_EQ(MarkLine("PANEL_HEADLESS"), "1");
     EXPECT_EQ(MarkLine("PANEL_CONTROL_DIR"), (root_ / "sockets").string());
 }
@@ -284,6 +284,7 @@ TEST_F(Process, OptionsNotGivenAreNotHandedOnEvenFromOurOwnEnvironment)
     ::setenv("PANEL_HEADLESS", "1", 1);
     platform::PanelOptions options;
     options.root = "relative/root";
+    options.port = (root_ / "Hard Disk" / "OrbitDryer.exe").string();  // not a device
     platform::SetPanelOptions(options);
     EXPECT_EQ(Run(L"\\Hard Disk\\OrbitDryer.exe", nullptr), 0);
     ::unsetenv("PANEL_PORT");
