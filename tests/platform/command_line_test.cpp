@@ -7,8 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <map>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -101,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Sets environment variables for one test and takes them away again.
 class Environment {
 public:
-    explicit Environment(const std::map<std::string, std::string>& values)
+    explicit Environment(std::initializer_list<std::pair<std::string, std::string>> values)
     {
         for (const auto& [name, value] : values) {
             ::setenv(name.c_str(), value.c_str(), 1);
@@ -195,6 +196,27 @@ TEST(PanelOptionsFromEnvironment, BadValueGivenOnTheCommandLineTooIsNeverLookedA
     EXPECT_EQ(other.Parse({}).outcome, Outcome::Run);
 }
 
+TEST(PanelOptionsFromEnvironment, AnyOptionMayTakeItsDefaultFromAVariable)
+{
+    int scale = 1;
+    const auto parse = [&scale] {
+        platform::ProgramOptions options("prog");
+        options.Number("--scale", scale, 1, 8);
+        options.FromEnvironment("--scale", "PROG_SCALE");
+        return options.Parse({});
+    };
+    {
+        const Environment env({{"PROG_SCALE", "8"}});
+        ASSERT_EQ(parse().outcome, Outcome::Run);
+        EXPECT_EQ(scale, 8);
+    }
+    const Environment env({{"PROG_SCALE", "9"}});
+    const auto result = parse();
+    EXPECT_EQ(result.outcome, Outcome::Error);
+    EXPECT_EQ(result.message,
+              "prog: PROG_SCALE (the default for --scale): '9' is not a whole number from 1 to 8");
+}
+
 struct BadEnvironment {
     const char* variable;
     const char* value;
@@ -205,8 +227,7 @@ class PanelOptionsFromBadEnvironment : public ::testing::TestWithParam<BadEnviro
 
 TEST_P(PanelOptionsFromBadEnvironment, AreRefusedLikeBadOptions)
 {
-    const Environment env(
-        std::map<std::string, std::string>{{GetParam().variable, GetParam().value}});
+    const Environment env({{GetParam().variable, GetParam().value}});
     const auto result = PanelProgram().Parse({});
     EXPECT_EQ(result.outcome, Outcome::Error);
     EXPECT_EQ(result.message, GetParam().message);
