@@ -35,7 +35,10 @@ const char* OrbitDryerUsage()
            "  --headless       no window; draw off-screen only\n"
            "  --control PATH   automation socket (one command per line)\n"
            "  --scale N        window scale factor (1-8)\n"
-           "  --help           print this help\n";
+           "  --help           print this help\n"
+           "--root, --usb, --port, --headless and --control default to PANEL_ROOT, PANEL_USB,\n"
+           "PANEL_PORT, PANEL_HEADLESS=1 and PANEL_CONTROL_DIR/orbitdryer.sock from the\n"
+           "environment (set by the panel program that starts this one).\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
@@ -55,6 +58,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     line.Number("--scale", options.scale, 1, 8);
     line.Needs("--scenario", "--simulate");
     line.Needs("--sim-control", "--simulate");
+    line.PanelOptionsFromEnvironment();
     const platform::CommandLineResult parsed = line.Parse(args);
     switch (parsed.outcome) {
         case platform::CommandLineResult::Outcome::Help: result.help = true; return result;

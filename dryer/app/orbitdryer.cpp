@@ -22,6 +22,7 @@
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
 #include "platform/runtime/instance_lock.h"
+#include "platform/runtime/panel_environment.h"
 #include "platform/runtime/runtime.h"
 #include "platform/storage/files.h"
 #include "platform/storage/registry.h"
@@ -277,6 +278,24 @@ void RequestOrbitDryerQuit()
     PostMessage(gMainWindow.load(), WM_CLOSE, 0, 0);
 }
 
+namespace {
+
+// The programs this display starts (the explorer on the manuals) get its panel options; not
+// the simulator's pseudo-terminal, which ends with this program.
+void HandOnPanelOptions(const OrbitDryerOptions& options, const std::filesystem::path& root,
+                        const std::filesystem::path& usb)
+{
+    platform::PanelOptions handed;
+    handed.root = root.string();
+    handed.usb = usb.string();
+    if (!options.simulate) handed.port = options.port;
+    handed.headless = options.headless;
+    handed.controlSocket = options.control;
+    platform::SetPanelOptions(handed);
+}
+
+}  // namespace
+
 int OrbitDryerMain(const OrbitDryerOptions& options)
 {
     std::error_code ec;
@@ -310,6 +329,7 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     }
 
     platform::SetPanelRoots(root, usb);
+    HandOnPanelOptions(options, root, usb);
     gRegistry = platform::OpenRegistry();  // a damaged file is moved aside (said on stderr)
     if (gRegistry.outcome == platform::RegistryOpening::Outcome::Unusable) {
         std::fprintf(

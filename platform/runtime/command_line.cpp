@@ -1,6 +1,7 @@
 // The programs' command lines on CLI11: value checks that refuse option-like values, errors
 // rewritten as one line that names the option, the value and what is allowed, and the help
-// names answered before anything else is looked at.
+// names answered before anything else is looked at. Options not on the command line may then
+// take their values from the environment, checked the same way.
 #include "platform/runtime/command_line.h"
 
 #include <sys/stat.h>
@@ -10,7 +11,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
+
+#include "platform/runtime/panel_environment.h"
 
 namespace platform {
 
@@ -45,11 +50,53 @@ std::string Quoted(const std::vector<std::string>& words)
 }  // namespace
 
 struct ProgramOptions::Impl {
+    // How a value from elsewhere than the command line is checked and stored.
+    struct Setter {
+        std::string valueName;  // empty for a flag
+        Check check;
+        std::function<void(const std::string&)> set;
+    };
+    struct EnvironmentDefault {
+        std::string name;
+        std::string variable;
+        std::function<std::string(const std::string&)> derive;
+    };
+
     std::string program;
     std::vector<std::string> helpNames;
     CLI::App app;
     std::vector<std::pair<CLI::Option*, std::string>> valueNames;
+    std::map<std::string, Setter> setters;
+    std::vector<EnvironmentDefault> environment;
+
+    // Empty when every environment default is good (and stored), else why not.
+    std::string TakeEnvironment();
 };
+
+std::string ProgramOptions::Impl::TakeEnvironment()
+{
+    for (const EnvironmentDefault& d : environment) {
+        const CLI::Option* option = app.get_option_no_throw(d.name);
+        const auto setter = setters.find(d.name);
+        if (option == nullptr || option->count() > 0 || setter == setters.end()) continue;
+        const char* raw = std::getenv(d.variable.c_str());
+        if (raw == nullptr || raw[0] == '\0') continue;
+        const std::string where = d.variable + " (the default for " + d.name + "): ";
+        std::string value = raw;
+        const Setter& s = setter->second;
+        if (s.valueName.empty()) {  // a flag
+            if (value == "1") s.set(value);
+            if (value != "1" && value != "0") return where + "'" + value + "' is not 1 or 0";
+            continue;
+        }
+        std::string why = CheckNotAnOption(value, s.valueName);
+        if (why.empty() && d.derive) value = d.derive(value);
+        if (why.empty() && s.check) why = s.check(value);
+        if (!why.empty()) return where + why;
+        s.set(value);
+    }
+    return {};
+}
 
 ProgramOptions::ProgramOptions(std::string program, std::vector<std::string> helpNames)
     : impl_(std::make_unique<Impl>())
@@ -65,10 +112,12 @@ ProgramOptions::~ProgramOptions() = default;
 void ProgramOptions::Flag(const std::string& name, bool& target)
 {
     impl_->app.add_flag(name, target);
+    impl_->setters[name] = {{}, {}, [&target](const std::string&) { target = true; }};
 }
 
 void ProgramOptions::Flag(const std::string& name, std::function<void()> onSet)
 {
+    impl_->setters[name] = {{}, {}, [onSet](const std::string&) { onSet(); }};
     impl_->app.add_flag_callback(name, std::move(onSet));
 }
 
@@ -76,6 +125,7 @@ void ProgramOptions::Value(const std::string& name, const std::string& valueName
                            std::string& target, Check check)
 {
     CLI::Option* o = impl_->app.add_option(name, target)->type_name(valueName);
+    impl_->setters[name] = {valueName, check, [&target](const std::string& v) { target = v; }};
     o->check(Checked(valueName, std::move(check)));
     impl_->valueNames.emplace_back(o, valueName);
 }
@@ -96,11 +146,15 @@ void ProgramOptions::Number(const std::string& name, int& target, int lo, int hi
             target = WholeNumber(value, lo, hi).value_or(target);
         });
     o->type_name("N");
-    o->check(Checked("N", [lo, hi](const std::string& value) -> std::string {
+    Check check = [lo, hi](const std::string& value) -> std::string {
         if (WholeNumber(value, lo, hi)) return {};
         return "'" + value + "' is not a whole number from " + std::to_string(lo) + " to " +
                std::to_string(hi);
-    }));
+    };
+    impl_->setters[name] = {"N", check, [&target, lo, hi](const std::string& value) {
+                                target = WholeNumber(value, lo, hi).value_or(target);
+                            }};
+    o->check(Checked("N", std::move(check)));
     impl_->valueNames.emplace_back(o, "N");
 }
 
@@ -121,6 +175,24 @@ void ProgramOptions::Needs(const std::string& name, const std::string& other)
     CLI::Option* o = impl_->app.get_option_no_throw(name);
     CLI::Option* needed = impl_->app.get_option_no_throw(other);
     if (o != nullptr && needed != nullptr) o->needs(needed);
+}
+
+void ProgramOptions::FromEnvironment(const std::string& name, const std::string& variable,
+                                     std::function<std::string(const std::string&)> derive)
+{
+    impl_->environment.push_back({name, variable, std::move(derive)});
+}
+
+void ProgramOptions::PanelOptionsFromEnvironment()
+{
+    FromEnvironment("--root", kPanelRootVariable);
+    FromEnvironment("--usb", kPanelUsbVariable);
+    FromEnvironment("--port", kPanelPortVariable);
+    FromEnvironment("--headless", kPanelHeadlessVariable);
+    FromEnvironment("--control", kPanelControlDirVariable,
+                    [program = impl_->program](const std::string& folder) {
+                        return ControlSocketIn(folder, program);
+                    });
 }
 
 CommandLineResult ProgramOptions::Parse(const std::vector<std::string>& args)
@@ -167,6 +239,8 @@ CommandLineResult ProgramOptions::Parse(const std::vector<std::string>& args)
     } catch (const CLI::ParseError& e) {
         return fail(e.what());
     }
+    const std::string why = impl_->TakeEnvironment();
+    if (!why.empty()) return fail(why);
     return result;
 }
 

@@ -2,7 +2,8 @@
 // as they are read, a value that looks like an option is refused (so "--root --headless" never
 // takes "--headless" as the root), and every error names the bad value and what is allowed.
 // Bad input ends a program with exit code 2 and one line on stderr; the help names print the
-// program's own usage text. CLI11 does the parsing underneath.
+// program's own usage text. Options may take their defaults from the environment, as the panel
+// options do when one panel program starts another. CLI11 does the parsing underneath.
 #pragma once
 
 #include <functional>
@@ -46,6 +47,18 @@ public:
     void Positionals(const std::string& valueName, std::vector<std::string>& target);
     // The option may only be given together with `other`.
     void Needs(const std::string& name, const std::string& other);
+
+    // When the command line does not give the option (declared above), its value comes from
+    // the environment variable, if that is set and not empty: through `derive` when given, then
+    // through the option's own checks. A flag takes "1" as given and "0" as not. A bad value is
+    // an error like a bad option, naming the variable: "prog: PANEL_PORT (the default for
+    // --port): '/x' cannot be used: ...".
+    void FromEnvironment(const std::string& name, const std::string& variable,
+                         std::function<std::string(const std::string&)> derive = {});
+    // --root, --usb, --port, --headless and --control, as far as the program has them, default
+    // to the panel options that a starting panel program handed on: PANEL_ROOT, PANEL_USB,
+    // PANEL_PORT, PANEL_HEADLESS and PANEL_CONTROL_DIR (--control is <dir>/<program>.sock).
+    void PanelOptionsFromEnvironment();
 
     CommandLineResult Parse(const std::vector<std::string>& args);
 

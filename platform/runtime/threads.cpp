@@ -1,30 +1,15 @@
-// Threads, events and other panel programs, and the handle table every kernel object of the
-// platform lives in. Waits with a time-out run on the panel clock, so a test driving the
-// virtual clock decides when a wait gives up.
+// Threads and events, and the handle table every kernel object of the platform lives in. Waits
+// with a time-out run on the panel clock, so a test driving the virtual clock decides when a
+// wait gives up.
 #include "platform/runtime/threads.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <cwctype>
-#include <filesystem>
-#include <map>
-#include <string>
 #include <thread>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/detail_handles.h"
-#include "platform/runtime/detail_text.h"
-#include "platform/storage/files.h"
-
-extern char** environ;
 
 namespace platform::detail {
 
@@ -151,62 +136,13 @@ public:
     bool Waitable() const override { return true; }
 };
 
-// A thread or a started program: signalled when it has ended.
+// A thread: signalled when it has ended.
 class EndObject : public HandleObject {
 public:
     bool Waitable() const override { return true; }
 };
 
 std::atomic<DWORD> nextThreadId{1};
-
-struct ProgramTable {
-    std::mutex mutex;
-    std::map<std::wstring, std::string> programs;  // lower-case panel path -> host command
-};
-
-ProgramTable& Programs()
-{
-    static ProgramTable table;
-    return table;
-}
-
-std::wstring Lower(std::wstring_view s)
-{
-    std::wstring out(s);
-    for (auto& c : out) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return out;
-}
-
-std::vector<std::string> SplitBlanks(std::string_view s)
-{
-    return platform::detail::SplitAtAny(s, " \t");
-}
-
-bool IsRunnable(const std::filesystem::path& p)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(p, ec) && ::access(p.c_str(), X_OK) == 0;
-}
-
-// The host command line (program first) for a panel program, or empty when none is found.
-std::vector<std::string> ResolveProgram(std::wstring_view panelPath)
-{
-    {
-        ProgramTable& table = Programs();
-        std::lock_guard lock(table.mutex);
-        const auto it = table.programs.find(Lower(panelPath));
-        if (it != table.programs.end()) return SplitBlanks(it->second);
-    }
-    const std::filesystem::path mapped = platform::MapPanelPath(panelPath);
-    if (IsRunnable(mapped)) return {mapped.string()};
-    const std::wstring lower = Lower(panelPath);
-    if (lower.size() > 4 && lower.ends_with(L".exe")) {
-        const std::filesystem::path bare =
-            platform::MapPanelPath(panelPath.substr(0, panelPath.size() - 4));
-        if (IsRunnable(bare)) return {bare.string()};
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -307,71 +243,3 @@ BOOL CloseHandle(HANDLE handle)
     }
     return platform::detail::RemoveHandle(handle) ? TRUE : FALSE;
 }
-
-BOOL CreateProcess(const wchar_t* application, const wchar_t* commandLine, void*, void*, BOOL,
-                   DWORD, void*, const wchar_t*, void*, PROCESS_INFORMATION* info)
-{
-    std::vector<std::string> args;
-    std::string extra = commandLine != nullptr ? platform::Narrow(commandLine) : std::string();
-    if (application != nullptr && application[0] != L'\0') {
-        args = ResolveProgram(application);
-    } else {
-        // No program name: it is the first word of the command line.
-        auto words = SplitBlanks(extra);
-        if (!words.empty()) {
-            args = ResolveProgram(platform::Widen(words.front()));
-            extra = extra.substr(extra.find(words.front()) + words.front().size());
-        }
-    }
-    if (args.empty()) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        return FALSE;
-    }
-    for (auto& word : SplitBlanks(extra)) args.push_back(std::move(word));
-
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    pid_t pid = 0;
-    const int rc = ::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
-    if (rc != 0) {
-        SetLastError(rc == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    // A waiter reaps the child and marks it ended, so no zombie is left behind.
-    auto ended = std::make_shared<EndObject>();
-    try {
-        std::thread([ended, pid] {
-            int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-            platform::detail::Signal(*ended);
-        }).detach();
-    } catch (const std::system_error&) {
-        // Without a waiter the child still runs; it is reaped when this program ends.
-    }
-    if (info != nullptr) {
-        info->hProcess = platform::detail::AddHandle(ended);
-        info->hThread = platform::detail::AddHandle(ended);
-        info->dwProcessId = static_cast<DWORD>(pid);
-        info->dwThreadId = static_cast<DWORD>(pid);
-    }
-    return TRUE;
-}
-
-namespace platform {
-
-void RegisterProgram(const wchar_t* panelPath, const char* hostExecutable)
-{
-    if (panelPath == nullptr) return;
-    ProgramTable& table = Programs();
-    std::lock_guard lock(table.mutex);
-    if (hostExecutable == nullptr || hostExecutable[0] == '\0') {
-        table.programs.erase(Lower(panelPath));
-    } else {
-        table.programs[Lower(panelPath)] = hostExecutable;
-    }
-}
-
-}  // namespace platform

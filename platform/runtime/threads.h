@@ -1,6 +1,8 @@
-// Threads, auto-reset and manual-reset events, and starting other panel programs.
+// Threads, auto-reset and manual-reset events. Starting other panel programs is
+// platform/runtime/process.h, included here for the callers that wait on a started program.
 #pragma once
 
+#include "platform/runtime/process.h"
 #include "platform/win_types.h"
 
 using LPTHREAD_START_ROUTINE = DWORD (*)(void* parameter);
@@ -18,36 +20,12 @@ HANDLE CreateEvent(void* security, BOOL manualReset, BOOL initialState, const wc
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
 
-// Waits on an event (timeouts run on the panel clock) or on a thread's end.
+// Waits on an event (timeouts run on the panel clock), a thread's end or a started program's end.
 // Returns WAIT_OBJECT_0, WAIT_TIMEOUT, or WAIT_FAILED for an invalid handle.
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 
-// Closes any handle of the platform (file, serial port, find handle, thread, event).
+// Closes any handle of the platform (file, serial port, find handle, thread, event, process).
 BOOL CloseHandle(HANDLE handle);
-
-struct PROCESS_INFORMATION {
-    HANDLE hProcess = nullptr;
-    HANDLE hThread = nullptr;
-    DWORD dwProcessId = 0;
-    DWORD dwThreadId = 0;
-};
-
-// Starts another program by its panel path ("\Hard Disk\Kickoff.exe", "\windows\explorer.exe")
-// with the given command line (may be null or empty). The panel path is mapped like a file
-// path; a ".exe" name that does not exist is also looked up without the extension and in
-// the registered program table (platform::RegisterProgram). Returns FALSE when nothing can
-// be started.
-BOOL CreateProcess(const wchar_t* application, const wchar_t* commandLine, void* processAttrs,
-                   void* threadAttrs, BOOL inherit, DWORD flags, void* environment,
-                   const wchar_t* currentDir, void* startupInfo, PROCESS_INFORMATION* info);
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
-
-namespace platform {
-
-// Maps a panel program name (for example L"\\windows\\explorer.exe") to a host executable
-// and its fixed leading arguments, for programs that do not live under the panel root.
-void RegisterProgram(const wchar_t* panelPath, const char* hostExecutable);
-
-}  // namespace platform

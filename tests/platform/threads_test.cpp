@@ -1,12 +1,9 @@
-// Threads, events, waits on the panel clock, handle checking and starting other programs.
+// Threads, events, waits on the panel clock and handle checking.
 #include "platform/runtime/threads.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <thread>
 
@@ -14,8 +11,6 @@
 #include "platform/storage/files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 class Threads : public ::testing::Test {
 protected:
@@ -123,85 +118,6 @@ TEST_F(Threads, LastErrorBelongsToEachThread)
     });
     other.join();
     EXPECT_EQ(GetLastError(), 42u);
-}
-
-class Programs : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        root_ = fs::temp_directory_path() /
-                ("panel-threads-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "Hard Disk");
-        platform::SetPanelRoots(root_, {});
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    // A program under the panel root that leaves a mark with its arguments.
-    void WriteProgram(const std::string& name)
-    {
-        const fs::path p = root_ / "Hard Disk" / name;
-        std::ofstream(p) << "#!/bin/sh\necho \"ran $#:$*\" > \"" << (root_ / "mark").string()
-                         << "\"\n";
-        fs::permissions(p, fs::perms::owner_all);
-    }
-    std::string Mark() const
-    {
-        std::ifstream in(root_ / "mark");
-        std::string line;
-        std::getline(in, line);
-        return line;
-    }
-
-    fs::path root_;
-};
-
-TEST_F(Programs, StartsAPanelProgramWithoutItsExeName)
-{
-    WriteProgram("Kickoff");
-    PROCESS_INFORMATION info;
-    ASSERT_TRUE(CreateProcess(L"\\hard disk\\KICKOFF.exe", L"", nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, nullptr, &info));
-    EXPECT_EQ(WaitForSingleObject(info.hProcess, INFINITE), WAIT_OBJECT_0);
-    EXPECT_EQ(Mark(), "ran 0:");
-    EXPECT_TRUE(CloseHandle(info.hProcess));
-    EXPECT_TRUE(CloseHandle(info.hThread));
-}
-
-TEST_F(Programs, PassesTheCommandLineSplitOnBlanks)
-{
-    WriteProgram("Flasher.exe");
-    PROCESS_INFORMATION info;
-    ASSERT_TRUE(CreateProcess(L"\\Hard Disk\\Flasher.exe", L"-a  b", nullptr, nullptr, FALSE, 0,
-                              nullptr, nullptr, nullptr, &info));
-    WaitForSingleObject(info.hProcess, INFINITE);
-    EXPECT_EQ(Mark(), "ran 2:-a b");
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
-}
-
-TEST_F(Programs, UsesTheRegisteredProgramTable)
-{
-    platform::RegisterProgram(L"\\windows\\explorer.exe", "/bin/sh");
-    PROCESS_INFORMATION info;
-    ASSERT_TRUE(CreateProcess(L"\\Windows\\Explorer.exe", L"-c true", nullptr, nullptr, FALSE, 0,
-                              nullptr, nullptr, nullptr, &info));
-    EXPECT_EQ(WaitForSingleObject(info.hProcess, INFINITE), WAIT_OBJECT_0);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
-    platform::RegisterProgram(L"\\windows\\explorer.exe", nullptr);
-}
-
-TEST_F(Programs, MissingProgramIsRefused)
-{
-    PROCESS_INFORMATION info;
-    SetLastError(0);
-    EXPECT_FALSE(CreateProcess(L"\\Hard Disk\\Nothing.exe", nullptr, nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, nullptr, &info));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(CreateProcess(nullptr, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               nullptr, &info));
 }
 
 }  // namespace

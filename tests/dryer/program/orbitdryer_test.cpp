@@ -3,10 +3,13 @@
 // registry value, all against the simulated board on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "dryer/app/orbitdryer.h"
 #include "dryer/link/dryer_image.h"
+#include "platform/runtime/panel_environment.h"
 #include "platform/storage/files.h"
 #include "platform/storage/registry.h"
 #include "tests/dryer/program/panel_run.h"
@@ -89,6 +92,65 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{{"--port", "/etc/passwd"}, "not a character device"},
                       BadLine{{"--port", "/no/such/tty"}, "'/no/such/tty'"}));
 
+// ---- panel options from the starting program ----
+
+// Sets one environment variable for a test and takes it away again.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const char* value) : name_(name)
+    {
+        ::setenv(name, value, 1);
+    }
+    ~EnvironmentVariable() { ::unsetenv(name_); }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+};
+
+TEST(OrbitDryerCommandLine, TakesThePanelOptionsFromTheEnvironment)
+{
+    const EnvironmentVariable root("PANEL_ROOT", "/tmp/handed root");
+    const EnvironmentVariable usb("PANEL_USB", "/tmp/handed usb");
+    const EnvironmentVariable port("PANEL_PORT", "/dev/null");
+    const EnvironmentVariable headless("PANEL_HEADLESS", "1");
+    const EnvironmentVariable control("PANEL_CONTROL_DIR", "/tmp/handed");
+    const CommandLine line = ParseCommandLine({});
+    ASSERT_TRUE(line.options.has_value()) << line.error;
+    EXPECT_EQ(line.options->root, "/tmp/handed root");
+    EXPECT_EQ(line.options->usb, "/tmp/handed usb");
+    EXPECT_EQ(line.options->port, "/dev/null");
+    EXPECT_TRUE(line.options->headless);
+    EXPECT_EQ(line.options->control, "/tmp/handed/orbitdryer.sock");
+}
+
+TEST(OrbitDryerCommandLine, ItsOwnOptionsWinOverTheEnvironment)
+{
+    const EnvironmentVariable root("PANEL_ROOT", "/tmp/handed");
+    const EnvironmentVariable control("PANEL_CONTROL_DIR", "/tmp/handed");
+    const EnvironmentVariable port("PANEL_PORT", "/no/such/tty");  // never looked at
+    const CommandLine line = ParseCommandLine(
+        {"--root", "/tmp/own", "--control", "/tmp/own.sock", "--port", "/dev/null"});
+    ASSERT_TRUE(line.options.has_value()) << line.error;
+    EXPECT_EQ(line.options->root, "/tmp/own");
+    EXPECT_EQ(line.options->control, "/tmp/own.sock");
+    EXPECT_EQ(line.options->port, "/dev/null");
+}
+
+TEST(OrbitDryerCommandLine, BadPanelOptionInTheEnvironmentIsRefused)
+{
+    const EnvironmentVariable port("PANEL_PORT", "/etc/passwd");
+    const CommandLine line = ParseCommandLine({});
+    EXPECT_FALSE(line.options.has_value());
+    EXPECT_FALSE(line.help);
+    EXPECT_NE(line.error.find("orbitdryer: PANEL_PORT (the default for --port): '/etc/passwd' "
+                              "is not a character device"),
+              std::string::npos)
+        << line.error;
+    EXPECT_EQ(line.error.find('\n'), std::string::npos);
+}
+
 // ---- the running program ----
 
 TEST(OrbitDryerProgram, SendsOneRequestEvery350Ms)
@@ -140,6 +202,24 @@ TEST(OrbitDryerProgram, SecondStartOnTheSameRootLeavesOneInstance)
     const std::uint64_t before = panel.sim().requestsAnswered();
     panel.Cycles(2);
     EXPECT_EQ(panel.sim().requestsAnswered() - before, 2u);
+}
+
+TEST(OrbitDryerProgram, HandsOnItsOptions)
+{
+    PanelRun panel({}, [](const std::filesystem::path& root, OrbitDryerOptions& options) {
+        std::filesystem::create_directories(root / "s");
+        options.control = (root / "s" / "od.sock").string();
+    });
+    ASSERT_TRUE(panel.started());
+    const char* const none[] = {nullptr};
+    const std::vector<std::string> env = platform::StartedProgramEnvironment(none);
+    const std::string root = std::filesystem::absolute(panel.options().root).string();
+    const std::vector<std::string> expected = {
+        "PANEL_ROOT=" + root, "PANEL_USB=" + root + "/Hard Disk2",
+        "PANEL_PORT=" + panel.options().port,  // the simulator's pseudo-terminal
+        "PANEL_HEADLESS=1", "PANEL_CONTROL_DIR=" + root + "/s"};
+    EXPECT_EQ(env, expected);
+    platform::ClearPanelOptions();
 }
 
 TEST(OrbitDryerProgram, HidesTheTaskbarThroughTheRegistry)
