@@ -100,20 +100,14 @@ void PrepareLinkControl(std::uint8_t action)
     FinishRequest(kLinkControlFrameLength - 2, kLinkControlAnswerLength);
 }
 
-bool LastRequestWasOpen()
-{
-    return NodeLink.request[0] == static_cast<std::uint8_t>(NodeCommand::LINK_CONTROL) &&
-           NodeLink.request[3] == kOpenLink;
-}
-
 void DecodeLinkAnswer(const std::array<std::uint8_t, kAnswerBufferSize>& a)
 {
     const auto node = static_cast<NodeId>(a[kLinkNodeByte]);
     const std::uint8_t state = a[kLinkStateByte];
-    if (LastRequestWasOpen() && state != kLinkStateClosed) {
+    if (NodeLink.sentOpen && state != kLinkStateClosed) {
         // An open link to any other board than the one asked for would send this board's
         // program to it: such an answer counts as a failed open.
-        const bool ours = node == static_cast<NodeId>(NodeLink.request[2]);
+        const bool ours = a[kLinkNodeByte] == NodeLink.sentNode;
         if (state == kLinkStateOpen && ours) {
             NodeLink.linkNode = node;
             NodeLink.targetNode = node;
@@ -335,14 +329,14 @@ void ReceiveStep()
     // Only the answer's own bytes are read; anything behind it stays in the port and goes
     // with the purge before the next send.
     const std::uint32_t expected =
-        std::min<std::uint32_t>(NodeLink.expectedAnswerLength, kAnswerBufferSize);
+        std::min<std::uint32_t>(NodeLink.sentAnswerLength, kAnswerBufferSize);
     if (NodeLink.receivedCount < expected) {
         const DWORD got = portOps->read(linkPort, NodeLink.answer.data() + NodeLink.receivedCount,
                                         expected - NodeLink.receivedCount);
         NodeLink.receivedCount += std::min<DWORD>(got, expected - NodeLink.receivedCount);
     }
     const std::span<const std::uint8_t> received(NodeLink.answer.data(), NodeLink.receivedCount);
-    switch (CheckNodeAnswer(received, NodeLink.request[0], expected)) {
+    switch (CheckNodeAnswer(received, NodeLink.sentCode, expected)) {
         case AnswerCheck::incomplete: return;
         case AnswerCheck::complete:
             NodeLink.awaitingAnswer = false;
@@ -398,6 +392,12 @@ void TransmitStep()
     NodeLink.receivedCount = 0;
     // Both queues: bytes left over from an earlier answer must not start the next one.
     portOps->purge(linkPort, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
+    NodeLink.sentCode = NodeLink.request[0];
+    NodeLink.sentOpen =
+        NodeLink.request[0] == static_cast<std::uint8_t>(NodeCommand::LINK_CONTROL) &&
+        NodeLink.request[3] == kOpenLink;
+    NodeLink.sentNode = NodeLink.request[2];
+    NodeLink.sentAnswerLength = NodeLink.expectedAnswerLength;
     NodeLink.awaitingAnswer = true;
     NodeLink.answerReady = false;
     NodeLink.answerTimeout = kAnswerTimeoutTicks;

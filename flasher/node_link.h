@@ -74,13 +74,18 @@ struct NodeLinkState {
     std::array<std::uint8_t, kAnswerBufferSize> answer{};    // bytes received since the send
     std::uint32_t receivedCount = 0;
     std::uint32_t expectedAnswerLength = 0;  // set with each request
-    bool awaitingAnswer = false;             // a request is out, no answer taken yet
-    bool answerReady = false;                // a checked answer is to be decoded on this tick
-    std::uint32_t answerTimeout = 0;         // ticks left before "No Response From Display I/O."
-    bool busy = false;                       // a request is out and its answer not decoded yet
-    bool retryRequested = false;             // a refusal: send the same request again
-    NodeId linkNode = NodeId::none;          // node of the open link (from the open answer)
-    NodeId targetNode = NodeId::none;        // node the upload works on; address of open and close
+    // The request on the wire (a new one may be prepared before its answer is decoded).
+    std::uint8_t sentCode = 0;
+    bool sentOpen = false;      // a LINK_CONTROL open request
+    std::uint8_t sentNode = 0;  // its node
+    std::uint32_t sentAnswerLength = 0;
+    bool awaitingAnswer = false;       // a request is out, no answer taken yet
+    bool answerReady = false;          // a checked answer is to be decoded on this tick
+    std::uint32_t answerTimeout = 0;   // ticks left before "No Response From Display I/O."
+    bool busy = false;                 // a request is out and its answer not decoded yet
+    bool retryRequested = false;       // a refusal: send the same request again
+    NodeId linkNode = NodeId::none;    // node of the open link (from the open answer)
+    NodeId targetNode = NodeId::none;  // node the upload works on; address of open and close
     // Resends of the request that is out (run by the upload through RunResendRules).
     std::uint32_t failureCount = 0;     // refusals of the current request
     std::uint32_t noAnswerCount = 0;    // resends for lack of an answer
