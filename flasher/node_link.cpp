@@ -285,7 +285,9 @@ ResendOutcome RunResendRules()
         NodeLink.resendCountdown = kResendTicks;
         outcome = ResendOutcome::resentAfterRefusal;
     }
-    if (!NodeLink.busy) return outcome;  // nothing is out: nothing to send again
+    // Nothing out, or its answer is in and decoded on this tick: nothing to send again (a
+    // second copy would bring a second answer that the next request could take for its own).
+    if (!NodeLink.busy || NodeLink.answerReady) return outcome;
     if (NodeLink.resendCountdown > 0) {
         --NodeLink.resendCountdown;
         return outcome;

@@ -669,6 +669,25 @@ TEST_F(NodeLinkTest, TheTenthResendIsAnsweredAndTheUploadGoesOn)
     EXPECT_TRUE(NodeOutcome.linkClosed);
 }
 
+TEST_F(NodeLinkTest, AnAnswerTakenOnTheResendTickStopsTheResend)
+{
+    FlasherTickSteps steps;
+    steps.nodeStateMachine = [] { RunResendRules(); };
+    SetFlasherTickSteps(steps);
+    NodeLink.linkNode = NodeId::mainIo;
+    PrepareEraseFlash();
+    NodeLink.busy = true;
+    line->boardConnected = false;
+    TransmitStep();
+    NodeLink.resendCountdown = 0;  // this tick would send it again
+    line->Inject(NodeAnswer(0x82, {14, 0, 1}));
+    FlasherTick();
+    EXPECT_TRUE(NodeOutcome.eraseDone);
+    EXPECT_EQ(line->sent.size(), 1u);
+    EXPECT_FALSE(NodeLink.transmitPending);
+    EXPECT_FALSE(NodeLink.noAnswerNotice);
+}
+
 TEST_F(NodeLinkTest, ANewRequestStartsItsOwnCounts)
 {
     NodeLink.failureCount = 4;
