@@ -45,7 +45,7 @@ std::string NetworkControlHelp()
 {
     return "board network commands (slots 1-15, one per scan record):\n"
            "  network                 the standard network of the dryer, flashes erased\n"
-           "  boards                  list the slots\n"
+           "  boards                  list the slots (one line)\n"
            "  unplug SLOT             the board leaves the network (e.g. unplug 14: no Main I/O)\n"
            "  plug SLOT TYPE [ADDR]   fit a board of TYPE (0 M/C, 8 DI, 9 MI, 10 F/H, 11 F/H int)\n"
            "  address SLOT ADDR       set the board's address byte (conflicts, invalid addresses)\n"
@@ -54,7 +54,8 @@ std::string NetworkControlHelp()
            "  nodestatus SLOT V|auto  force the status byte of its scan record\n"
            "  refuse STEP N           refuse the next N open|erase|start|write requests\n"
            "  drop N                  leave the next N programming requests unanswered\n"
-           "  flash SLOT [PATH]       the board's flash as Intel HEX (to PATH, or in the reply)";
+           "  flash SLOT [PATH]       the board's flash as Intel HEX: written to PATH, or without\n"
+           "                          PATH in the reply, one record a line after the ok line";
 }
 
 bool BoardNetwork::IsNetworkCommand(const std::string& command)
@@ -73,7 +74,7 @@ std::string BoardNetwork::ListBoards() const
     std::string s = "ok board network";
     for (int slot = 1; slot <= kNetworkSlots; ++slot) {
         const NetworkBoard& b = board(slot);
-        s += "\nslot " + std::to_string(slot) + ": ";
+        s += (slot == 1 ? ": slot " : "; slot ") + std::to_string(slot) + " ";
         if (!b.fitted) {
             s += "empty";
             continue;

@@ -345,9 +345,11 @@ TEST(BoardNetworkControl, BadArgumentsAreRefusedWithTheirReason)
     DisplayIoBoard board;
     EXPECT_NE(board.Control("help", 0).find("flash SLOT [PATH]"), std::string::npos);
     const std::string list = board.Control("boards", 0);
-    EXPECT_NE(list.find("slot 14: type 9 address 0x0E gen 1 boot 201 dryer 105 status 0x01"),
+    EXPECT_NE(list.find("; slot 14 type 9 address 0x0E gen 1 boot 201 dryer 105 status 0x01"),
               std::string::npos);
-    EXPECT_NE(list.find("slot 13: empty"), std::string::npos);
+    EXPECT_NE(list.find("; slot 13 empty;"), std::string::npos);
+    EXPECT_EQ(list.rfind("ok board network: slot 1 type 8", 0), 0u);
+    EXPECT_EQ(list.find('\n'), std::string::npos);
 }
 
 // ---- HEX dump -------------------------------------------------------------------------------
