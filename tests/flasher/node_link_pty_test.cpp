@@ -143,3 +143,19 @@ TEST_F(NodeLinkOnALine, AScanAnswerArrivesWholeAndASilentBoardTimesOut)
     EXPECT_EQ(lines.back(), L"No Response From Display I/O.");
     EXPECT_TRUE(NodeLink.busy);
 }
+
+TEST(NodeLinkWithoutPort, APortThatCannotBeOpenedLeavesEveryRequestToTheTimeout)
+{
+    InstallFakeNodeLine();
+    SetNodePortOps(nullptr);
+    SetNodeLinkPort(INVALID_HANDLE_VALUE);
+    platform::SetComPortDevice(L"COM1:", "/nonexistent/tty-of-no-panel");
+    EXPECT_FALSE(OpenNodeLink());
+    EXPECT_EQ(NodeLinkPort(), INVALID_HANDLE_VALUE);
+    PrepareNetworkScan();
+    NodeLink.busy = true;
+    for (std::uint32_t tick = 0; tick <= kAnswerTimeoutTicks + 1; ++tick) FlasherTick();
+    EXPECT_EQ(Recorder().scanLines.back(), L"No Response From Display I/O.");
+    EXPECT_EQ(Recorder().uploadLines.back(), L"No Response From Display I/O.");
+    ResetNodeLinkForTest();
+}
