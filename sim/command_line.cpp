@@ -52,7 +52,8 @@ std::string SimUsage()
     std::string text =
         "usage: dryersim [options]\n"
         "Plays the dryer's Display I/O board on a serial line: it answers every poll, command\n"
-        "and link reset request with the 302-byte status frame and runs a moving dryer.\n"
+        "and link reset request with the 302-byte status frame and runs a moving dryer. Behind\n"
+        "it sits the board network that NodeFlasher scans and programs.\n"
         "\n"
         "options:\n"
         "  --device PATH          serve this serial device (38400 baud, 8E1) instead of a\n"

@@ -16,12 +16,17 @@ namespace {
 // The clock record: minute, hour, day, month, year modulo 100.
 constexpr std::uint16_t kClockAddress = clockSetting.offset;
 constexpr std::uint8_t kClockLength = clockSetting.width;
-constexpr std::size_t kShortAnswerLength = kAnswerLength - 1;
 constexpr std::size_t kLongAnswerExtra = 32;
 constexpr int kMaxFaultCount = 100000;
 constexpr int kMaxNoiseBytes = 4096;
 constexpr int kMaxSilentSeconds = 24 * 3600;
 constexpr int kMaxAdvanceSeconds = 7 * 24 * 3600;
+
+// The Fan/Heater count of a heater count code (0 one, 1 two, 2 three, 3 four, 4 six).
+int HeaterCountOf(std::uint8_t code)
+{
+    return code >= 4 ? 6 : code + 1;
+}
 
 bool IsClockOffset(std::size_t offset)
 {
@@ -72,8 +77,8 @@ std::string ControlHelp()
            "  clear              clear the warning code\n"
            "  start | stop       start the dryer, or stop it (fans cool down)\n"
            "  silent SECONDS     answer nothing for SECONDS of panel time\n"
-           "  badcrc N           the next N answers carry a wrong CRC\n"
-           "  short N            the next N answers are one byte short (301 bytes)\n"
+           "  badcrc N           the next N answers carry a wrong CRC (programming answers too)\n"
+           "  short N            the next N answers are one byte short (302-byte ones: 301)\n"
            "  long N             the next N answers are followed by 32 stray bytes\n"
            "  noise N            N random bytes go out in front of the next answer\n"
            "  noecho OFFSET      refuse to write OFFSET from command records\n"
@@ -85,10 +90,19 @@ std::string ControlHelp()
            "  scenario NAME      rebuild the dryer as a named scenario\n"
            "  status             one line on the dryer, the link and pending faults\n"
            "  help               this text\n"
-           "numbers are decimal or 0x hexadecimal; offsets 0-299, values 0-255";
+           "numbers are decimal or 0x hexadecimal; offsets 0-299, values 0-255\n" +
+           NetworkControlHelp();
 }
 
-DisplayIoBoard::DisplayIoBoard(const DryerConfig& config) : model_(config) {}
+DisplayIoBoard::DisplayIoBoard(const DryerConfig& config)
+    : model_(config), network_(HeaterCountOf(config.heaterCountCode))
+{
+}
+
+int DisplayIoBoard::Heaters() const
+{
+    return HeaterCountOf(model_.config().heaterCountCode);
+}
 
 StatusImage DisplayIoBoard::Image() const
 {
@@ -120,9 +134,19 @@ std::vector<std::uint8_t> DisplayIoBoard::Receive(std::span<const std::uint8_t> 
             ++counters_.requestsIgnored;  // a silent board hears nothing either
             continue;
         }
+        if (request->kind == RequestKind::Programming) {
+            ++counters_.programmingRequests;
+            std::vector<std::uint8_t> answer = network_.Handle(request->frame);
+            if (answer.empty()) {
+                ++counters_.requestsIgnored;
+            } else {
+                AppendAnswer(out, std::move(answer));
+            }
+            continue;
+        }
         Apply(*request);
         for (auto [offset, value] : pinned_) model_.image()[offset] = value;
-        AppendAnswer(out);
+        AppendAnswer(out, BuildAnswer());
     }
     return out;
 }
@@ -136,6 +160,7 @@ void DisplayIoBoard::Apply(const Request& request)
             ++counters_.commandFrames;
             for (const CommandRecord& record : request.records) ApplyRecord(record);
             return;
+        case RequestKind::Programming: return;  // the board network answers these
     }
 }
 
@@ -163,7 +188,7 @@ void DisplayIoBoard::ApplyRecord(const CommandRecord& record)
     if (wroteAll) model_.OnRecordWritten(record.address, record.length);
 }
 
-void DisplayIoBoard::AppendAnswer(std::vector<std::uint8_t>& out)
+void DisplayIoBoard::AppendAnswer(std::vector<std::uint8_t>& out, std::vector<std::uint8_t> frame)
 {
     const auto nextNoise = [this] {
         noiseSeed_ ^= noiseSeed_ << 13;  // xorshift: cheap bytes that look like line noise
@@ -173,14 +198,13 @@ void DisplayIoBoard::AppendAnswer(std::vector<std::uint8_t>& out)
     };
     for (; noiseBytes_ > 0; --noiseBytes_) out.push_back(nextNoise());
 
-    std::vector<std::uint8_t> frame = BuildAnswer();
     if (badCrcAnswers_ > 0) {
         --badCrcAnswers_;
-        frame[kImageSize] ^= 0xFF;
+        frame[frame.size() - 2] ^= 0xFF;  // the CRC's low byte
     }
     if (shortAnswers_ > 0) {
         --shortAnswers_;
-        frame.resize(kShortAnswerLength);
+        frame.pop_back();
     }
     out.insert(out.end(), frame.begin(), frame.end());
     if (longAnswers_ > 0) {
@@ -210,11 +234,20 @@ std::string DisplayIoBoard::Status(std::int64_t nowMs) const
         s << ", noecho";
         for (std::uint16_t offset : refused_) s << ' ' << offset;
     }
+    s << ", " << network_.Summary();
     return s.str();
 }
 
 std::string DisplayIoBoard::Control(const std::string& line, std::int64_t nowMs)
 {
+    {
+        std::istringstream words(line);
+        std::vector<std::string> split;
+        for (std::string word; words >> word;) split.push_back(word);
+        if (!split.empty() && BoardNetwork::IsNetworkCommand(split[0])) {
+            return network_.Control(split, Heaters());
+        }
+    }
     std::istringstream in(line);
     std::string command, a, b, extra;
     in >> command >> a >> b >> extra;
@@ -327,6 +360,7 @@ std::string DisplayIoBoard::Control(const std::string& line, std::int64_t nowMs)
         if (!config || !b.empty())
             return "error: scenario needs a NAME, one of: " + ScenarioNames();
         model_.Reset(*config);
+        network_.Rebuild(Heaters());
         for (auto [offset, value] : pinned_) model_.image()[offset] = value;
         return "ok scenario " + config->name;
     }

@@ -1,8 +1,9 @@
 // The Display I/O board as the panel sees it on the serial line, without the line itself:
 // request bytes go in, answer bytes come out. It frames requests, applies command records to
 // the dryer's image (the echo), acts on the records that mean something to the board, answers
-// every well-formed request with the 302-byte status frame, and injects the faults that the
-// control channel asks for. Not thread-safe; the simulator serialises calls.
+// every well-formed request of the display program with the 302-byte status frame, passes the
+// firmware loader's programming requests to the board network behind it, and injects the
+// faults that the control channel asks for. Not thread-safe; the simulator serialises calls.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/board_network.h"
 #include "sim/dryer_model.h"
 #include "sim/request_framing.h"
 
@@ -23,6 +25,7 @@ struct BoardCounters {
     std::uint64_t commandFrames = 0;
     std::uint64_t commandRecordsApplied = 0;  // records written (refused offsets excepted)
     std::uint64_t requestsIgnored = 0;        // well-formed but unanswered (silence)
+    std::uint64_t programmingRequests = 0;    // requests of the firmware loader
 };
 
 class DisplayIoBoard {
@@ -44,16 +47,20 @@ public:
 
     StatusImage Image() const;  // the image as the board reports it
     DryerModel& model() { return model_; }
+    BoardNetwork& network() { return network_; }
+    const BoardNetwork& network() const { return network_; }
     const BoardCounters& counters() const { return counters_; }
     const RequestFramer& framer() const { return framer_; }
 
 private:
     void Apply(const Request& request);
     void ApplyRecord(const CommandRecord& record);
-    void AppendAnswer(std::vector<std::uint8_t>& out);
+    void AppendAnswer(std::vector<std::uint8_t>& out, std::vector<std::uint8_t> frame);
+    int Heaters() const;
     std::string Status(std::int64_t nowMs) const;
 
     DryerModel model_;
+    BoardNetwork network_;
     RequestFramer framer_;
     BoardCounters counters_;
     std::set<std::uint16_t> refused_;                             // offsets the board will not echo

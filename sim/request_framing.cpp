@@ -14,7 +14,32 @@ namespace {
 constexpr std::size_t kMaxBuffered = 1024;  // far beyond any request; older bytes give way
 constexpr std::size_t kMaxCommandLength = 255;
 
+// The count byte (byte 1) each programming request fixes.
+std::optional<std::uint8_t> ProgrammingCountByte(std::uint8_t code)
+{
+    switch (code) {
+        case kLinkControlCode: return 0x02;
+        case kEraseFlashCode: return 0x02;
+        case kStartAddressCode: return 0x01;
+        case kWriteBlockCode: return 0x00;
+        case kNetworkScanCode: return 0x00;
+        default: return std::nullopt;
+    }
+}
+
 }  // namespace
+
+std::size_t ProgrammingFrameLength(std::uint8_t code)
+{
+    switch (code) {
+        case kLinkControlCode: return 6;
+        case kEraseFlashCode: return 6;
+        case kStartAddressCode: return 5;
+        case kWriteBlockCode: return 4 + 1 + kBlockSize;
+        case kNetworkScanCode: return 4;
+        default: return 0;
+    }
+}
 
 CommandParse ParseCommandRecords(std::span<const std::uint8_t> frame, Request& out)
 {
@@ -73,7 +98,7 @@ RequestFramer::Probe RequestFramer::ProbeAt(std::size_t start, std::size_t& leng
         if (rest.size() < kPollLength) return Probe::Incomplete;
         if (!LinkCrc16Check(rest, kPollLength - 2)) return Probe::Invalid;
         length = kPollLength;
-        request = Request{RequestKind::Poll, {}};
+        request = Request{RequestKind::Poll, {}, {}};
         return Probe::Complete;
     }
     if (tag == kLinkResetTag) {
@@ -81,7 +106,18 @@ RequestFramer::Probe RequestFramer::ProbeAt(std::size_t start, std::size_t& leng
         if (rest.size() < kLinkResetLength) return Probe::Incomplete;
         if (!LinkCrc16Check(rest, kLinkResetLength - 2)) return Probe::Invalid;
         length = kLinkResetLength;
-        request = Request{RequestKind::LinkReset, {}};
+        request = Request{RequestKind::LinkReset, {}, {}};
+        return Probe::Complete;
+    }
+    if (const std::size_t programmingLength = ProgrammingFrameLength(tag)) {
+        if (rest.size() >= 2 && rest[1] != ProgrammingCountByte(tag)) return Probe::Invalid;
+        if (rest.size() < programmingLength) return Probe::Incomplete;
+        if (!LinkCrc16Check(rest, programmingLength - 2)) return Probe::Invalid;
+        length = programmingLength;
+        request =
+            Request{RequestKind::Programming,
+                    {},
+                    {rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(programmingLength)}};
         return Probe::Complete;
     }
     if (tag < kCommandMinLength || tag > kMaxCommandLength) return Probe::Invalid;

@@ -1,5 +1,7 @@
 // Framing of the requests the panel sends to the Display I/O board: the 7-byte poll, the 4-byte
-// link reset request and command frames with parameter records. Bytes arrive in any slices;
+// link reset request and command frames with parameter records of the display program, and the
+// programming requests of the firmware loader (first byte 1 to 5, which no display request can
+// start with: its command frames start with their length, 8 or more). Bytes arrive in any slices;
 // the framer buffers partial requests, skips garbage and hands out only well-formed requests.
 #pragma once
 
@@ -28,7 +30,23 @@ inline constexpr std::size_t kRecordMaxData = 5;
 inline constexpr std::size_t kCommandMinLength = 2 + kRecordHeader + 1 + 2;  // one 1-byte record
 inline constexpr std::size_t kAnswerLength = 302;
 
-enum class RequestKind { Poll, LinkReset, Command };
+// Programming requests (firmware loader to board network), LinkCrc16 appended:
+//   link control  01 02 node action crc crc          6 bytes (action 1 open, 0 close)
+//   erase flash   02 02 00 FF crc crc                6 bytes
+//   start address 03 01 address crc crc              5 bytes
+//   write block   04 00 block data*256 crc crc     261 bytes
+//   network scan  05 00 crc crc                      4 bytes
+inline constexpr std::uint8_t kLinkControlCode = 0x01;
+inline constexpr std::uint8_t kEraseFlashCode = 0x02;
+inline constexpr std::uint8_t kStartAddressCode = 0x03;
+inline constexpr std::uint8_t kWriteBlockCode = 0x04;
+inline constexpr std::uint8_t kNetworkScanCode = 0x05;
+inline constexpr std::size_t kBlockSize = 256;
+
+// The frame length of the programming request with this first byte; 0 when none starts so.
+std::size_t ProgrammingFrameLength(std::uint8_t code);
+
+enum class RequestKind { Poll, LinkReset, Command, Programming };
 
 struct CommandRecord {
     std::uint16_t address = 0;  // image offset (page * 256 + low byte)
@@ -39,6 +57,7 @@ struct CommandRecord {
 struct Request {
     RequestKind kind = RequestKind::Poll;
     std::vector<CommandRecord> records;  // command frames only
+    std::vector<std::uint8_t> frame;     // programming requests only: the whole frame
 };
 
 // What a complete, CRC-correct frame holds when its records do not add up.

@@ -4,19 +4,9 @@
 
 #include <cstdint>
 
-// The boards of the dryer's control network.
-enum class NodeId : std::uint8_t {
-    none = 0,
-    displayIo = 1,
-    fanHeater1 = 2,  // 2-7: Fan/Heater 1-6 (burner and plenum #1-#6)
-    fanHeater6 = 7,
-    fanHeaterInterface1 = 8,  // 8-13: Fan/Heater Interface 1-6
-    fanHeaterInterface6 = 13,
-    mainIo = 14,
-    moistureControl = 15,
-};
-inline constexpr int kNodeIdCount = 16;  // 0-15
-inline constexpr int kMaxHeaters = 6;    // Fan/Heater boards, and entries of per-heater arrays
+#include "common/link/node_id.h"
+
+inline constexpr int kMaxHeaters = 6;  // Fan/Heater boards, and entries of per-heater arrays
 
 constexpr NodeId FanHeaterNode(int heater)
 {
