@@ -585,17 +585,6 @@ extern ImageBytes DryerImage;
 // The operator's requested values at the same offsets (written by screens and timers).
 extern ImageBytes DesiredSettings;
 
-// A screen's working copy of a field as it opens: each element as the dryer reports it, unless
-// a change of that element is still on its way (its flag is set); the screen then shows the
-// change, and the copy does not send the old value back over it.
-inline void TakeWorkingCopy(ImageField field)
-{
-    for (int k = 0; k < field.count(); ++k) {
-        const ImageField element = field.Element(k);
-        if (!PendingCommand.IsSet(element.pending)) CopyField(DryerImage, DesiredSettings, element);
-    }
-}
-
 // ---- units ----------------------------------------------------------------------------------
 // Temperatures are whole degrees Fahrenheit; Celsius is only a display form, truncated toward
 // zero, used while siUnitsBit is set.

@@ -5,6 +5,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/setup/hardware_dialogs.h"
 #include "platform/controls/controls.h"
@@ -120,10 +121,7 @@ void Accept(HWND dlg)
         if (indicator == kNoIndicator) continue;
         SetBitsValue(DesiredSettings, ForHeater(burnerModeBits, heater),
                      kModeOfIndicator[indicator]);
-        const ImageField byte = ForHeater(heaterControlBits, heater);
-        if (Value(DesiredSettings, byte) != Value(DryerImage, byte)) {
-            PendingCommand.Set(byte.pending);
-        }
+        SendIfChanged(ForHeater(heaterControlBits, heater));
     }
     EndDialog(dlg, IDOK);
 }

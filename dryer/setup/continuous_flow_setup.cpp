@@ -7,6 +7,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/setup/drying_mode.h"
@@ -152,7 +153,7 @@ INT_PTR ContinuousFlowSetupProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
         case WM_INITDIALOG:
-            for (ImageField field : kFlowFields) OpenWorkingCopy(field);
+            for (ImageField field : kFlowFields) TakeWorkingCopy(field);
             PlaceDryingModeDialog(dlg, reinterpret_cast<HWND>(lp));
             RefreshFlowSetup(dlg);
             return TRUE;

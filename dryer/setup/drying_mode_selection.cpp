@@ -5,6 +5,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/bitmap_buttons.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/setup/drying_mode.h"
@@ -45,7 +46,7 @@ BitmapButtonSet gFaces;
 void OpenSelection(HWND dlg)
 {
     DryingModeSelectionWindow = dlg;
-    for (ImageField field : {dryingType, dryerOptions}) OpenWorkingCopy(field);
+    for (ImageField field : {dryingType, dryerOptions}) TakeWorkingCopy(field);
     gFaces.Load(Screens().instance, kFaces);
 }
 

@@ -40,26 +40,10 @@ void PlaceDryingModeDialog(HWND dialog, HWND owner)
     MoveWindow(dialog, x, y, width, height, FALSE);
 }
 
-void OpenWorkingCopy(ImageField field)
-{
-    if (PendingCommand.IsSet(field.pending)) return;
-    CopyField(DryerImage, DesiredSettings, field);
-}
-
 int CurrentValue(ImageField field)
 {
     return PendingCommand.IsSet(field.pending) ? Value(DesiredSettings, field)
                                                : Value(DryerImage, field);
-}
-
-void SendIfChanged(ImageField field)
-{
-    for (std::size_t i = field.offset; i < field.end(); ++i) {
-        if (DesiredSettings[i] != DryerImage[i]) {
-            PendingCommand.Set(field.pending);
-            return;
-        }
-    }
 }
 
 void EditMaxGrainTemperature(HWND dialog)

@@ -17,15 +17,9 @@ extern HWND DryingModeSelectionWindow;
 // the screen.
 void PlaceDryingModeDialog(HWND dialog, HWND owner);
 
-// Takes the field from the image as the working copy in DesiredSettings. A field whose pending
-// flag is set keeps its desired value: that change is still on its way to the dryer (a mode
-// button of the selection dialog sent it a moment ago) and the image does not show it yet.
-void OpenWorkingCopy(ImageField field);
 // The field as the dialogs read it without editing it: the desired value while a change is on
 // its way, else the image's.
 int CurrentValue(ImageField field);
-// Raises the field's pending flag when any byte of its working copy differs from the image.
-void SendIfChanged(ImageField field);
 
 // Ends the accepting set-up dialog and, when it is open, the selection dialog under it
 // (result 0).

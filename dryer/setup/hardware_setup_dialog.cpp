@@ -8,6 +8,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/setup/hardware_dialogs.h"
 #include "platform/controls/controls.h"
@@ -325,17 +326,13 @@ void ClearDualHeat()
 {
     TakeWorkingCopy(dryerOptions);
     SetBits(DesiredSettings, dualHeatBit, false);
-    if (Desired(dryerOptions) != Value(DryerImage, dryerOptions)) {
-        PendingCommand.Set(dryerOptions.pending);
-    }
+    SendIfChanged(dryerOptions);
 }
 
 void Accept(HWND dlg)
 {
     if (Desired(heaterCountCode) != kOneHeater) ClearDualHeat();
-    for (const ImageField& field : kBuildFields) {
-        if (Desired(field) != Value(DryerImage, field)) PendingCommand.Set(field.pending);
-    }
+    for (const ImageField& field : kBuildFields) SendIfChanged(field);
     if (HardwareSetupAcceptedHook != nullptr) HardwareSetupAcceptedHook();
     EndDialog(dlg, IDOK);
 }

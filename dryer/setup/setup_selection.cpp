@@ -7,6 +7,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/leave_button.h"
 #include "dryer/screens/screen_manager.h"

@@ -7,6 +7,7 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/setup/drying_mode.h"
 #include "dryer/setup/drying_mode_controls.h"
@@ -85,8 +86,8 @@ bool SingleFanDryer()
 
 void OpenBatchSetup()
 {
-    OpenWorkingCopy(moistureControlMode);
-    for (ImageField field : kBatchFields) OpenWorkingCopy(field);
+    TakeWorkingCopy(moistureControlMode);
+    for (ImageField field : kBatchFields) TakeWorkingCopy(field);
 }
 
 // Dual plenum is dropped where it cannot run: with loading in the first half of a batch, and

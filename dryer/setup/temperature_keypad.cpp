@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/screen_manager.h"
 #include "platform/controls/controls.h"
@@ -101,11 +102,7 @@ constexpr int kDialogHeight = kRow[3] + kKeyHeight + 20 + 22;
 
 void StartEntry(const TemperatureSetpoint& setpoint)
 {
-    // A change still on its way keeps its value; otherwise the desired copy starts from the
-    // board's.
-    if (!PendingCommand.IsSet(setpoint.target.pending)) {
-        CopyField(DryerImage, DesiredSettings, setpoint.target);
-    }
+    TakeWorkingCopy(setpoint.target);
     const int current = Value(DryerImage, setpoint.target);
     gKeypad = TemperatureKeypadState{};
     gKeypad.maximum = setpoint.maximum;
@@ -182,9 +179,7 @@ std::optional<int> AcceptedFahrenheit()
 void Store(int fahrenheit)
 {
     SetValue(DesiredSettings, gKeypad.target, fahrenheit);
-    if (fahrenheit != Value(DryerImage, gKeypad.target)) {
-        PendingCommand.Set(gKeypad.target.pending);
-    }
+    SendIfChanged(gKeypad.target);
 }
 
 // ---- the dialog ----

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "dryer/link/pending_command.h"
+#include "dryer/link/working_copy.h"
 #include "dryer/screens/screen_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/painter.h"
@@ -185,10 +186,7 @@ void StoreEntry()
     const ImageField target = gKeypad.target;
     const MinSec entry{gKeypad.minutes, gKeypad.seconds};
     WriteTime(DesiredSettings, target, entry);
-    const MinSec reported = ReadTime(DryerImage, target);
-    if (reported.minutes != entry.minutes || reported.seconds != entry.seconds) {
-        PendingCommand.Set(target.pending);
-    }
+    SendIfChanged(target);
 }
 
 void CloseKeypad(HWND dlg, INT_PTR result)
