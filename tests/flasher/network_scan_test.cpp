@@ -222,7 +222,8 @@ TEST_F(NetworkScanTest, InvalidAddressIsShownAndNotProgrammed)
 TEST_F(NetworkScanTest, SilentNetworkReportsNoResponseAfterFiveSecondsAndSendsOnce)
 {
     Control("drop 1");
-    Scan(99);  // the time-out has 100 ticks to run after the send
+    // Sent on tick 1; the time-out counts 100 ticks down and reports on the tick after.
+    Scan(101);
     EXPECT_EQ(ScanLines(), (Lines{L"Scan of Network in Progress...", L"  "}));
     FlasherTick();
     EXPECT_EQ(ScanLines().back(), L"No Response From Display I/O.");
