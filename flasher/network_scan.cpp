@@ -122,6 +122,8 @@ void PlugNetworkScan(FlasherTickSteps& steps)
     steps.scanStep = NetworkScanStep;
     steps.scanAnswered = BuildScanReport;
     scanSink = steps.addScanLine;
+    // The program's reset-exchange hook must clear the scan flags as well as the upload's.
+    if (steps.resetExchange == nullptr) steps.resetExchange = ResetScanFlags;
 }
 
 void SetScanListClear(void (*clear)())

@@ -299,6 +299,20 @@ TEST_F(NetworkScanTest, StatusKeyIsReportedByTheFirstScanDialogOnly)
     EXPECT_EQ(ScanLines(), WithScanStart(Report({kDisplayIoLine, kFanHeater1Line, kMoistureLine})));
 }
 
+TEST_F(NetworkScanTest, ResetExchangeOfAnUploadClearsTheScanFlags)
+{
+    FlasherTickSteps steps;
+    PlugNetworkScan(steps);
+    EXPECT_EQ(steps.resetExchange, &ResetScanFlags);
+    SetFlasherTickSteps(steps);
+    Scan();
+    ASSERT_TRUE(NetworkScan.scanDone);
+    ResetExchange();  // an upload starting
+    EXPECT_FALSE(NetworkScan.scanDone);
+    EXPECT_FALSE(NetworkScan.scanRequested);
+    EXPECT_TRUE(ScanPresent(NodeId::displayIo));  // the census stays for the upload
+}
+
 TEST(NetworkScanStatusKeys, EachKeyHasItsLineAndOnlyExactKeysCount)
 {
     const std::pair<const wchar_t*, const wchar_t*> keys[] = {

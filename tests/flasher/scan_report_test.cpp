@@ -132,6 +132,26 @@ TEST_F(ScanReportTest, ABoardOfTheWrongTypeForItsNodeIsListedButNotOffered)
     EXPECT_FALSE(ScanPresent(NodeId::displayIo));
 }
 
+TEST_F(ScanReportTest, EachTypeIsOfferedOnlyOnItsOwnNodes)
+{
+    struct Case {
+        std::uint8_t type;
+        std::uint8_t address;
+        bool offered;
+    };
+    const Case cases[] = {
+        {8, 1, true},   {8, 2, false},  {10, 1, false}, {10, 2, true},  {10, 7, true},
+        {10, 8, false}, {11, 7, false}, {11, 8, true},  {11, 13, true}, {11, 14, false},
+        {9, 13, false}, {9, 14, true},  {9, 15, false}, {0, 14, false}, {0, 15, true},
+    };
+    for (const Case& c : cases) {
+        BoardLines({{201, 105, c.address, c.type, 0x01}});
+        EXPECT_EQ(ScanPresent(static_cast<NodeId>(c.address)), c.offered)
+            << "type " << int{c.type} << " address " << int{c.address};
+        EXPECT_TRUE(ScanResult.nodes[c.address].listed);
+    }
+}
+
 TEST_F(ScanReportTest, AddressZeroMarksNothingAndShowsNoSlaveAddress)
 {
     EXPECT_EQ(BoardLines({{201, 105, 0x00, 10, 0x01}, {201, 105, 0x01, 10, 0x01}}),
