@@ -1,0 +1,238 @@
+// The release folders on the panel, their selection dialog, the copy of the display programs
+// after an upload, and the hand-over to the program that runs next.
+#include <string>
+
+#include "flasher/app/flasher_program.h"
+#include "flasher/app/main_window.h"
+#include "flasher/node_link.h"
+#include "platform/controls/controls.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/process.h"
+#include "platform/storage/files.h"
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/window.h"
+
+FlasherProgramState FlasherProgram;
+
+namespace {
+
+FlasherScreenHooks gHooks;
+
+constexpr DWORD kExitPauseMs = 2500;
+
+bool HasHardDisk()
+{
+    const DWORD attributes = GetFileAttributes(L"\\Hard Disk");
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool FolderExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributes(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Starts a program of the panel with an empty command line.
+bool StartPanelProgram(const std::wstring& path)
+{
+    PROCESS_INFORMATION info;
+    if (!CreateProcess(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                       &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+// Starts the display program and ends NodeFlasher.
+void StartOrbitDryerAndEnd(HWND wnd)
+{
+    StartPanelProgram(StoragePrefix() + L"OrbitDryer.exe");
+    DestroyWindow(wnd);
+}
+
+// ---- selection dialog ----
+
+void FillSelectionList(HWND dlg)
+{
+    HWND list = GetDlgItem(dlg, kSelectionList);
+    SendMessage(list, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& name : FlasherProgram.programFolders) {
+        SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    SendMessage(list, LB_SETCURSEL, FlasherProgram.selectionIndex, 0);
+}
+
+void MoveSelection(HWND dlg, int step)
+{
+    HWND list = GetDlgItem(dlg, kSelectionList);
+    const LRESULT count = SendMessage(list, LB_GETCOUNT, 0, 0);
+    LRESULT row = SendMessage(list, LB_GETCURSEL, 0, 0);
+    if (count <= 0) return;
+    if (row == LB_ERR) row = 0;
+    row += step;
+    if (row < 0 || row >= count) return;
+    SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    FlasherProgram.selectionIndex = static_cast<std::size_t>(row);
+}
+
+INT_PTR SelectionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
+{
+    // The HEX listing always belongs to the folder at the selection index, so that it is the
+    // accepted folder's when the dialog closes.
+    RebuildProgramFolders();
+    if (gHooks.listHexFiles != nullptr && !FlasherProgram.programFolders.empty()) {
+        gHooks.listHexFiles(StoragePrefix() + SelectedProgramFolder());
+    }
+    switch (msg) {
+        case WM_INITDIALOG:
+            CenterWindowOver(dlg, GetParent(dlg));
+            FillSelectionList(dlg);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case kSelectionMoveUp: MoveSelection(dlg, -1); return TRUE;
+                case kSelectionMoveDown: MoveSelection(dlg, +1); return TRUE;
+                case kSelectionAccept: {
+                    const LRESULT row =
+                        SendMessage(GetDlgItem(dlg, kSelectionList), LB_GETCURSEL, 0, 0);
+                    if (row != LB_ERR)
+                        FlasherProgram.selectionIndex = static_cast<std::size_t>(row);
+                    if (gHooks.listHexFiles != nullptr) {
+                        gHooks.listHexFiles(StoragePrefix() + SelectedProgramFolder());
+                    }
+                    FlasherProgram.programSelected = true;
+                    EndDialog(dlg, IDOK);
+                    return TRUE;
+                }
+            }
+            return FALSE;
+    }
+    return FALSE;
+}
+
+constexpr DialogControl kSelectionControls[] = {
+    {L"listbox", L"", kSelectionList, 20, 20, 360, 230, WS_BORDER | WS_VSCROLL, 0},
+    {L"button", L"MOVE UP", kSelectionMoveUp, 400, 20, 160, 50, BS_PUSHBUTTON, 0},
+    {L"button", L"MOVE DOWN", kSelectionMoveDown, 400, 90, 160, 50, BS_PUSHBUTTON, 0},
+    {L"button", L"ACCEPT / EXIT", kSelectionAccept, 400, 200, 160, 50, BS_PUSHBUTTON, 0},
+};
+
+}  // namespace
+
+const FlasherScreenHooks& FlasherHooks()
+{
+    return gHooks;
+}
+
+void SetFlasherScreenHooks(const FlasherScreenHooks& hooks)
+{
+    gHooks = hooks;
+}
+
+std::wstring StoragePrefix()
+{
+    return HasHardDisk() ? L"\\Hard Disk\\" : L"\\";
+}
+
+void RebuildProgramFolders()
+{
+    std::vector<std::wstring>& folders = FlasherProgram.programFolders;
+    folders.clear();
+    WIN32_FIND_DATA found;
+    HANDLE find = FindFirstFile((StoragePrefix() + L"CAN_DRYER_P???").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
+        std::wstring name = found.cFileName;
+        if (name.size() > kMaxFolderNameChars) name.resize(kMaxFolderNameChars);
+        folders.push_back(name);
+    } while (folders.size() < kMaxProgramFolders && FindNextFile(find, &found));
+    FindClose(find);
+}
+
+std::wstring SelectedProgramFolder()
+{
+    const auto& folders = FlasherProgram.programFolders;
+    if (FlasherProgram.selectionIndex >= folders.size()) return {};
+    return folders[FlasherProgram.selectionIndex];
+}
+
+void CopyDisplayExecutables(HWND owner, void (*addLine)(const wchar_t* line))
+{
+    static constexpr const wchar_t* kNames[] = {L"Dryer.exe", L"Kickoff.exe", L"OrbitDryer.exe"};
+    const std::wstring prefix = StoragePrefix();
+    const std::wstring folder = prefix + SelectedProgramFolder() + L"\\";
+    for (const wchar_t* name : kNames) {
+        const std::wstring from = folder + name;
+        const std::wstring to = prefix + name;
+        if (CopyFile(from.c_str(), to.c_str(), FALSE)) {
+            const std::wstring line = std::wstring(name) + L" successfully copied to Hard Disk.";
+            if (addLine != nullptr) addLine(line.c_str());
+            continue;
+        }
+        if (std::wstring_view(name) == L"Dryer.exe") {
+            MessageBox(owner, from.c_str(), to.c_str(), MB_OK);
+        }
+        const std::wstring text = std::wstring(L"Failure to copy ") + name + L" to Hard Disk!";
+        MessageBox(owner, text.c_str(), L" FILE COPY FAILURE", MB_OK);
+    }
+}
+
+void ScanNetwork(HWND wnd)
+{
+    RebuildProgramFolders();
+    EnableWindow(GetDlgItem(wnd, kCmdSelectProgram), TRUE);
+    if (gHooks.clearScanDone != nullptr) gHooks.clearScanDone();
+    const wchar_t* key = FlasherProgram.automaticScan ? FlasherProgram.statusKey.c_str() : nullptr;
+    FlasherProgram.automaticScan = false;  // the key belongs to the first scan only
+    if (gHooks.openScanDialog != nullptr) gHooks.openScanDialog(wnd, key);
+}
+
+void SelectProgram(HWND wnd)
+{
+    RebuildProgramFolders();
+    if (FlasherProgram.programFolders.empty()) {
+        MessageBox(wnd, L"No Dryer Installations found... Starting NodeFlasher.",
+                   L"NO DRYER FILES FOUND", MB_OK);
+        StartOrbitDryerAndEnd(wnd);
+        return;
+    }
+    DialogTemplate tmpl;
+    tmpl.caption = kSelectionCaption;
+    tmpl.width = 580;
+    tmpl.height = 300;
+    tmpl.controls = kSelectionControls;
+    DialogBoxIndirectParam(nullptr, tmpl, wnd, SelectionProc, 0);
+    InvalidateRect(wnd, nullptr, TRUE);
+}
+
+void StartUpload(HWND wnd)
+{
+    if (!FlasherProgram.programSelected) return;
+    if (gHooks.openUploadDialog != nullptr) gHooks.openUploadDialog(wnd);
+}
+
+void ExitToDryer(HWND wnd)
+{
+    CloseNodeLink();
+    Sleep(kExitPauseMs);
+    const bool hardDisk = HasHardDisk();
+    if (!FolderExists(StoragePrefix() + L"Languages")) {
+        MessageBox(wnd,
+                   L"A language must be installed first... Restarting system.  Select and install "
+                   L"a language.",
+                   L" MUST INSTALL LANGUAGE FIRST...", MB_OK);
+        StartOrbitDryerAndEnd(wnd);
+        return;
+    }
+    if (!StartPanelProgram(StoragePrefix() + L"Kickoff.exe")) {
+        MessageBox(wnd,
+                   L"Make sure Kickoff.exe file is properly installed in directory \"Hard Disk\".",
+                   hardDisk ? L" Could not execute Dryer Program (ICOP)!       "
+                            : L" Could not execute Dryer Program (AB)!       ",
+                   MB_OK);
+    }
+    DestroyWindow(wnd);
+}
