@@ -13,11 +13,13 @@
 
 namespace {
 
-constexpr UINT_PTR kFlasherTimerId = 1;
 constexpr UINT kMsgCloseSplash = WM_APP + 0x201;
 constexpr int kTextLeft = 225;
 constexpr int kTextRight = 640;
 constexpr int kSelectedFolderLeft = 375;
+// The band texts are laid out for the panel's small font: "PROGRAM TO UPLOAD -->" fits the
+// 150 pixels before the folder name.
+constexpr LONG kBandFontHeight = 12;
 
 struct Band {
     RECT fill;
@@ -75,8 +77,7 @@ void PaintBands(HDC dc, int width, int height)
     DeleteObject(pen);
 
     LOGFONT lf;
-    lf.lfHeight = 18;
-    lf.lfWeight = FW_BOLD;
+    lf.lfHeight = kBandFontHeight;
     HFONT font = CreateFontIndirect(&lf);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
@@ -223,6 +224,7 @@ LRESULT FlasherWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_CREATE: CreateBandButtons(wnd); return 0;
         case WM_TIMER:
             if (wp == kFlasherTimerId) FlasherTick();
+            if (wp == kExitPauseTimerId) FinishExitToDryer(wnd);
             return 0;
         case WM_PAINT:
             PaintMainWindow(wnd);
@@ -234,6 +236,7 @@ LRESULT FlasherWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_COMMAND: OnCommand(wnd, LOWORD(wp)); return 0;
         case WM_DESTROY:
             KillTimer(wnd, kFlasherTimerId);
+            KillTimer(wnd, kExitPauseTimerId);
             FlasherProgram.mainWindow = nullptr;
             PostQuitMessage(0);
             return 0;

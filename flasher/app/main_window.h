@@ -18,3 +18,9 @@ void ScanNetwork(HWND wnd);
 void SelectProgram(HWND wnd);
 void StartUpload(HWND wnd);
 void ExitToDryer(HWND wnd);
+// After the 2.5 s pause of EXIT TO DRYER: the hand-over.
+void FinishExitToDryer(HWND wnd);
+
+inline constexpr UINT_PTR kFlasherTimerId = 1;
+inline constexpr UINT_PTR kExitPauseTimerId = 2;
+inline constexpr UINT kExitPauseMs = 2500;

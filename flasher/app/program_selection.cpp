@@ -6,7 +6,6 @@
 #include "flasher/app/main_window.h"
 #include "flasher/node_link.h"
 #include "platform/controls/controls.h"
-#include "platform/runtime/clock.h"
 #include "platform/runtime/process.h"
 #include "platform/storage/files.h"
 #include "platform/windowing/dialog.h"
@@ -17,8 +16,6 @@ FlasherProgramState FlasherProgram;
 namespace {
 
 FlasherScreenHooks gHooks;
-
-constexpr DWORD kExitPauseMs = 2500;
 
 bool HasHardDisk()
 {
@@ -214,10 +211,20 @@ void StartUpload(HWND wnd)
     if (gHooks.openUploadDialog != nullptr) gHooks.openUploadDialog(wnd);
 }
 
+// The pause runs on a timer, so the window keeps painting; its buttons are off meanwhile,
+// since the port is already closed.
 void ExitToDryer(HWND wnd)
 {
     CloseNodeLink();
-    Sleep(kExitPauseMs);
+    for (WORD id : {kCmdScanNetwork, kCmdSelectProgram, kCmdStartUpload, kCmdExitToDryer}) {
+        EnableWindow(GetDlgItem(wnd, id), FALSE);
+    }
+    SetTimer(wnd, kExitPauseTimerId, kExitPauseMs, nullptr);
+}
+
+void FinishExitToDryer(HWND wnd)
+{
+    KillTimer(wnd, kExitPauseTimerId);
     const bool hardDisk = HasHardDisk();
     if (!FolderExists(StoragePrefix() + L"Languages")) {
         MessageBox(wnd,

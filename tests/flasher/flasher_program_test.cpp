@@ -111,6 +111,26 @@ TEST(FlasherStatusKey, OnlyTheWholeKeyCounts)
 
 // ---- the program ----
 
+// Every text drawn in the main window stays right of the buttons, inside the screen, and
+// clear of every other text.
+void ExpectTextsApart(const platform::WindowInfo& main)
+{
+    const auto& texts = main.texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const RECT& a = texts[i].rect;
+        const std::string name(texts[i].text.begin(), texts[i].text.end());
+        EXPECT_GE(a.left - main.rect.left, 225) << name;
+        EXPECT_LE(a.right - main.rect.left, 640) << name;
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            const RECT& b = texts[j].rect;
+            const bool apart =
+                a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+            EXPECT_TRUE(apart) << name << " overlaps "
+                               << std::string(texts[j].text.begin(), texts[j].text.end());
+        }
+    }
+}
+
 std::wstring gScanKey;
 int gScanDialogs = 0;
 int gUploadDialogs = 0;
@@ -144,7 +164,7 @@ protected:
 TEST_F(FlasherProgramRun, MainWindowShowsFourBandsAfterSplash)
 {
     FlasherRun run;
-    const auto splash = FindWindowOfClass(L"#32770");
+    EXPECT_TRUE(platform::SaveScreenshot(fs::temp_directory_path() / "nodeflasher-splash.png"));
     auto main = FindWindowOfClass(kFlasherWindowClass);
     ASSERT_TRUE(main.has_value());
     EXPECT_EQ(main->title, kFlasherWindowTitle);
@@ -156,7 +176,6 @@ TEST_F(FlasherProgramRun, MainWindowShowsFourBandsAfterSplash)
     EXPECT_TRUE(Drew(platform::InspectWindows().front(), kSplashVersionText));
     run.Advance(200);
     EXPECT_FALSE(Drew(platform::InspectWindows().front(), kSplashVersionText));
-    (void)splash;
 
     main = FindWindowOfClass(kFlasherWindowClass);
     ASSERT_TRUE(main.has_value());
@@ -187,6 +206,7 @@ TEST_F(FlasherProgramRun, MainWindowShowsFourBandsAfterSplash)
         EXPECT_EQ(c->rect.right - c->rect.left, 200);
         EXPECT_EQ(c->rect.bottom - c->rect.top, 50);
     }
+    ExpectTextsApart(*main);
     EXPECT_EQ(gScanDialogs, 0);  // no status key: no scan of its own
     EXPECT_TRUE(platform::SaveScreenshot(fs::temp_directory_path() / "nodeflasher-main.png"));
 }
@@ -251,6 +271,7 @@ TEST_F(FlasherProgramRun, SelectionEnablesUploadOnlyAfterAccept)
     auto list = FindControl(kSelectionList);
     ASSERT_TRUE(list.has_value());
     ASSERT_EQ(list->rows.size(), 2u);
+    EXPECT_TRUE(platform::SaveScreenshot(fs::temp_directory_path() / "nodeflasher-select.png"));
     EXPECT_TRUE(list->rows[0].selected);
     EXPECT_FALSE(FindControl(kCmdStartUpload)->enabled);  // still not accepted
     // MOVE UP on the first row and MOVE DOWN on the last stay where they are.
@@ -269,6 +290,7 @@ TEST_F(FlasherProgramRun, SelectionEnablesUploadOnlyAfterAccept)
     EXPECT_TRUE(Drew(*main, L"PROGRAM TO UPLOAD -->"));
     EXPECT_TRUE(Drew(*main, chosen));
     EXPECT_FALSE(Drew(*main, L"(Must select PROGRAM prior to upload.)"));
+    ExpectTextsApart(*main);
     EXPECT_TRUE(FindControl(kCmdStartUpload)->enabled);
     ASSERT_TRUE(platform::PressControl(kCmdStartUpload));
     EXPECT_EQ(gUploadDialogs, 1);
@@ -305,9 +327,11 @@ TEST_F(FlasherProgramRun, ExitToDryerStartsKickoffWithPanelEnvironment)
     };
     FlasherRun run(setup);
     run.PastSplash();
-    run.PostCommand(kCmdExitToDryer);
+    ASSERT_TRUE(platform::PressControl(kCmdExitToDryer));
     run.Advance(2400);
-    EXPECT_FALSE(run.ended());  // the 2.5 s pause
+    EXPECT_FALSE(run.ended());  // the 2.5 s pause, with the port closed and the buttons off
+    EXPECT_FALSE(FindControl(kCmdScanNetwork)->enabled);
+    EXPECT_FALSE(FindControl(kCmdExitToDryer)->enabled);
     run.Advance(200);
     EXPECT_TRUE(WaitFor([&] { return run.ended(); }));
     ASSERT_TRUE(WaitFor([&] { return fs::exists(run.root() / "kickoff-ran"); }));
@@ -324,7 +348,7 @@ TEST_F(FlasherProgramRun, ExitWithoutLanguagesStartsOrbitDryer)
     };
     FlasherRun run(setup);
     run.PastSplash();
-    run.PostCommand(kCmdExitToDryer);
+    ASSERT_TRUE(platform::PressControl(kCmdExitToDryer));
     run.Advance(2600);
     const auto box = TopMessageBox();
     ASSERT_TRUE(box.has_value());
@@ -346,13 +370,28 @@ TEST_F(FlasherProgramRun, KickoffMissingGivesMessageAndEnds)
     };
     FlasherRun run(setup);
     run.PastSplash();
-    run.PostCommand(kCmdExitToDryer);
+    ASSERT_TRUE(platform::PressControl(kCmdExitToDryer));
     run.Advance(2600);
     const auto box = TopMessageBox();
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->title, L" Could not execute Dryer Program (ICOP)!       ");
     EXPECT_EQ(box->messageText,
               L"Make sure Kickoff.exe file is properly installed in directory \"Hard Disk\".");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+    EXPECT_TRUE(WaitFor([&] { return run.ended(); }));
+}
+
+TEST_F(FlasherProgramRun, KickoffMissingWithoutHardDiskNamesTheOtherPanel)
+{
+    RunSetup setup;
+    setup.files = [](const fs::path& root) { fs::create_directories(root / "Languages"); };
+    FlasherRun run(setup);
+    run.PastSplash();
+    ASSERT_TRUE(platform::PressControl(kCmdExitToDryer));
+    run.Advance(2600);
+    const auto box = TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L" Could not execute Dryer Program (AB)!       ");
     ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
     EXPECT_TRUE(WaitFor([&] { return run.ended(); }));
 }

@@ -84,11 +84,6 @@ void FlasherRun::Advance(int milliseconds)
     platform::WaitIdle();
 }
 
-void FlasherRun::PostCommand(WORD id)
-{
-    PostMessage(FindWindow(kFlasherWindowClass, nullptr), WM_COMMAND, id, 0);
-}
-
 std::optional<platform::WindowInfo> FindWindowOfClass(const std::wstring& className)
 {
     for (const auto& w : platform::InspectWindows()) {

@@ -44,8 +44,6 @@ public:
     void Advance(int milliseconds);
     // Past the splash.
     void PastSplash() { Advance(2600); }
-    // Sends a command to the main window without waiting for it (it may pause on the clock).
-    void PostCommand(WORD id);
     bool ended() const { return ended_.load(); }
     int exitCode() const { return exitCode_; }
     const std::filesystem::path& root() const { return root_; }
