@@ -396,4 +396,86 @@ TEST_F(FlasherProgramRun, KickoffMissingWithoutHardDiskNamesTheOtherPanel)
     EXPECT_TRUE(WaitFor([&] { return run.ended(); }));
 }
 
+// ---- copy of the display programs after an upload ----
+
+std::vector<std::wstring> gUploadLines;
+
+void RecordUploadLine(const wchar_t* line)
+{
+    gUploadLines.emplace_back(line);
+}
+
+void CopyAsUploadEnds(HWND owner)
+{
+    CopyDisplayExecutables(owner, RecordUploadLine);
+}
+
+TEST_F(FlasherProgramRun, CopyGoesOnPastAFailedFile)
+{
+    gUploadLines.clear();
+    FlasherScreenHooks hooks;
+    hooks.openUploadDialog = CopyAsUploadEnds;
+    SetFlasherScreenHooks(hooks);
+    RunSetup setup;
+    setup.files = [](const fs::path& root) {
+        const fs::path release = root / "Hard Disk" / "CAN_DRYER_P300";
+        fs::create_directories(release);
+        std::ofstream(release / "Dryer.exe") << "dryer";
+        std::ofstream(release / "OrbitDryer.exe") << "display";
+        std::ofstream(root / "Hard Disk" / "OrbitDryer.exe") << "old display";
+    };
+    FlasherRun run(setup);
+    run.PastSplash();
+    ASSERT_TRUE(platform::PressControl(kCmdScanNetwork));
+    ASSERT_TRUE(platform::PressControl(kCmdSelectProgram));
+    ASSERT_TRUE(platform::PressControl(kSelectionAccept));
+    ASSERT_TRUE(platform::PressControl(kCmdStartUpload));
+    // Kickoff.exe is missing from the release: its failure is told, the others are copied.
+    const auto box = TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L" FILE COPY FAILURE");
+    EXPECT_EQ(box->messageText, L"Failure to copy Kickoff.exe to Hard Disk!");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+    EXPECT_FALSE(TopMessageBox().has_value());
+    EXPECT_EQ(gUploadLines,
+              (std::vector<std::wstring>{L"Dryer.exe successfully copied to Hard Disk.",
+                                         L"OrbitDryer.exe successfully copied to Hard Disk."}));
+    EXPECT_EQ(flasher_test::ReadFile(run.root() / "Hard Disk" / "Dryer.exe"), "dryer");
+    EXPECT_EQ(flasher_test::ReadFile(run.root() / "Hard Disk" / "OrbitDryer.exe"), "display");
+    EXPECT_FALSE(fs::exists(run.root() / "Hard Disk" / "Kickoff.exe"));
+}
+
+TEST_F(FlasherProgramRun, MissingDryerExeNamesBothPaths)
+{
+    gUploadLines.clear();
+    FlasherScreenHooks hooks;
+    hooks.openUploadDialog = CopyAsUploadEnds;
+    SetFlasherScreenHooks(hooks);
+    RunSetup setup;
+    setup.files = [](const fs::path& root) {
+        const fs::path release = root / "Hard Disk" / "CAN_DRYER_P301";
+        fs::create_directories(release);
+        std::ofstream(release / "Kickoff.exe") << "kickoff";
+        std::ofstream(release / "OrbitDryer.exe") << "display";
+    };
+    FlasherRun run(setup);
+    run.PastSplash();
+    ASSERT_TRUE(platform::PressControl(kCmdScanNetwork));
+    ASSERT_TRUE(platform::PressControl(kCmdSelectProgram));
+    ASSERT_TRUE(platform::PressControl(kSelectionAccept));
+    ASSERT_TRUE(platform::PressControl(kCmdStartUpload));
+    auto box = TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L"\\Hard Disk\\Dryer.exe");
+    EXPECT_EQ(box->messageText, L"\\Hard Disk\\CAN_DRYER_P301\\Dryer.exe");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+    box = TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->messageText, L"Failure to copy Dryer.exe to Hard Disk!");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"OK"));
+    EXPECT_EQ(gUploadLines,
+              (std::vector<std::wstring>{L"Kickoff.exe successfully copied to Hard Disk.",
+                                         L"OrbitDryer.exe successfully copied to Hard Disk."}));
+}
+
 }  // namespace
