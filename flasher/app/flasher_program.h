@@ -70,8 +70,11 @@ struct FlasherProgramState {
     bool automaticScan = false;
     std::wstring statusKey;                    // the key of the automatic scan
     std::vector<std::wstring> programFolders;  // "CAN_DRYER_P???" names, file-system order
-    std::size_t selectionIndex = 0;
+    std::size_t selectionIndex = 0;            // the selection dialog's row
     bool programSelected = false;
+    // The folder accepted in the selection dialog, by name: the list is rebuilt on every use
+    // and a folder added or removed on the panel must not move the choice to another release.
+    std::wstring acceptedFolder;
     bool splashShown = false;  // the first paint opened it
     unsigned splashTicks = 0;  // FlasherTicks since start, up to kSplashTicks
     HWND splash = nullptr;
@@ -83,12 +86,17 @@ extern FlasherProgramState FlasherProgram;
 std::wstring StoragePrefix();
 // Rebuilds the program folder list from the panel.
 void RebuildProgramFolders();
-// The selected folder's name, or empty.
+// The accepted folder's name, or empty when none is accepted.
 std::wstring SelectedProgramFolder();
+// After a rebuild outside the selection dialog: the selection row follows the accepted
+// folder; when that folder has gone from the panel, the choice is dropped (START UPLOAD goes
+// off until another folder is accepted).
+void FollowAcceptedFolder();
 
-// Copies "Dryer.exe", "Kickoff.exe" and "OrbitDryer.exe" from the selected folder to the
+// Copies "Dryer.exe", "Kickoff.exe" and "OrbitDryer.exe" from the accepted folder to the
 // storage prefix, each line to `addLine` (the upload list); a failed copy does not stop the
-// others. Called by the upload at its end.
+// others. Without an accepted folder nothing is copied and each file is reported as failed.
+// Called by the upload at its end.
 void CopyDisplayExecutables(HWND owner, void (*addLine)(const wchar_t* line));
 
 // What the scan and upload screens plug into the main window; empty hooks do nothing.

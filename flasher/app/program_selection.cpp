@@ -61,6 +61,8 @@ void FillSelectionList(HWND dlg)
     SendMessage(list, LB_SETCURSEL, FlasherProgram.selectionIndex, 0);
 }
 
+void ListSelectedRow(HWND dlg);
+
 void MoveSelection(HWND dlg, int step)
 {
     HWND list = GetDlgItem(dlg, kSelectionList);
@@ -72,16 +74,64 @@ void MoveSelection(HWND dlg, int step)
     if (row < 0 || row >= count) return;
     SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     FlasherProgram.selectionIndex = static_cast<std::size_t>(row);
+    ListSelectedRow(dlg);  // at once, not only with the dialog's next message
+}
+
+// The folder name on the selected row of the dialog's list, or empty.
+std::wstring SelectedRowName(HWND dlg)
+{
+    HWND list = GetDlgItem(dlg, kSelectionList);
+    if (list == nullptr) return {};
+    const LRESULT row = SendMessage(list, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR) return {};
+    const LRESULT length = SendMessage(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length <= 0) return {};
+    std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(name.data()));
+    name.resize(static_cast<std::size_t>(length));
+    return name;
+}
+
+bool ListedFolder(const std::wstring& name)
+{
+    for (const std::wstring& folder : FlasherProgram.programFolders) {
+        if (folder == name) return true;
+    }
+    return false;
+}
+
+// The HEX listing of the folder on the selected row.
+void ListSelectedRow(HWND dlg)
+{
+    if (gHooks.listHexFiles == nullptr) return;
+    const std::wstring name = SelectedRowName(dlg);
+    if (!name.empty() && ListedFolder(name)) gHooks.listHexFiles(StoragePrefix() + name);
+}
+
+// Accepts the folder on the selected row when it is still on the panel; else the list is
+// filled afresh and the dialog stays open.
+bool AcceptSelectedRow(HWND dlg)
+{
+    const std::wstring name = SelectedRowName(dlg);
+    if (name.empty() || !ListedFolder(name)) {
+        FlasherProgram.selectionIndex = 0;
+        FillSelectionList(dlg);
+        return false;
+    }
+    const LRESULT row = SendMessage(GetDlgItem(dlg, kSelectionList), LB_GETCURSEL, 0, 0);
+    FlasherProgram.selectionIndex = static_cast<std::size_t>(row);
+    if (gHooks.listHexFiles != nullptr) gHooks.listHexFiles(StoragePrefix() + name);
+    FlasherProgram.acceptedFolder = name;
+    FlasherProgram.programSelected = true;
+    return true;
 }
 
 INT_PTR SelectionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
 {
-    // The HEX listing always belongs to the folder at the selection index, so that it is the
+    // The HEX listing always belongs to the folder on the selected row, so that it is the
     // accepted folder's when the dialog closes.
     RebuildProgramFolders();
-    if (gHooks.listHexFiles != nullptr && !FlasherProgram.programFolders.empty()) {
-        gHooks.listHexFiles(StoragePrefix() + SelectedProgramFolder());
-    }
+    ListSelectedRow(dlg);
     switch (msg) {
         case WM_INITDIALOG:
             CenterWindowOver(dlg, GetParent(dlg));
@@ -91,18 +141,9 @@ INT_PTR SelectionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
             switch (LOWORD(wp)) {
                 case kSelectionMoveUp: MoveSelection(dlg, -1); return TRUE;
                 case kSelectionMoveDown: MoveSelection(dlg, +1); return TRUE;
-                case kSelectionAccept: {
-                    const LRESULT row =
-                        SendMessage(GetDlgItem(dlg, kSelectionList), LB_GETCURSEL, 0, 0);
-                    if (row != LB_ERR)
-                        FlasherProgram.selectionIndex = static_cast<std::size_t>(row);
-                    if (gHooks.listHexFiles != nullptr) {
-                        gHooks.listHexFiles(StoragePrefix() + SelectedProgramFolder());
-                    }
-                    FlasherProgram.programSelected = true;
-                    EndDialog(dlg, IDOK);
+                case kSelectionAccept:
+                    if (AcceptSelectedRow(dlg)) EndDialog(dlg, IDOK);
                     return TRUE;
-                }
             }
             return FALSE;
     }
@@ -151,20 +192,39 @@ void RebuildProgramFolders()
 
 std::wstring SelectedProgramFolder()
 {
+    return FlasherProgram.programSelected ? FlasherProgram.acceptedFolder : std::wstring();
+}
+
+void FollowAcceptedFolder()
+{
+    if (!FlasherProgram.programSelected) return;
     const auto& folders = FlasherProgram.programFolders;
-    if (FlasherProgram.selectionIndex >= folders.size()) return {};
-    return folders[FlasherProgram.selectionIndex];
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (folders[i] == FlasherProgram.acceptedFolder) {
+            FlasherProgram.selectionIndex = i;
+            return;
+        }
+    }
+    FlasherProgram.programSelected = false;
+    FlasherProgram.acceptedFolder.clear();
+    FlasherProgram.selectionIndex = 0;
+    if (FlasherProgram.mainWindow != nullptr) {
+        EnableWindow(GetDlgItem(FlasherProgram.mainWindow, kCmdStartUpload), FALSE);
+        InvalidateRect(FlasherProgram.mainWindow, nullptr, TRUE);
+    }
 }
 
 void CopyDisplayExecutables(HWND owner, void (*addLine)(const wchar_t* line))
 {
     static constexpr const wchar_t* kNames[] = {L"Dryer.exe", L"Kickoff.exe", L"OrbitDryer.exe"};
     const std::wstring prefix = StoragePrefix();
-    const std::wstring folder = prefix + SelectedProgramFolder() + L"\\";
+    const std::wstring accepted = SelectedProgramFolder();
+    const std::wstring folder = prefix + accepted + L"\\";
     for (const wchar_t* name : kNames) {
         const std::wstring from = folder + name;
         const std::wstring to = prefix + name;
-        if (CopyFile(from.c_str(), to.c_str(), FALSE)) {
+        // Without an accepted folder the source would be the destination itself.
+        if (!accepted.empty() && CopyFile(from.c_str(), to.c_str(), FALSE)) {
             const std::wstring line = std::wstring(name) + L" successfully copied to Hard Disk.";
             if (addLine != nullptr) addLine(line.c_str());
             continue;
@@ -180,6 +240,7 @@ void CopyDisplayExecutables(HWND owner, void (*addLine)(const wchar_t* line))
 void ScanNetwork(HWND wnd)
 {
     RebuildProgramFolders();
+    FollowAcceptedFolder();
     EnableWindow(GetDlgItem(wnd, kCmdSelectProgram), TRUE);
     if (gHooks.clearScanDone != nullptr) gHooks.clearScanDone();
     const wchar_t* key = FlasherProgram.automaticScan ? FlasherProgram.statusKey.c_str() : nullptr;
@@ -190,6 +251,7 @@ void ScanNetwork(HWND wnd)
 void SelectProgram(HWND wnd)
 {
     RebuildProgramFolders();
+    FollowAcceptedFolder();
     if (FlasherProgram.programFolders.empty()) {
         MessageBox(wnd, L"No Dryer Installations found... Starting NodeFlasher.",
                    L"NO DRYER FILES FOUND", MB_OK);
@@ -207,6 +269,8 @@ void SelectProgram(HWND wnd)
 
 void StartUpload(HWND wnd)
 {
+    RebuildProgramFolders();
+    FollowAcceptedFolder();
     if (!FlasherProgram.programSelected) return;
     if (gHooks.openUploadDialog != nullptr) gHooks.openUploadDialog(wnd);
 }

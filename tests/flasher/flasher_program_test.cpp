@@ -146,6 +146,13 @@ void RecordUpload(HWND)
     ++gUploadDialogs;
 }
 
+std::wstring gLastHexListing;
+
+void RecordHexListing(const std::wstring& folder)
+{
+    gLastHexListing = folder;
+}
+
 class FlasherProgramRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -156,6 +163,8 @@ protected:
         FlasherScreenHooks hooks;
         hooks.openScanDialog = RecordScan;
         hooks.openUploadDialog = RecordUpload;
+        hooks.listHexFiles = RecordHexListing;
+        gLastHexListing.clear();
         SetFlasherScreenHooks(hooks);
     }
     void TearDown() override { SetFlasherScreenHooks({}); }
@@ -282,8 +291,13 @@ TEST_F(FlasherProgramRun, SelectionEnablesUploadOnlyAfterAccept)
     list = FindControl(kSelectionList);
     EXPECT_TRUE(list->rows[1].selected);
     const std::wstring chosen = list->rows[1].cells.at(0);
+    EXPECT_EQ(gLastHexListing, L"\\Hard Disk\\" + chosen);  // follows the row
+    ASSERT_TRUE(platform::PressControl(kSelectionMoveUp));
+    EXPECT_EQ(gLastHexListing, L"\\Hard Disk\\" + list->rows[0].cells.at(0));
+    ASSERT_TRUE(platform::PressControl(kSelectionMoveDown));
     ASSERT_TRUE(platform::PressControl(kSelectionAccept));
     EXPECT_FALSE(FindTitled(kSelectionCaption).has_value());
+    EXPECT_EQ(gLastHexListing, L"\\Hard Disk\\" + chosen);  // the accepted folder's
 
     const auto main = FindWindowOfClass(kFlasherWindowClass);
     ASSERT_TRUE(main.has_value());
@@ -295,6 +309,39 @@ TEST_F(FlasherProgramRun, SelectionEnablesUploadOnlyAfterAccept)
     ASSERT_TRUE(platform::PressControl(kCmdStartUpload));
     EXPECT_EQ(gUploadDialogs, 1);
     EXPECT_TRUE(platform::SaveScreenshot(fs::temp_directory_path() / "nodeflasher-selected.png"));
+}
+
+// The choice is kept by name: folders added on the panel do not move it to another release,
+// and when the accepted folder goes the upload is off until another one is accepted.
+TEST_F(FlasherProgramRun, AcceptedFolderIsKeptByNameAndDroppedWhenGone)
+{
+    RunSetup setup;
+    setup.files = ReleaseFolders;
+    FlasherRun run(setup);
+    run.PastSplash();
+    ASSERT_TRUE(platform::PressControl(kCmdScanNetwork));
+    ASSERT_TRUE(platform::PressControl(kCmdSelectProgram));
+    ASSERT_TRUE(platform::PressControl(kSelectionMoveDown));
+    const std::wstring chosen = FindControl(kSelectionList)->rows.at(1).cells.at(0);
+    ASSERT_TRUE(platform::PressControl(kSelectionAccept));
+
+    for (const char* name : {"CAN_DRYER_P100", "CAN_DRYER_P099", "CAN_DRYER_P0AA"}) {
+        fs::create_directories(run.root() / "Hard Disk" / name);
+    }
+    ASSERT_TRUE(platform::PressControl(kCmdScanNetwork));
+    EXPECT_EQ(FlasherProgram.programFolders.size(), 5u);
+    EXPECT_EQ(SelectedProgramFolder(), chosen);
+    EXPECT_EQ(FlasherProgram.programFolders.at(FlasherProgram.selectionIndex), chosen);
+    EXPECT_TRUE(Drew(*FindWindowOfClass(kFlasherWindowClass), chosen));
+    EXPECT_TRUE(FindControl(kCmdStartUpload)->enabled);
+
+    fs::remove_all(run.root() / "Hard Disk" / std::string(chosen.begin(), chosen.end()));
+    ASSERT_TRUE(platform::PressControl(kCmdStartUpload));
+    EXPECT_EQ(gUploadDialogs, 0);
+    EXPECT_FALSE(FindControl(kCmdStartUpload)->enabled);
+    EXPECT_TRUE(SelectedProgramFolder().empty());
+    EXPECT_TRUE(
+        Drew(*FindWindowOfClass(kFlasherWindowClass), L"(Must select PROGRAM prior to upload.)"));
 }
 
 TEST_F(FlasherProgramRun, NoReleaseFolderStartsOrbitDryerAndEnds)
