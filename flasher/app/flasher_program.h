@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "flasher/node_link.h"
 #include "platform/win_types.h"
 
 // ---- command line ---------------------------------------------------------------------------
@@ -110,10 +111,9 @@ struct FlasherScreenHooks {
     void (*listHexFiles)(const std::wstring& folderPath) = nullptr;
     // Clears the upload's node step flags at start-up.
     void (*clearNodeSteps)() = nullptr;
-    // The 50 ms tick's own steps besides the splash check (see FlasherTickSteps).
-    void (*uploadScheduler)() = nullptr;
-    void (*nodeStateMachine)() = nullptr;
-    void (*scanStep)() = nullptr;
+    // The 50 ms tick's steps and sinks of the scan and the upload; the splash check is the
+    // program's own and is set in place of whatever is given there.
+    FlasherTickSteps tick;
 };
 void SetFlasherScreenHooks(const FlasherScreenHooks& hooks);
 

@@ -208,12 +208,8 @@ void OnCommand(HWND wnd, WORD id)
 
 void InstallFlasherTick(HWND wnd)
 {
-    const FlasherScreenHooks& hooks = FlasherHooks();
-    FlasherTickSteps steps;
+    FlasherTickSteps steps = FlasherHooks().tick;
     steps.splashCheck = SplashCheck;
-    steps.uploadScheduler = hooks.uploadScheduler;
-    steps.nodeStateMachine = hooks.nodeStateMachine;
-    steps.scanStep = hooks.scanStep;
     SetFlasherTickSteps(steps);
     SetTimer(wnd, kFlasherTimerId, kFlasherTickMs, nullptr);
 }

@@ -3,6 +3,7 @@
 // program, run headless in this process against the simulated board.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -218,6 +219,27 @@ TEST_F(FlasherProgramRun, MainWindowShowsFourBandsAfterSplash)
     ExpectTextsApart(*main);
     EXPECT_EQ(gScanDialogs, 0);  // no status key: no scan of its own
     EXPECT_TRUE(platform::SaveScreenshot(fs::temp_directory_path() / "nodeflasher-main.png"));
+}
+
+std::atomic<int> gScanSteps{0};
+
+void CountScanStep()
+{
+    ++gScanSteps;
+}
+
+TEST_F(FlasherProgramRun, TickRunsTheScanAndUploadStepsEvery50Ms)
+{
+    FlasherScreenHooks hooks;
+    hooks.tick.scanStep = CountScanStep;
+    SetFlasherScreenHooks(hooks);
+    gScanSteps = 0;
+    FlasherRun run;
+    run.PastSplash();
+    const int before = gScanSteps.load();
+    EXPECT_GE(before, 50);  // the splash stayed for 50 ticks
+    run.Advance(1000);
+    EXPECT_EQ(gScanSteps.load() - before, 20);
 }
 
 TEST_F(FlasherProgramRun, PortThatCannotOpenIsReported)
