@@ -17,6 +17,7 @@
 #include "dryer/link/image_field.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/link/repaint_target.h"
+#include "dryer/link/units.h"
 
 // Unless marked, fields are unsigned bytes. LE: low byte at the lower offset; BE: high byte
 // first. Times are minute/second pairs, minutes first. Per-heater arrays hold Fan/Heater 6
@@ -585,24 +586,7 @@ extern ImageBytes DryerImage;
 // The operator's requested values at the same offsets (written by screens and timers).
 extern ImageBytes DesiredSettings;
 
-// ---- units ----------------------------------------------------------------------------------
-// Temperatures are whole degrees Fahrenheit; Celsius is only a display form, truncated toward
-// zero, used while siUnitsBit is set.
-constexpr int FahrenheitToCelsius(int fahrenheit)
-{
-    return (fahrenheit - 32) * 5 / 9;
-}
-// The number a screen shows for a temperature in the panel's current units.
-constexpr int DisplayTemperature(int fahrenheit, bool si)
-{
-    return si ? FahrenheitToCelsius(fahrenheit) : fahrenheit;
-}
-// Number of fan/heaters for a heaterCountCode (0 one ... 3 four, 4 six); unknown codes: 1.
-constexpr int HeaterCountFromCode(int code)
-{
-    return code >= 0 && code <= 3 ? code + 1 : (code == 4 ? 6 : 1);
-}
-
+// ---- the active warning ------------------------------------------------------------------------
 // Writes the active warning into an image (0: none).
 template <typename Bytes>
 constexpr void SetActiveWarningCode(Bytes& bytes, WarningCode code)
