@@ -130,7 +130,10 @@ void WriteMarkerProgram(const std::filesystem::path& path, const std::filesystem
 {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path);
-    out << "#!/bin/sh\necho \"$PANEL_ROOT|$#\" > '" << marker.string() << "'\n";
+    // Written aside and renamed, so that a test waiting for the marker never reads it half
+    // written.
+    out << "#!/bin/sh\necho \"$PANEL_ROOT|$#\" > '" << marker.string() << ".part' && mv '"
+        << marker.string() << ".part' '" << marker.string() << "'\n";
     out.close();
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 }
