@@ -3,6 +3,7 @@
 // exit code 2. SIGTERM and SIGINT end it through its normal shutdown.
 #include <cstdio>
 
+#include "flasher/app/flasher_dialogs.h"
 #include "flasher/app/flasher_program.h"
 #include "platform/runtime/command_line.h"
 #include "platform/runtime/termination.h"
@@ -19,5 +20,6 @@ int main(int argc, char** argv)
         return 2;
     }
     const platform::TerminationSignals signals;  // each becomes a quit of the message loop
+    InstallNodeFlasherScreens();
     return NodeFlasherMain(*line.options);
 }

@@ -57,13 +57,6 @@ constexpr TypeText kTypeTexts[] = {
 void (*clearScanList)() = nullptr;
 const wchar_t* pendingStatusKeyLine = nullptr;  // reported by the first scan dialog only
 
-void (*scanSink)(const wchar_t*) = nullptr;  // the scan list, as plugged into the tick
-
-void AddScanLine(const wchar_t* line)
-{
-    if (scanSink != nullptr) scanSink(line);
-}
-
 bool IsFanHeaterType(std::uint8_t type)
 {
     return type == kScanTypeFanHeater || type == kScanTypeFanHeaterInterface;
@@ -121,7 +114,6 @@ void PlugNetworkScan(FlasherTickSteps& steps)
 {
     steps.scanStep = NetworkScanStep;
     steps.scanAnswered = BuildScanReport;
-    scanSink = steps.addScanLine;
     // The program's reset-exchange hook must clear the scan flags as well as the upload's.
     if (steps.resetExchange == nullptr) steps.resetExchange = ResetScanFlags;
 }
@@ -317,5 +309,4 @@ void ResetNetworkScanForTest()
     ScanResult = ScanResultState{};
     clearScanList = nullptr;
     pendingStatusKeyLine = nullptr;
-    scanSink = nullptr;
 }

@@ -79,9 +79,9 @@ struct ScanResultState {
 extern ScanResultState ScanResult;
 
 // ---- operations -----------------------------------------------------------------------------
-// Plugs the scan step (tick step 5) and the scan-answer report into `steps`, and takes its
-// scan list sink for the report: call it once the list sinks are in `steps`. An empty
-// reset-exchange hook becomes ResetScanFlags; a program that plugs its own must call it.
+// Plugs the scan step (tick step 5) and the scan-answer report into `steps`; the report goes
+// to the scan list sink of the steps in force. An empty reset-exchange hook becomes
+// ResetScanFlags; a program that plugs its own must call it.
 void PlugNetworkScan(FlasherTickSteps& steps);
 // Where "start scan" empties the scan list (the scan dialog's list box). Null: nothing.
 void SetScanListClear(void (*clear)());

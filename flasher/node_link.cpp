@@ -55,26 +55,15 @@ constexpr NodePortOps kPlatformOps{PlatformRead, PlatformWrite, PlatformPurge};
 const NodePortOps* portOps = &kPlatformOps;
 HANDLE linkPort = INVALID_HANDLE_VALUE;
 FlasherTickSteps tickSteps;
+std::int64_t holdUntilMs = 0;  // panel time until which the link's steps wait
 
-void AddUploadLine(const wchar_t* line)
-{
-    if (tickSteps.addUploadLine != nullptr) tickSteps.addUploadLine(line);
-}
-void AddScanLine(const wchar_t* line)
-{
-    if (tickSteps.addScanLine != nullptr) tickSteps.addScanLine(line);
-}
 void AddRow(NodeMessageTable table, NodeId node)
 {
     AddUploadLine(NodeMessage(table, static_cast<unsigned>(node)));
 }
 void Pause(DWORD milliseconds)
 {
-    if (tickSteps.pause != nullptr) {
-        tickSteps.pause(milliseconds);
-    } else {
-        Sleep(milliseconds);
-    }
+    FlasherPause(milliseconds);
 }
 
 // Appends the CRC behind `contentLength` bytes of the request and arms it for the transmit
@@ -171,6 +160,30 @@ void DecodeWriteAnswer(const std::array<std::uint8_t, kAnswerBufferSize>& a)
 }
 
 }  // namespace
+
+void AddUploadLine(const wchar_t* line)
+{
+    if (tickSteps.addUploadLine != nullptr) tickSteps.addUploadLine(line);
+}
+
+void AddScanLine(const wchar_t* line)
+{
+    if (tickSteps.addScanLine != nullptr) tickSteps.addScanLine(line);
+}
+
+void FlasherPause(DWORD milliseconds)
+{
+    if (tickSteps.pause != nullptr) {
+        tickSteps.pause(milliseconds);
+        return;
+    }
+    holdUntilMs = platform::NowMs() + milliseconds;
+}
+
+bool FlasherHolding()
+{
+    return platform::NowMs() < holdUntilMs;
+}
 
 void SetNodePortOps(const NodePortOps* ops)
 {
@@ -408,13 +421,25 @@ void TransmitStep()
 
 void FlasherTick()
 {
+    // A message box opened by a step (a failed copy, a refused file) runs its own message loop,
+    // in which the timer keeps coming: the steps wait until the box is answered.
+    static bool inTick = false;
+    if (inTick) return;
+    inTick = true;
     if (tickSteps.splashCheck != nullptr) tickSteps.splashCheck();
-    ReceiveStep();
-    if (tickSteps.uploadScheduler != nullptr) tickSteps.uploadScheduler();
-    if (tickSteps.nodeStateMachine != nullptr) tickSteps.nodeStateMachine();
-    if (tickSteps.scanStep != nullptr) tickSteps.scanStep();
-    DecodeAnswer();
-    TransmitStep();
+    // A pause asked for by a step holds the rest of its tick and the ticks after it; the
+    // screen goes on painting meanwhile.
+    void (*const steps[])() = {ReceiveStep,
+                               tickSteps.uploadScheduler,
+                               tickSteps.nodeStateMachine,
+                               tickSteps.scanStep,
+                               DecodeAnswer,
+                               TransmitStep};
+    for (void (*step)() : steps) {
+        if (FlasherHolding()) break;
+        if (step != nullptr) step();
+    }
+    inTick = false;
 }
 
 void ResetNodeLinkForTest()
@@ -423,4 +448,6 @@ void ResetNodeLinkForTest()
     NodeOutcome = NodeLinkOutcome{};
     tickSteps = FlasherTickSteps{};
     portOps = &kPlatformOps;
+    linkPort = INVALID_HANDLE_VALUE;  // a test's stand-in handle is not the program's port
+    holdUntilMs = 0;
 }

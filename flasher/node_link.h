@@ -140,9 +140,18 @@ struct FlasherTickSteps {
     void (*resetExchange)() = nullptr;
     void (*addUploadLine)(const wchar_t* line) = nullptr;
     void (*addScanLine)(const wchar_t* line) = nullptr;
-    void (*pause)(DWORD milliseconds) = nullptr;  // null: Sleep on the panel clock
+    void (*pause)(DWORD milliseconds) = nullptr;  // null: the link holds (FlasherPause)
 };
 void SetFlasherTickSteps(const FlasherTickSteps& steps);
+// The sinks plugged into the tick, for every part of NodeFlasher: a line to the upload list and
+// a line to the scan list.
+void AddUploadLine(const wchar_t* line);
+void AddScanLine(const wchar_t* line);
+// A pause of the link (after a board's file is read, after a refusal...): the rest of this
+// tick and every tick until the time has passed do nothing but the splash check, while the
+// screen stays alive. A pause hook in the steps takes its place (tests record pauses).
+void FlasherPause(DWORD milliseconds);
+bool FlasherHolding();
 
 // ---- operations -----------------------------------------------------------------------------
 // Each prepares one request: fills the request buffer, appends the CRC, sets the request
@@ -174,6 +183,7 @@ ResendOutcome RunResendRules();
 
 // The 50 ms tick: splash check, receive, upload scheduler, node state machine, scan step,
 // answer decoding, transmit. An answer taken in the receive step is decoded in the same tick.
+// A tick that comes while a step's message box is open does nothing.
 void FlasherTick();
 // The link's own steps, for tests that run them one at a time.
 void ReceiveStep();

@@ -47,6 +47,8 @@ public:
     bool ended() const { return ended_.load(); }
     int exitCode() const { return exitCode_; }
     const std::filesystem::path& root() const { return root_; }
+    // The simulated Display I/O board (null with a port that fails).
+    sim::DisplayIoSimulator* simulator() { return sim_.get(); }
 
 private:
     std::filesystem::path root_;

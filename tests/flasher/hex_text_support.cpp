@@ -44,6 +44,18 @@ if mode == 'make':
         addr += n + rnd.choice([0, 0, 1, 7, 300, 70000])
     ih.start_addr = {'EIP': 0x10000}
     ih.write_hex_file(hexpath, byte_count=byte_count, eolstyle=eol)
+if mode == 'program':
+    hexpath, seed, total = sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+    rnd = random.Random(seed)
+    ih = IntelHex()
+    addr = 0x10000
+    left = total
+    while left > 0:
+        n = min(left, rnd.randrange(1, 3000))
+        ih.frombytes(bytes(rnd.randrange(256) for _ in range(n)), offset=addr)
+        left -= n
+        addr += n + rnd.choice([0, 1, 7, 300])
+    ih.write_hex_file(hexpath, byte_count=rnd.choice([16, 32, 13]), eolstyle='CRLF')
 if mode == 'image':
     ih = IntelHex(sys.argv[2])
     origin = int(sys.argv[3])
@@ -201,6 +213,13 @@ bool OracleMakeFile(const std::filesystem::path& hexPath, int seed, int byteCoun
     return RunOracle(hexPath.parent_path(), "make " + Quoted(hexPath) + " " + std::to_string(seed) +
                                                 " " + std::to_string(byteCount) +
                                                 (crlf ? " CRLF" : " native")) == 0;
+}
+
+bool OracleMakeProgram(const std::filesystem::path& hexPath, int seed, int dataBytes)
+{
+    return RunOracle(hexPath.parent_path(), "program " + Quoted(hexPath) + " " +
+                                                std::to_string(seed) + " " +
+                                                std::to_string(dataBytes)) == 0;
 }
 
 std::optional<std::vector<std::uint8_t>> OracleImage(const std::filesystem::path& hexPath,

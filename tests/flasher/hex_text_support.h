@@ -67,6 +67,9 @@ std::vector<std::uint8_t> ReadBinary(const std::filesystem::path& path);
 bool OracleAvailable(const std::filesystem::path& folder);
 // Writes a file of random chunks with gaps (seeded), addresses from 0x10000, by intelhex.
 bool OracleMakeFile(const std::filesystem::path& hexPath, int seed, int byteCount, bool crlf);
+// Writes a board's program of about `dataBytes` data bytes from flash position 0 (linear
+// address 0x10000), in chunks with small gaps, by intelhex.
+bool OracleMakeProgram(const std::filesystem::path& hexPath, int seed, int dataBytes);
 // The image intelhex reads from a file, from linear address `origin` to its highest address;
 // nothing when intelhex refuses the file.
 std::optional<std::vector<std::uint8_t>> OracleImage(const std::filesystem::path& hexPath,
