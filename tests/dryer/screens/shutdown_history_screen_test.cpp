@@ -128,6 +128,7 @@ TEST_F(HistoryScreen, ListsNewestFirstInFourColumns)
     AddAt(At(4, 13, 5), 0x0F02);
     AddAt(At(2, 23, 59), 0x0203);
     ASSERT_TRUE(Open());
+    EXPECT_FALSE(panel_test::Shown(L"VIEW_SELECTION_WINDOW"));  // the menu hides first
     const auto list = FindControl(kHistoryList);
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(list->columns,
