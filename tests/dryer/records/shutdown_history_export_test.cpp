@@ -19,15 +19,6 @@ using history_test::At;
 using history_test::HistoryFolder;
 using test_support::ReadFile;
 
-TEST(ShutdownExportLine, FourFieldsEachClosedBySemicolonAndALineFeed)
-{
-    const ShutdownRow row{L"0E08 - MAIN I/O - OUT OF GRAIN TIMER EXPIRED", L"MAIN I/O",
-                          L"Mar 03, 2026", L"2:05 PM"};
-    EXPECT_EQ(ShutdownExportLine(row),
-              "0E08 - MAIN I/O - OUT OF GRAIN TIMER EXPIRED;MAIN I/O;Mar 03, 2026;2:05 PM;\n");
-    EXPECT_EQ(ShutdownExportLine(ShutdownRow{}), ";;;;\n");
-}
-
 TEST(ShutdownExportLine, FieldsStopAt500CharactersAndStayEightBit)
 {
     ShutdownRow row;

@@ -1,6 +1,6 @@
 // The shutdown history's database: node names, creation at start-up, the decoder's records
-// with their three properties, the three sort orders, clearing, the code of a row's text, and
-// the decoder's hold-off feeding it.
+// with their three properties, dates and times as shown, clearing, the code of a row's text,
+// and the decoder's hold-off feeding it.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -24,13 +24,6 @@ namespace {
 
 using history_test::At;
 using history_test::HistoryFolder;
-
-std::vector<std::wstring> Texts(const std::vector<ShutdownRow>& rows)
-{
-    std::vector<std::wstring> texts;
-    for (const ShutdownRow& r : rows) texts.push_back(r.text.substr(0, 4));
-    return texts;
-}
 
 TEST(ShutdownNodeNames, EveryBoardOfTheNetwork)
 {
@@ -148,34 +141,6 @@ TEST_F(ShutdownHistoryStore, RowsShowDateAndTimeAsThePanelWritesThem)
     EXPECT_EQ(rows[0].time, L"12:07 AM");
     EXPECT_EQ(rows[1].date, L"Nov 24, 2026");
     EXPECT_EQ(rows[1].time, L"1:45 PM");
-}
-
-TEST_F(ShutdownHistoryStore, ThreeSortOrders)
-{
-    CreateShutdownHistoryIfMissing();
-    AddAt(At(2026, 3, 3, 10, 0), 0x0E08);  // Main I/O
-    AddAt(At(2026, 3, 1, 10, 0), 0x0F02);  // Moisture Control, the oldest
-    AddAt(At(2026, 3, 5, 10, 0), 0x0203);  // Fan/Heater 1, the newest
-    AddAt(At(2026, 3, 4, 10, 0), 0x0E01);  // Main I/O again
-    EXPECT_EQ(Texts(ReadShutdownHistory(ShutdownSort::byWarning)),
-              (std::vector<std::wstring>{L"0203", L"0E01", L"0E08", L"0F02"}));
-    // Node names as text: "FAN/HEATER #1" < "MAIN I/O" < "MOISTURE CONT", ties by text.
-    EXPECT_EQ(Texts(ReadShutdownHistory(ShutdownSort::byNode)),
-              (std::vector<std::wstring>{L"0203", L"0E01", L"0E08", L"0F02"}));
-    EXPECT_EQ(Texts(ReadShutdownHistory(ShutdownSort::byDateTime)),
-              (std::vector<std::wstring>{L"0F02", L"0E08", L"0E01", L"0203"}));
-    EXPECT_EQ(ShutdownHistoryCount(), 4u);  // reading refreshes the count
-}
-
-TEST_F(ShutdownHistoryStore, SameCodeTwiceSortsByTimeWithinIt)
-{
-    CreateShutdownHistoryIfMissing();
-    AddAt(At(2026, 3, 3, 12, 0), 0x0E08);
-    AddAt(At(2026, 3, 3, 11, 0), 0x0E08);
-    const auto rows = ReadShutdownHistory(ShutdownSort::byWarning);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].time, L"11:00 AM");
-    EXPECT_EQ(rows[1].time, L"12:00 PM");
 }
 
 TEST_F(ShutdownHistoryStore, MissingPropertyLeavesItsCellEmpty)
