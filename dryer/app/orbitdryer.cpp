@@ -14,6 +14,7 @@
 #include "dryer/link/link_state.h"
 #include "dryer/records/data_log_hooks.h"
 #include "dryer/records/display_settings.h"
+#include "dryer/records/shutdown_history.h"
 #include "dryer/screens/batch_timers_panel.h"
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/home_panels.h"
@@ -179,6 +180,7 @@ bool InitInstance(HINSTANCE instance)
     ResetMoistureViewState();
 
     StartTimers(main);
+    SetShutdownTextSource(&home_panels::WarningCatalogueText);  // records carry the catalogue text
     StartShutdownHistory();
     UpdateWindow(main);
     return true;

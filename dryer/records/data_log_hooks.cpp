@@ -14,12 +14,5 @@ void WriteShortTermSample() {}
 void WriteGraphSample() {}
 void RepaintGraphScreen() {}
 void CountDownGraphScreen() {}
-void ClearShutdownHistoryVolumeId() {}
-void StartShutdownHistory() {}
-void ShutdownHistoryHoldTick() {}
-bool ShutdownHistorySuppressesBanner()
-{
-    return false;
-}
 void RepaintSystemInformation() {}
 void ResetMoistureViewState() {}

@@ -101,11 +101,6 @@ INT_PTR OpenDefaultsSwitchDialog(HWND owner)
     return DialogBoxIndirectParam(Screens().instance, tmpl, owner, DefaultsSwitchProc, 0);
 }
 
-INT_PTR OpenShutdownHistory(HWND owner)
-{
-    return OpenPlaceholder(owner, kShutdownHistoryTitle);
-}
-
 INT_PTR OpenSystemInformation(HWND owner)
 {
     return OpenPlaceholder(owner, kSystemInformationTitle);

@@ -204,7 +204,10 @@ LRESULT Handle(HWND wnd, ListViewState& s, UINT msg, WPARAM wp, LPARAM lp)
 
 void Contents(const ListViewState& s, ListContents& out)
 {
-    for (const Column& c : s.columns) out.columns.push_back(c.text);
+    for (const Column& c : s.columns) {
+        out.columns.push_back(c.text);
+        out.columnWidths.push_back(c.width);
+    }
     // Every row has a cell per column, also where only some cells were set.
     const std::size_t width = s.columns.size();
     for (std::size_t r = 0; r < s.rows.size(); ++r) {

@@ -13,6 +13,7 @@ namespace platform::controls {
 
 struct ListContents {
     std::vector<std::wstring> columns;            // list views: the header texts
+    std::vector<int> columnWidths;                // list views: each column's width, pixels
     std::vector<std::vector<std::wstring>> rows;  // one text per cell (one for a list box)
     int selected = -1;                            // -1: no row selected
     int top = 0;                                  // first row on screen

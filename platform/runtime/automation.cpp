@@ -55,6 +55,7 @@ void AddListRows(HWND c, ControlInfo& ci)
     if (!contents) return;
     ci.isList = true;
     ci.columns = std::move(contents->columns);
+    ci.columnWidths = std::move(contents->columnWidths);
     ci.topRow = contents->top;
     for (std::size_t i = 0; i < contents->rows.size(); ++i) {
         ci.rows.push_back(platform::ListRowInfo{std::move(contents->rows[i]),

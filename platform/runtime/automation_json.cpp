@@ -51,6 +51,7 @@ Json ControlJson(const ControlInfo& c)
     j["pressed"] = c.pressed;
     if (!c.isList) return j;
     if (!c.columns.empty()) j["columns"] = Texts(c.columns);
+    if (!c.columnWidths.empty()) j["columnWidths"] = c.columnWidths;
     Json rows = Json::array();
     int selected = -1;
     for (std::size_t i = 0; i < c.rows.size(); ++i) {

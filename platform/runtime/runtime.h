@@ -61,6 +61,7 @@ struct ControlInfo {
     // List boxes and list views: every row, also those scrolled out of sight.
     bool isList = false;
     std::vector<std::wstring> columns;  // list views: the header texts
+    std::vector<int> columnWidths;      // list views: each column's width in pixels
     std::vector<ListRowInfo> rows;
     int topRow = 0;  // the first row on screen
 };

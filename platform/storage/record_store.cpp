@@ -11,6 +11,7 @@
 #include "platform/storage/record_store.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -214,6 +215,21 @@ std::optional<RecordDatabase> RecordVolume::OpenDatabase(std::wstring_view name,
     RecordDatabase database(file_, id, std::move(order));
     if (!database.SeekToBeginning()) return std::nullopt;
     return database;
+}
+
+bool DeleteRecordVolume(std::wstring_view panelPath)
+{
+    if (panelPath.empty()) return Fail(ERROR_INVALID_PARAMETER, false);
+    const std::filesystem::path file = MapPanelPath(panelPath);
+    std::error_code ec;
+    const bool removed = std::filesystem::remove(file, ec);
+    if (ec) return Fail(ERROR_ACCESS_DENIED, false);  // the journal stays with its volume
+    // A journal left without its volume would be played back into the next volume of the name.
+    for (const char* beside : {"-journal", "-wal", "-shm"}) {
+        std::error_code ignored;  // most of the time there is none
+        std::filesystem::remove(file.string() + beside, ignored);
+    }
+    return removed ? true : Fail(ERROR_FILE_NOT_FOUND, false);
 }
 
 // ---- database ----

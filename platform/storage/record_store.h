@@ -109,4 +109,9 @@ private:
     std::shared_ptr<RecordFile> file_;
 };
 
+// Deletes a volume file with everything in it, and what the store keeps beside it (a journal
+// left by a write that a power cut interrupted), so that a volume mounted later starts empty.
+// False when there was no volume file or it could not be deleted.
+bool DeleteRecordVolume(std::wstring_view panelPath);
+
 }  // namespace platform

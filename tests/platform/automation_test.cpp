@@ -196,7 +196,7 @@ void RunListPanel()
     for (int c = 0; c < 2; ++c) {
         LVCOLUMN col;
         col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.cx = 150;
+        col.cx = 150 + 30 * c;
         col.pszText = headers[c];
         SendMessage(view, LVM_INSERTCOLUMN, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
     }
@@ -253,6 +253,7 @@ TEST_F(Automation, TreeListsEveryRowOfListsWithTheSelectedOneMarked)
     const auto view = FindControlInfo(kListViewId);
     ASSERT_TRUE(view.has_value());
     EXPECT_EQ(view->columns, (std::vector<std::wstring>{L"Node", L"Version"}));
+    EXPECT_EQ(view->columnWidths, (std::vector<int>{150, 180}));
     ASSERT_EQ(view->rows.size(), 25u);
     EXPECT_EQ(view->rows[24].cells, (std::vector<std::wstring>{L"Node 24", L"V24"}));
     EXPECT_EQ(view->rows[23].cells, (std::vector<std::wstring>{L"Node 23", L""}));
@@ -268,6 +269,7 @@ TEST_F(Automation, TreeListsEveryRowOfListsWithTheSelectedOneMarked)
     EXPECT_EQ(jsonBox["rows"][0]["cells"][0], "CAN_DRYER_P100");
     const auto& jsonView = window["controls"][1];
     EXPECT_EQ(jsonView["columns"][1], "Version");
+    EXPECT_EQ(jsonView["columnWidths"][1], 180);
     EXPECT_EQ(jsonView["selectedRow"], 20);
     EXPECT_EQ(jsonView["rows"].size(), 25u);
 }

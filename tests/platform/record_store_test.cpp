@@ -152,6 +152,38 @@ TEST_F(RecordStore, DeletingTheVolumeFileClearsIt)
     EXPECT_EQ(volume->OpenDatabase(kName, 0)->RecordCount(), 0u);
 }
 
+TEST_F(RecordStore, DeletingAVolumeTakesItsLeftoverJournalAlong)
+{
+    {
+        auto volume = RecordVolume::Mount(kVolume);
+        ASSERT_TRUE(volume->CreateDatabase(kName, 0, kOrders));
+        volume->OpenDatabase(kName, 0)->WriteRecord(Shutdown(L"x", L"y", 1, L"z"));
+    }
+    const fs::path file = root_ / "Hard Disk" / "ShutdownHistoryDB";
+    // What a power cut in the middle of a write leaves beside the volume.
+    std::ofstream(file.string() + "-journal") << "journal of a write that never finished";
+    EXPECT_TRUE(platform::DeleteRecordVolume(kVolume));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(fs::exists(file.string() + "-journal"));
+    auto volume = RecordVolume::Mount(kVolume);
+    ASSERT_TRUE(volume.has_value());
+    EXPECT_FALSE(volume->OpenDatabase(kName, 0).has_value());
+
+    SetLastError(0);
+    EXPECT_FALSE(platform::DeleteRecordVolume(L"\\Hard Disk\\None"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RecordStore, VolumeThatCannotBeDeletedKeepsItsJournal)
+{
+    const fs::path blocked = root_ / "Hard Disk" / "Blocked";
+    fs::create_directories(blocked / "inside");  // not a file: it cannot be deleted as one
+    std::ofstream(blocked.string() + "-journal") << "journal";
+    EXPECT_FALSE(platform::DeleteRecordVolume(L"\\Hard Disk\\Blocked"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(fs::exists(blocked.string() + "-journal"));
+}
+
 TEST_F(RecordStore, RefusesWhatItCannotKeep)
 {
     auto volume = RecordVolume::Mount(kVolume);

@@ -160,8 +160,7 @@ TEST_P(ViewMenuDialogs, HideTheMenuAndOpenTheirDialog)
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, ViewMenuDialogs,
-    ::testing::Values(MenuDialog{0x9025, L"Shutdown History -29"},
-                      MenuDialog{0x9028, L" SYSTEM INFORMATION / SOFTWARE VERSION - 32"},
+    ::testing::Values(MenuDialog{0x9028, L" SYSTEM INFORMATION / SOFTWARE VERSION - 32"},
                       MenuDialog{0x9083, L"Software Release Information - 30"}));
 
 TEST(ViewMenu, ManualsWithoutExplorerSaySo)
