@@ -177,12 +177,7 @@ void NetworkScanStep()
         // A request left busy this long has no answer coming: the upload's step flags go,
         // and busy with them, so that nothing stays blocked behind it.
         NetworkScan.rearmCounter = kScanRearmTicks;
-        NodeOutcome.linkOpen = false;
-        NodeOutcome.linkClosed = false;
-        NodeOutcome.eraseDone = false;
-        NodeOutcome.startAddressAccepted = false;
-        NodeOutcome.writeFinished = false;
-        NodeLink.busy = false;
+        ClearStepOutcomes();
     }
     if (NodeLink.busy) return;
     NetworkScan.rearmCounter = kScanRearmTicks;

@@ -272,6 +272,16 @@ void PrepareNetworkScan()
     AddScanLine(kBlankLine);
 }
 
+void ClearStepOutcomes()
+{
+    NodeOutcome.linkOpen = false;
+    NodeOutcome.linkClosed = false;
+    NodeOutcome.eraseDone = false;
+    NodeOutcome.startAddressAccepted = false;
+    NodeOutcome.writeFinished = false;
+    NodeLink.busy = false;
+}
+
 void ResetExchange()
 {
     NodeOutcome = NodeLinkOutcome{};

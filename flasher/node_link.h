@@ -165,6 +165,10 @@ void PrepareFlashStartAddress(std::uint8_t address);
 void PrepareWriteBlock(std::uint8_t block, std::span<const std::uint8_t, kBlockDataSize> data);
 void PrepareNetworkScan();
 
+// Clears the steps a board has achieved (link open and closed, erase, start address, writing
+// finished) and busy: the node steps start again from the link's opening.
+void ClearStepOutcomes();
+
 // Clears the outcome flags, the first 164 bytes of the answer buffer and the no-answer count,
 // and lets the upload and the scan clear theirs. Used when a scan or an upload starts.
 void ResetExchange();

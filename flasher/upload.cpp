@@ -305,12 +305,7 @@ void ClearNodeStepFlags()
     } else {
         ClearList();
     }
-    NodeOutcome.linkOpen = false;
-    NodeOutcome.linkClosed = false;
-    NodeOutcome.eraseDone = false;
-    NodeOutcome.startAddressAccepted = false;
-    NodeOutcome.writeFinished = false;
-    NodeLink.busy = false;
+    ClearStepOutcomes();
     Upload.fileLoaded = false;
     NodeLink.resendCountdown = kResendTicks;
     Upload.imagePosition = 0;
