@@ -149,12 +149,13 @@ void StepUnloadingLogs()
     Invalidate(Screens().averageValues, nullptr, FALSE);
     if (TakeShortTermIntervalRestart()) t.shortTermCountdown = 0;
     if (!unloading) return;
-    if (t.shortTermCountdown < 1) {
+    // The reload replaces the decrement, so samples come sample time x 60 + 1 seconds apart.
+    const int countdownWas = t.shortTermCountdown--;
+    if (countdownWas < 1) {
         t.shortTermCountdown = ShortTermSampleSeconds(CurrentDisplaySettings().sampleTimeMinutes);
         WriteShortTermSample();
         Invalidate(Screens().averageValues, nullptr, FALSE);
     }
-    --t.shortTermCountdown;
     if (t.graphCountdown > 0) --t.graphCountdown;
     if (t.graphCountdown == 0) {
         t.graphCountdown = kGraphEvery;
