@@ -11,13 +11,18 @@
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
 #include "platform/controls/controls.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
+#include "resources/orbitdryer/panel_colours.h"
 
 namespace {
 
 constexpr RECT kScrollBarRect{361, 37, 391, 172};    // 30 x 135
 constexpr RECT kSampleTimeButtonRect{1, 1, 99, 32};  // 98 x 31
 constexpr wchar_t kDegree = 0x00B0;
+constexpr int kButtonTextHeight = 14;
+constexpr COLORREF kPressedFace = 0x00A0A0A0;
+constexpr COLORREF kButtonShadow = 0x00808080;
 
 StatusChartState gChart;
 
@@ -35,7 +40,7 @@ void CreateChartControls(HWND wnd)
     CreateWindowEx(0, WC_SCROLLBAR, L"", WS_CHILD | SBS_VERT, s.left, s.top, s.right - s.left,
                    s.bottom - s.top, wnd, kStatusChartScrollBar, Screens().instance, nullptr);
     const RECT& b = kSampleTimeButtonRect;
-    CreateWindowEx(0, WC_BUTTON, L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, b.left, b.top,
+    CreateWindowEx(0, WC_BUTTON, L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top,
                    b.right - b.left, b.bottom - b.top, wnd, kStatusChartSampleTimeButton,
                    Screens().instance, nullptr);
     UpdateSampleTimeButton(wnd);
@@ -72,6 +77,36 @@ void OnChartScroll(HWND wnd, WORD code, int thumb)
     info.nPos = c.position;
     SetScrollInfo(GetDlgItem(wnd, kStatusChartScrollBar), SB_CTL, &info, TRUE);
     InvalidateRect(wnd, nullptr, FALSE);
+}
+
+// The sample-time button is drawn here: its label fits its 98 x 31 face only on two lines.
+LRESULT OnChartDrawItem(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (item == nullptr || static_cast<int>(item->CtlID) != kStatusChartSampleTimeButton) {
+        return DefWindowProc(wnd, msg, wp, lp);
+    }
+    const bool pressed = (item->itemState & ODS_SELECTED) != 0;
+    const RECT r = item->rcItem;
+    platform::Painter paint(item->hDC);
+    paint.Box(r, pressed ? kPressedFace : kSilver, pressed ? kSeparatorGrey : kWhite, 1);
+    paint.Line(r.left, r.bottom - 1, r.right, r.bottom - 1, kButtonShadow);
+    paint.Line(r.right - 1, r.top, r.right - 1, r.bottom, kButtonShadow);
+    wchar_t text[32];
+    GetWindowText(item->hwndItem, text, static_cast<int>(std::size(text)));
+    // "SAMPLE TIME" over the minutes.
+    const std::wstring label(text);
+    const std::size_t split = label.find(L"TIME ");
+    const std::wstring line1 = split == std::wstring::npos ? label : label.substr(0, split + 4);
+    const std::wstring line2 = split == std::wstring::npos ? L"" : label.substr(split + 5);
+    const int shift = pressed ? 1 : 0;
+    const int middle = (r.top + r.bottom) / 2;
+    constexpr UINT kLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    paint.Text(line1, RECT{r.left + shift, r.top + 1 + shift, r.right + shift, middle + shift},
+               kBlack, kButtonTextHeight, FW_NORMAL, kLine);
+    paint.Text(line2, RECT{r.left + shift, middle + shift, r.right + shift, r.bottom - 1 + shift},
+               kBlack, kButtonTextHeight, FW_NORMAL, kLine);
+    return TRUE;
 }
 
 LRESULT OnChartCommand(HWND wnd, int id)
@@ -155,6 +190,7 @@ LRESULT AverageValuesProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_PAINT: PaintStatusChart(wnd); return 0;
         case WM_VSCROLL: OnChartScroll(wnd, LOWORD(wp), static_cast<short>(HIWORD(wp))); return 0;
         case WM_COMMAND: return OnChartCommand(wnd, LOWORD(wp));
+        case WM_DRAWITEM: return OnChartDrawItem(wnd, msg, wp, lp);
     }
     return DefWindowProc(wnd, msg, wp, lp);
 }
