@@ -46,10 +46,16 @@ void CreateChartControls(HWND wnd)
     UpdateSampleTimeButton(wnd);
 }
 
-int BottomPosition(const StatusChartState& state)
+}  // namespace
+
+// The scroll range ends at the last record (count - 1), so that each position shows a window
+// of its own: position 0 the oldest eight, the bottom the newest eight.
+int StatusChartBottom(const StatusChartState& state)
 {
-    return std::max(0, state.count - (kStatusChartRows - 1));
+    return std::max(0, state.count - kStatusChartRows);
 }
+
+namespace {
 
 // The position a scroll code asks for, from the current one.
 int ScrolledPosition(WORD code, int thumb, int position)
@@ -70,8 +76,8 @@ void OnChartScroll(HWND wnd, WORD code, int thumb)
     if (code == SB_ENDSCROLL) return;
     StatusChartState& c = gChart;
     // Past the bottom the window would end after the newest sample: stop at the bottom.
-    c.position = std::clamp(ScrolledPosition(code, thumb, c.position), 0, BottomPosition(c));
-    c.hold = c.position == BottomPosition(c) ? 0 : kStatusChartHoldSeconds;
+    c.position = std::clamp(ScrolledPosition(code, thumb, c.position), 0, StatusChartBottom(c));
+    c.hold = c.position == StatusChartBottom(c) ? 0 : kStatusChartHoldSeconds;
     SCROLLINFO info;
     info.fMask = SIF_POS;
     info.nPos = c.position;
@@ -136,7 +142,7 @@ int StatusChartSkip(const StatusChartState& state)
 {
     // Fewer than nine records: no scroll bar, the newest eight (all there are) are shown.
     if (state.count <= kStatusChartRows) return 0;
-    return BottomPosition(state) - state.position;
+    return StatusChartBottom(state) - state.position;
 }
 
 void RepaintStatusChart()
@@ -186,7 +192,10 @@ std::wstring ChartOutputText(int percent)
 LRESULT AverageValuesProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-        case WM_CREATE: CreateChartControls(wnd); return 0;
+        case WM_CREATE:
+            ResetStatusChart();  // a new window starts at the newest samples
+            CreateChartControls(wnd);
+            return 0;
         case WM_PAINT: PaintStatusChart(wnd); return 0;
         case WM_VSCROLL: OnChartScroll(wnd, LOWORD(wp), static_cast<short>(HIWORD(wp))); return 0;
         case WM_COMMAND: return OnChartCommand(wnd, LOWORD(wp));

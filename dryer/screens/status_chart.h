@@ -16,7 +16,7 @@ inline constexpr int kStatusChartHoldSeconds = 15;
 // The scroll state of the chart.
 struct StatusChartState {
     int count = 0;     // records the last paint found (at most 144)
-    int position = 0;  // scroll position, 0 (oldest) .. count - 7 (newest at the bottom)
+    int position = 0;  // scroll position, 0 (oldest eight) .. count - 8 (newest eight)
     int hold = 0;      // seconds the position is kept after a scroll
 };
 StatusChartState& StatusChart();
@@ -25,6 +25,8 @@ void ResetStatusChart();
 // The 1-second tick: counts the scroll hold down.
 void CountDownStatusChartHold();
 
+// The scroll position that shows the newest samples.
+int StatusChartBottom(const StatusChartState& state);
 // Newest records skipped by the window the chart shows.
 int StatusChartSkip(const StatusChartState& state);
 

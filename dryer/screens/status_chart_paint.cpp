@@ -68,7 +68,7 @@ void PaintHeader(platform::Painter& paint)
     std::swprintf(minutes, std::size(minutes), L"%d Min",
                   CurrentDisplaySettings().sampleTimeMinutes);
     const RECT& m = kSampleMinutesRect;
-    Cell(paint, minutes, m.left, m.top, m.right, m.bottom, kGreen);
+    Cell(paint, minutes, m.left, m.top, m.right, m.bottom, kGreen, kStateHeight);
 }
 
 void PaintLoggingState(platform::Painter& paint)
@@ -127,12 +127,12 @@ void UpdateScrollBar(HWND wnd, StatusChartState& chart)
         chart.hold = 0;
         return;
     }
-    const int bottom = chart.count - (kStatusChartRows - 1);
+    const int bottom = StatusChartBottom(chart);
     if (chart.hold == 0 || chart.position > bottom) chart.position = bottom;
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = chart.count;
+    info.nMax = chart.count - 1;
     info.nPage = kStatusChartRows;
     info.nPos = chart.position;
     SetScrollInfo(bar, SB_CTL, &info, TRUE);
