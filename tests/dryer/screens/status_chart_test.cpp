@@ -174,6 +174,29 @@ TEST(StatusChart, LinesAndPagesMoveWithinTheLog)
     EXPECT_EQ(StatusChart().hold, kStatusChartHoldSeconds);
 }
 
+TEST(StatusChart, PagesAndTheThumbMoveByEightAndToWhereTheThumbIsLet)
+{
+    auto panel = ChartPanel(20);
+    ASSERT_TRUE(panel->started());
+    const auto bar = ScrollBar();
+    ASSERT_TRUE(bar.has_value());
+    const int x = (bar->rect.left + bar->rect.right) / 2;
+    const int arrow = bar->rect.right - bar->rect.left;  // square arrows
+    platform::Tap(x, bar->rect.top + arrow + 4);         // the trough above the thumb
+    EXPECT_EQ(RowNumbers(), Numbers(4, 11));
+    EXPECT_EQ(StatusChart().hold, kStatusChartHoldSeconds);
+    platform::Tap(x, bar->rect.bottom - arrow - 4);  // the trough below it
+    EXPECT_EQ(RowNumbers(), Numbers(12, 19));
+    EXPECT_EQ(StatusChart().hold, 0);
+
+    // The thumb, now at the bottom of its track, dragged to the top.
+    platform::PointerDown(x, bar->rect.bottom - arrow - 10);
+    platform::PointerMove(x, bar->rect.top + arrow / 2);
+    platform::PointerUp(x, bar->rect.top + arrow / 2);
+    EXPECT_EQ(RowNumbers(), Numbers(0, 7));
+    EXPECT_EQ(StatusChart().hold, kStatusChartHoldSeconds);
+}
+
 TEST(StatusChart, ScrollingBackToTheBottomEndsTheHold)
 {
     auto panel = ChartPanel(20);
