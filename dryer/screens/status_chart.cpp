@@ -46,17 +46,6 @@ void CreateChartControls(HWND wnd)
     UpdateSampleTimeButton(wnd);
 }
 
-}  // namespace
-
-// The scroll range ends at the last record (count - 1), so that each position shows a window
-// of its own: position 0 the oldest eight, the bottom the newest eight.
-int StatusChartBottom(const StatusChartState& state)
-{
-    return std::max(0, state.count - kStatusChartRows);
-}
-
-namespace {
-
 // The position a scroll code asks for, from the current one.
 int ScrolledPosition(WORD code, int thumb, int position)
 {
@@ -136,6 +125,13 @@ void ResetStatusChart()
 void CountDownStatusChartHold()
 {
     if (gChart.hold > 0) --gChart.hold;
+}
+
+// The scroll range ends at the last record (count - 1), so that each position shows a window
+// of its own: position 0 the oldest eight, the bottom the newest eight.
+int StatusChartBottom(const StatusChartState& state)
+{
+    return std::max(0, state.count - kStatusChartRows);
 }
 
 int StatusChartSkip(const StatusChartState& state)
