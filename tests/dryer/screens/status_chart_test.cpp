@@ -146,6 +146,32 @@ TEST(StatusChart, TimesInTwelveHourFormAndTemperaturesInTheDryersUnits)
     EXPECT_EQ(Row(0)[1], L"47\u00B0C");  // 118 F
 }
 
+TEST(StatusChart, TheWidestRowTextsFitTheirColumns)
+{
+    sim::SimOptions options;
+    options.realTime = false;
+    panel_test::PanelRun panel(options, [](const std::filesystem::path& root, OrbitDryerOptions&) {
+        auto wide = chart_test::SampleAt(999, 12, 59);
+        wide.month = 12;
+        wide.day = 28;
+        wide.grainTemp = -188;
+        wide.outgoingMoisture = 888;
+        wide.outgoingTemp = -1888;
+        wide.meterRollOutput = 255;
+        chart_test::SeedLogSamples(root, {wide});
+    });
+    ASSERT_TRUE(panel.started());
+    const std::vector<std::wstring> row = Row(0);
+    ASSERT_EQ(row, (std::vector<std::wstring>{L"12:59PM 12/28", L"-188\u00B0F", L"99.9%", L"88.8%",
+                                              L"-188\u00B0F", L"255 %"}));
+    const auto texts = ChartTexts();
+    const int widths[] = {100, 50, 50, 50, 50, 50};
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const RECT r = Drawn(texts, row[i]).rect;
+        EXPECT_LE(r.right - r.left, widths[i]) << panel_test::Narrow(row[i]);
+    }
+}
+
 TEST(StatusChart, ScrollingUpShowsOlderSamplesForFifteenSeconds)
 {
     auto panel = ChartPanel(20);
