@@ -9,8 +9,6 @@ int LongTermFillLevelPercent()
     return 0;
 }
 void RepaintDataLogSetup() {}
-void SetDataLogUnloading(bool) {}
-void WriteShortTermSample() {}
 void WriteGraphSample() {}
 void RepaintGraphScreen() {}
 void CountDownGraphScreen() {}

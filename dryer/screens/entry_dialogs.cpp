@@ -111,11 +111,6 @@ INT_PTR OpenSoftwareRelease(HWND owner)
     return OpenPlaceholder(owner, kSoftwareReleaseTitle);
 }
 
-INT_PTR OpenSampleTimeDialog(HWND owner)
-{
-    return OpenPlaceholder(owner, kSampleTimeTitle);
-}
-
 INT_PTR OpenDataLoggerSetup(HWND owner)
 {
     return OpenPlaceholder(owner, kDataLoggerSetupTitle);
