@@ -31,6 +31,12 @@ public:
         thread_ = std::thread([this, body = std::move(body), openScreen] {
             if (openScreen) OpenScreen(ScreenOptions{});
             body();
+            {
+                // A quit that Stop posts from now on would outlive the screen and end the next
+                // one's first loop; the reset in CloseScreen takes any posted before.
+                std::lock_guard lock(mu_);
+                closing_ = true;
+            }
             CloseScreen();
             std::lock_guard lock(mu_);
             finished_ = true;
@@ -63,7 +69,7 @@ public:
         if (!thread_.joinable()) return;
         {
             std::lock_guard lock(mu_);
-            if (!finished_) PostQuitMessage(0);
+            if (!closing_) PostQuitMessage(0);
         }
         thread_.join();
     }
@@ -72,6 +78,7 @@ private:
     std::thread thread_;
     std::mutex mu_;
     std::condition_variable cv_;
+    bool closing_ = false;  // the body has returned
     bool finished_ = false;
 };
 

@@ -92,12 +92,15 @@ HWND CreateControls(HWND dlg, const DialogTemplate& t, HINSTANCE instance)
     return first;
 }
 
-// Escape on the dialog or one of its controls is its Cancel command.
-bool TakeEscape(HWND dlg, const MSG& msg)
+// Return on the dialog or one of its controls is its OK command, Escape its Cancel command,
+// so that a keyboard answers a dialog as a tap on OK or Cancel would.
+bool TakeDialogKey(HWND dlg, const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) return false;
+    if (msg.message != WM_KEYDOWN) return false;
+    if (msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN) return false;
     if (msg.hwnd != dlg && GetParent(msg.hwnd) != dlg) return false;
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    const WORD command = msg.wParam == VK_RETURN ? IDOK : IDCANCEL;
+    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     return true;
 }
 
@@ -178,7 +181,7 @@ INT_PTR RunModal(const wchar_t* className, const DialogTemplate& tmpl, HINSTANCE
             state.result = IDCANCEL;
             break;
         }
-        if (TakeEscape(dlg, msg)) continue;
+        if (TakeDialogKey(dlg, msg)) continue;
         TranslateMessage(&msg);
         DispatchMessage(&msg);
     }

@@ -201,6 +201,8 @@ void OnCommand(HWND box, const MessageBoxContent& content, int id)
         EndDialog(box, id);
         return;
     }
+    // Return: the first button (OK, Yes, Retry...), as the default button
+    if (id == IDOK && !content.answers.empty()) EndDialog(box, content.answers[0].id);
     // Escape or close: Cancel when the set has it, OK when it is the only answer
     if (id == IDCANCEL && content.answers.size() == 1) EndDialog(box, content.answers[0].id);
 }

@@ -48,10 +48,25 @@ LPARAM ClientPoint(HWND h, int x, int y)
                       static_cast<unsigned>(y - o.y) & 0xFFFF);
 }
 
+// Whether a window's top-level window takes input (a modal dialog disables its owner).
+bool TopLevelEnabled(const Window* w)
+{
+    for (int depth = 0; w != nullptr && depth < 64; ++depth) {
+        if ((w->style & WS_DISABLED) != 0) return false;
+        if (w->parent == nullptr) return true;
+        w = Find(w->parent);
+    }
+    return false;
+}
+
+// The focus when its window takes input, else the front-most window that does: a key typed
+// while a dialog is up goes to the dialog, not to the control focused before it opened.
 HWND KeyTarget()
 {
     WindowSystem& s = Sys();
-    if (Window* f = Find(s.focus); f != nullptr && VisibleChain(f)) return s.focus;
+    if (Window* f = Find(s.focus); f != nullptr && VisibleChain(f) && TopLevelEnabled(f)) {
+        return s.focus;
+    }
     for (HWND h : s.topLevel) {
         const Window* w = Find(h);
         if (w != nullptr && w->Visible() && (w->style & WS_DISABLED) == 0) return h;

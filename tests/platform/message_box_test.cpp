@@ -202,3 +202,108 @@ TEST(MessageBoxOnUiThread, AskedFromAWorkerThreadRunsOnTheUserInterfaceThread)
 }
 
 }  // namespace
+
+namespace {
+
+// Waits (real time, bounded) until a window with this title is up on the user-interface thread.
+bool WaitForTitle(const std::wstring& title)
+{
+    for (int tries = 0; tries < 5000; ++tries) {
+        platform::WaitIdle();
+        for (const auto& w : platform::InspectWindows()) {
+            if (w.title == title) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+// The keyboard answers a message box: Return is its first button, Escape its Cancel (or its
+// only button). A control of the owner that had the focus before the box opened does not keep
+// the keys.
+struct KeyCase {
+    UINT type;
+    unsigned key;
+    int expected;  // 0: the key does nothing, the box stays
+};
+
+class MessageBoxKeys : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(MessageBoxKeys, AnswerAsTheButtonsWould)
+{
+    const KeyCase c = GetParam();
+    platform::UseVirtualClock(SYSTEMTIME{2026, 3, 2, 3, 10, 0, 0, 0});
+    int result = -1;
+    platform::UiThread ui([&] {
+        platform::OpenScreen(platform::ScreenOptions{});
+        HWND owner = CreateWindowEx(0, L"static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
+                                    nullptr, 0, nullptr, nullptr);
+        HWND button = CreateWindowEx(0, L"button", L"FOCUSED", WS_CHILD | WS_VISIBLE, 10, 10, 100,
+                                     40, owner, 7, nullptr, nullptr);
+        SetFocus(button);
+        result = MessageBox(owner, L"Question?", L" KEYS", c.type);
+    });
+    ASSERT_TRUE(WaitForTitle(L" KEYS"));
+    ASSERT_TRUE(platform::SendKey(c.key, false));
+    if (c.expected == 0) {
+        const auto windows = platform::InspectWindows();
+        ASSERT_FALSE(windows.empty());
+        EXPECT_TRUE(windows.front().isMessageBox);
+        EXPECT_TRUE(platform::AnswerMessageBox(L"No"));
+        ui.Stop();
+        EXPECT_EQ(result, IDNO);
+        return;
+    }
+    ui.Stop();
+    EXPECT_EQ(result, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSet, MessageBoxKeys,
+                         ::testing::Values(KeyCase{MB_OK, VK_RETURN, IDOK},
+                                           KeyCase{MB_OK, VK_ESCAPE, IDOK},
+                                           KeyCase{MB_OKCANCEL, VK_RETURN, IDOK},
+                                           KeyCase{MB_OKCANCEL, VK_ESCAPE, IDCANCEL},
+                                           KeyCase{MB_YESNO, VK_RETURN, IDYES},
+                                           KeyCase{MB_YESNO, VK_ESCAPE, 0},
+                                           KeyCase{MB_RETRYCANCEL, VK_RETURN, IDRETRY},
+                                           KeyCase{MB_RETRYCANCEL, VK_ESCAPE, IDCANCEL},
+                                           KeyCase{MB_YESNOCANCEL, VK_ESCAPE, IDCANCEL}));
+
+INT_PTR KeyDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
+{
+    if (msg != WM_COMMAND) return FALSE;
+    if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(dlg, LOWORD(wp));
+    return TRUE;
+}
+
+class DialogKeys : public ::testing::TestWithParam<std::pair<unsigned, int>> {};
+
+TEST_P(DialogKeys, ReturnIsOkAndEscapeIsCancel)
+{
+    const auto [key, expected] = GetParam();
+    platform::UseVirtualClock(SYSTEMTIME{2026, 3, 2, 3, 10, 0, 0, 0});
+    INT_PTR result = -1;
+    platform::UiThread ui([&] {
+        platform::OpenScreen(platform::ScreenOptions{});
+        static constexpr DialogControl kControls[] = {
+            {L"button", L"OK", IDOK, 10, 10, 100, 40, 0, 0},
+            {L"button", L"CANCEL", IDCANCEL, 120, 10, 100, 40, 0, 0},
+        };
+        DialogTemplate tmpl;
+        tmpl.caption = L" KEYS";
+        tmpl.width = 300;
+        tmpl.height = 120;
+        tmpl.controls = kControls;
+        result = DialogBoxIndirectParam(nullptr, tmpl, nullptr, KeyDialogProc, 0);
+    });
+    ASSERT_TRUE(WaitForTitle(L" KEYS"));
+    ASSERT_TRUE(platform::SendKey(key, false));
+    ui.Stop();
+    EXPECT_EQ(result, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, DialogKeys,
+                         ::testing::Values(std::pair<unsigned, int>{VK_RETURN, IDOK},
+                                           std::pair<unsigned, int>{VK_ESCAPE, IDCANCEL}));
+
+}  // namespace
