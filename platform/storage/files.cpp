@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include "platform/runtime/detail_handles.h"
@@ -25,6 +27,19 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::uint64_t kUnixEpochIn1601Ticks = 116'444'736'000'000'000ull;
+
+// Writes that the full-disk test seam makes fail.
+std::atomic<int> gFailWrites{0};
+std::atomic<DWORD> gFailPartialBytes{0};
+
+bool TakeInjectedFailure()
+{
+    int left = gFailWrites.load();
+    while (left > 0) {
+        if (gFailWrites.compare_exchange_weak(left, left - 1)) return true;
+    }
+    return false;
+}
 
 class FileObject : public platform::detail::HandleObject {
 public:
@@ -49,6 +64,12 @@ public:
 
     bool Write(std::span<const std::byte> data, DWORD& written) override
     {
+        if (TakeInjectedFailure()) {
+            const auto partial = std::min<std::size_t>(gFailPartialBytes.load(), data.size());
+            if (!WriteAll(fd_.get(), data.first(partial), written)) return false;
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
         return WriteAll(fd_.get(), data, written);
     }
 
@@ -275,4 +296,10 @@ BOOL GetFileTime(HANDLE file, FILETIME* created, FILETIME* accessed, FILETIME* w
     if (accessed != nullptr) *accessed = ToFileTime(st.st_atim);
     if (written != nullptr) *written = ToFileTime(st.st_mtim);
     return TRUE;
+}
+
+void platform::FailFileWrites(int count, DWORD partialBytes)
+{
+    gFailPartialBytes.store(partialBytes);
+    gFailWrites.store(count > 0 ? count : 0);
 }

@@ -105,4 +105,8 @@ std::filesystem::path MapPanelPath(std::wstring_view panelPath);
 // Case-insensitive match of a file name against a pattern with "?" and "*".
 bool MatchPattern(std::wstring_view pattern, std::wstring_view name);
 
+// Test seam for a full disk: the next `count` writes to files stop after `partialBytes` of
+// their data and fail with ERROR_DISK_FULL, as the disk would. 0 ends it. Thread-safe.
+void FailFileWrites(int count, DWORD partialBytes = 0);
+
 }  // namespace platform

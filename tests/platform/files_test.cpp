@@ -243,6 +243,26 @@ TEST_F(PanelFiles, AFullDiskFailsTheWrite)
     CloseHandle(h);
 }
 
+TEST_F(PanelFiles, AFullDiskCanBeMadeToHappenOnDemand)
+{
+    HANDLE h = Create(L"\\Hard Disk\\DataLog\\log.dat", CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    platform::FailFileWrites(2, 3);  // the next two writes stop after three bytes
+    EXPECT_FALSE(WriteFile(h, "0123456789", 10, &n, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_EQ(n, 3u);
+    EXPECT_FALSE(WriteFile(h, "abcdef", 6, &n, nullptr));
+    EXPECT_EQ(n, 3u);
+    EXPECT_TRUE(WriteFile(h, "XY", 2, &n, nullptr));  // the disk has room again
+    EXPECT_EQ(n, 2u);
+    platform::FailFileWrites(5);
+    platform::FailFileWrites(0);  // called off
+    EXPECT_TRUE(WriteFile(h, "Z", 1, &n, nullptr));
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(Get("Hard Disk/DataLog/log.dat"), "012abcXYZ");
+}
+
 // ---- finding ----
 
 std::set<std::wstring> FindAll(const wchar_t* pattern)
