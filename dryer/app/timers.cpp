@@ -144,6 +144,7 @@ void StepUnloadingLogs()
     TickState& t = gTicks;
     const bool unloading = IsUnloading(DryerImage);
     SetDataLogUnloading(unloading);
+    NoteLongTermUnloading(unloading);  // the next long-term sample uses this second's state
     Invalidate(Screens().averageValues, nullptr, FALSE);
     if (!unloading) return;
     if (t.shortTermCountdown < 1) {

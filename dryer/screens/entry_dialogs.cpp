@@ -115,8 +115,3 @@ INT_PTR OpenSampleTimeDialog(HWND owner)
 {
     return OpenPlaceholder(owner, kSampleTimeTitle);
 }
-
-INT_PTR OpenDataLoggerSetup(HWND owner)
-{
-    return OpenPlaceholder(owner, kDataLoggerSetupTitle);
-}
