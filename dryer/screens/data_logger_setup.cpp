@@ -178,8 +178,8 @@ INT_PTR OpenDataLoggerSetup(HWND owner)
     if (gDialog != nullptr) return IDCANCEL;
     DialogTemplate tmpl;
     tmpl.caption = kDataLoggerSetupTitle;
-    tmpl.width = 462;
-    tmpl.height = 308;
+    tmpl.width = 464;
+    tmpl.height = 336;  // the caption and a margin below EXIT
     tmpl.style = WS_POPUP | WS_CAPTION | DS_CENTER;
     tmpl.controls = kControls;
     const INT_PTR result =
