@@ -91,9 +91,9 @@ std::optional<LongTermSample> DecodeLongTermRecord(std::span<const std::uint8_t>
     if (bytes.size() < kLongTermRecordSize) return std::nullopt;
     LongTermSample s;
     s.grainTempF = static_cast<std::int16_t>(WordAt(bytes, 0));
-    s.wetTempTenthsF = WordAt(bytes, 2);
+    s.wetTempTenthsF = static_cast<std::int16_t>(WordAt(bytes, 2));  // below 0 in a cold winter
     s.wetMoistureTenths = WordAt(bytes, 4);
-    s.dryTempTenthsF = WordAt(bytes, 6);
+    s.dryTempTenthsF = static_cast<std::int16_t>(WordAt(bytes, 6));
     s.dryMoistureTenths = WordAt(bytes, 8);
     s.meterRollTenths = WordAt(bytes, 10);
     s.byte202 = bytes[12];

@@ -7,9 +7,9 @@
 //   OFFSET  SIZE  CONTENT
 //      0     2    dryer grain temperature, whole deg F, signed (the entry grainSensorSelect
 //                 designates)
-//      2     2    incoming grain temperature, tenths deg F (wetSensorTemp)
+//      2     2    incoming grain temperature, tenths deg F, signed (wetSensorTemp)
 //      4     2    incoming moisture, tenths % (wetMoisture)
-//      6     2    outgoing grain temperature, tenths deg F (drySensorTemp)
+//      6     2    outgoing grain temperature, tenths deg F, signed (drySensorTemp)
 //      8     2    outgoing moisture, tenths % (dryMoisture)
 //     10     2    meter roll speed, tenths (meterRollSpeed)
 //     12     1    printerByte202
