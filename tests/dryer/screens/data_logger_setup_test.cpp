@@ -236,30 +236,21 @@ TEST_F(DataLoggerSetup, OpeningKeepsAChangeStillOnItsWay)
     EXPECT_TRUE(PendingCommand.IsSet(optionByte289.pending));
 }
 
-TEST_F(DataLoggerSetup, DeleteAsksFirst)
+TEST_F(DataLoggerSetup, DeleteAsksFirstAndShowsTheSpaceFreedAtOnce)
 {
-    MakeLog(1600);
+    MakeLog(kLongTermFileFull);
     Run([this] {
-        EXPECT_EQ(Text(kLoggerUsedSpace), L"0 %");
+        EXPECT_EQ(Text(kLoggerUsedSpace), L"100 %");
         platform::PressControl(kLoggerDelete);
         const Box no = Answer(L"No");
         EXPECT_EQ(no.caption, L"DELETE?");
         EXPECT_EQ(no.text, L"Delete data log file?");
         EXPECT_EQ(no.buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
         EXPECT_TRUE(std::filesystem::exists(Log()));
-        platform::PressControl(kLoggerDelete);
-        Answer(L"Yes");
-        EXPECT_FALSE(std::filesystem::exists(Log()));
-    });
-}
-
-TEST_F(DataLoggerSetup, DeletingAFullLogShowsTheSpaceFreedAtOnce)
-{
-    MakeLog(kLongTermFileFull);
-    Run([] {
         EXPECT_EQ(Text(kLoggerUsedSpace), L"100 %");
         platform::PressControl(kLoggerDelete);
         Answer(L"Yes");
+        EXPECT_FALSE(std::filesystem::exists(Log()));
         EXPECT_EQ(Text(kLoggerUsedSpace), L"0 %");
     });
 }
@@ -269,6 +260,9 @@ TEST_F(DataLoggerSetup, CopyWaitsForTheDriveAndAsksBeforeCopying)
     MakeLog(160);
     std::filesystem::remove_all(Usb());
     Run([this] {
+        platform::PressControl(kLoggerSendToUsb);
+        Answer(L"Cancel");  // no drive, and the operator gives up
+        EXPECT_FALSE(TopMessageBox().has_value());
         platform::PressControl(kLoggerSendToUsb);
         const Box missing = Answer(L"Retry");  // still no drive: asked again
         EXPECT_EQ(missing.caption, L"USB FLASH CARD NOT PRESENT");
@@ -284,17 +278,6 @@ TEST_F(DataLoggerSetup, CopyWaitsForTheDriveAndAsksBeforeCopying)
         platform::PressControl(kLoggerSendToUsb);
         Answer(L"Cancel");
         EXPECT_TRUE(std::filesystem::is_empty(Usb()));
-    });
-}
-
-TEST_F(DataLoggerSetup, CancelWhileTheDriveIsMissingCopiesNothing)
-{
-    MakeLog(160);
-    std::filesystem::remove_all(Usb());
-    Run([] {
-        platform::PressControl(kLoggerSendToUsb);
-        Answer(L"Cancel");
-        EXPECT_FALSE(TopMessageBox().has_value());
     });
 }
 
