@@ -171,4 +171,20 @@ TEST_F(DataLoggerRun, AWarningWhileTheDialogIsOpenOpensNoSecondOne)
     EXPECT_EQ(OpenDialogs(), 0);
 }
 
+TEST_F(DataLoggerRun, TheWarningComesOnTheFirstTickThatFindsSeventyOnePercent)
+{
+    PanelRun panel({}, WithLog(3722444));  // 70 %: one byte short of 71
+    ASSERT_TRUE(panel.started());
+    EXPECT_FALSE(TopMessageBox().has_value());
+    panel.Pin(dryerState2, 0x01);
+    panel.Advance(12000);  // the append finds 70 % and takes the log across
+    EXPECT_EQ(SizeOf(LogOf(panel.root())), 3722444u - 12 + 16);  // the cut record dropped
+    EXPECT_FALSE(TopMessageBox().has_value());
+    panel.Advance(12000);
+    ASSERT_TRUE(TopMessageBox().has_value());
+    EXPECT_EQ(TopMessageBox()->title, L"DATA LOG FILE SIZE WARNING");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"No"));
+    EXPECT_FALSE(FindTitled(kDataLoggerSetupTitle).has_value());
+}
+
 }  // namespace
