@@ -318,6 +318,11 @@ void DryerModel::WriteStatus()
     SetValue(image_, bushelsPerHour,
              metering ? static_cast<int>(meterRpm_ * 8 * calibration / 100) : 0);
     SetValue(image_, meterRollSpeed, metering ? std::lround(meterRpm_) : 0);
+    // The metering roll output in percent of the rolls' top speed, with its tenths digit: the
+    // discharge speed line shows it, the data logs record the whole part.
+    const long outputTenths = metering ? std::lround(meterRpm_ * 1000 / kMaxMeterRpm) : 0;
+    SetValue(image_, mediumWhole, static_cast<int>(outputTenths / 10));
+    SetValue(image_, mediumTenths, static_cast<int>(outputTenths % 10));
 
     const bool loading = load_ == LoadPhase::Loading;
     SetValue(image_, dryerState, kDryerStateIdle);

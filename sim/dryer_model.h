@@ -50,6 +50,7 @@ private:
     static constexpr double kAmbientF = 60.0;    // outside air, degrees Fahrenheit
     static constexpr int kMaxRunSeconds = 3600;  // timers read from the image are capped here
     static constexpr int kMaxDelaySeconds = 600;
+    static constexpr double kMaxMeterRpm = 250.0;  // tenths of rpm: the rolls' top speed
 
     enum class HeaterPhase { Off, Fan, Purge, Ignite, Burn };
     struct Heater {

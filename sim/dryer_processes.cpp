@@ -163,12 +163,13 @@ void DryerModel::StepUnload(bool unloading)
         IsSet(image_, moistureAutoBit)) {
         // Variable speed in automatic: slow the rolls while the grain leaves too wet.
         const double error = dryMoisture_ - Value(image_, moistureSetpoint);
-        meterRpm_ = std::clamp(meterRpm_ - error * 0.02, 20.0, 250.0);
+        meterRpm_ = std::clamp(meterRpm_ - error * 0.02, 20.0, kMaxMeterRpm);
     } else {
         // The active preset: 2 high, 0 low, otherwise medium; the presets are high first.
         const int preset = Value(image_, meteringMode);
         const int index = preset == 2 ? 0 : (preset == 0 ? 2 : 1);
-        meterRpm_ = std::clamp(Value(image_, meteringPreset.Element(index)) * 2.0, 0.0, 250.0);
+        meterRpm_ =
+            std::clamp(Value(image_, meteringPreset.Element(index)) * 2.0, 0.0, kMaxMeterRpm);
     }
 
     const bool resetHeld = IsSet(image_, bushelResetBit);

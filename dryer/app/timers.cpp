@@ -8,6 +8,7 @@
 #include "dryer/link/pending_command.h"
 #include "dryer/records/data_log_hooks.h"
 #include "dryer/records/display_settings.h"
+#include "dryer/records/short_term_log.h"
 #include "dryer/screens/auto_repeat.h"
 #include "dryer/screens/batch_timers_panel.h"
 #include "dryer/screens/entry_dialogs.h"
@@ -15,6 +16,7 @@
 #include "dryer/screens/panel_animation.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
+#include "dryer/screens/status_chart.h"
 #include "platform/controls/controls.h"
 #include "platform/runtime/clock.h"
 #include "platform/windowing/dialog.h"
@@ -146,13 +148,15 @@ void StepUnloadingLogs()
     SetDataLogUnloading(unloading);
     NoteLongTermUnloading(unloading);  // the next long-term sample uses this second's state
     Invalidate(Screens().averageValues, nullptr, FALSE);
+    if (TakeShortTermIntervalRestart()) t.shortTermCountdown = 0;
     if (!unloading) return;
-    if (t.shortTermCountdown < 1) {
-        t.shortTermCountdown = CurrentDisplaySettings().sampleTimeMinutes * 60;
+    // The reload replaces the decrement, so samples come sample time x 60 + 1 seconds apart.
+    const int countdownWas = t.shortTermCountdown--;
+    if (countdownWas < 1) {
+        t.shortTermCountdown = ShortTermSampleSeconds(CurrentDisplaySettings().sampleTimeMinutes);
         WriteShortTermSample();
         Invalidate(Screens().averageValues, nullptr, FALSE);
     }
-    --t.shortTermCountdown;
     if (t.graphCountdown > 0) --t.graphCountdown;
     if (t.graphCountdown == 0) {
         t.graphCountdown = kGraphEvery;
@@ -279,6 +283,7 @@ void Tick1s(HWND, UINT, UINT_PTR, DWORD)
     StepLongTermLog();
     StepUnloadingLogs();
     CountDownGraphScreen();
+    CountDownStatusChartHold();
     RefreshSetupButtons();
     RepaintSystemInformation();
     ShutdownHistoryHoldTick();

@@ -2,8 +2,6 @@
 // record keeping replaces them with the real ones.
 #include "dryer/records/data_log_hooks.h"
 
-void SetDataLogUnloading(bool) {}
-void WriteShortTermSample() {}
 void WriteGraphSample() {}
 void RepaintGraphScreen() {}
 void CountDownGraphScreen() {}

@@ -10,7 +10,8 @@ void RefreshLongTermFillLevel();
 void AppendLongTermSample();
 int LongTermFillLevelPercent();
 void RepaintDataLogSetup();
-// Short-term and graph logs, sampled while the dryer unloads.
+// Short-term and graph logs, sampled while the dryer unloads (the short-term ones are in
+// short_term_log.cpp).
 void SetDataLogUnloading(bool unloading);
 void WriteShortTermSample();
 void WriteGraphSample();

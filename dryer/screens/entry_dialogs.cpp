@@ -111,7 +111,3 @@ INT_PTR OpenSoftwareRelease(HWND owner)
     return OpenPlaceholder(owner, kSoftwareReleaseTitle);
 }
 
-INT_PTR OpenSampleTimeDialog(HWND owner)
-{
-    return OpenPlaceholder(owner, kSampleTimeTitle);
-}

@@ -1,9 +1,7 @@
-// The extended set-up selection screen and the home panels that later work fills (status
-// chart, graph, unload status, the hidden owner window and the button strip). Each is its
+// The extended set-up selection screen and the home panels that later work fills (graph,
+// unload status, the hidden owner window and the button strip). Each is its
 // window with its title; the extended set-up has its leave button, so navigation works end
 // to end.
-#include <cstdio>
-
 #include "dryer/link/link_state.h"
 #include "dryer/screens/bitmap_buttons.h"
 #include "dryer/screens/leave_button.h"
@@ -68,47 +66,6 @@ LRESULT SelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int exitId, cons
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
-// One line of the status chart: its label at the left, its value at the right.
-void DrawChartRow(HDC dc, int y, const wchar_t* label, const wchar_t* value)
-{
-    RECT labelRect{10, y, 200, y + 22};
-    RECT valueRect{200, y, 380, y + 22};
-    SetTextColor(dc, kLabelGrey);
-    DrawText(dc, label, -1, &labelRect, DT_LEFT);
-    SetTextColor(dc, kGreen);
-    DrawText(dc, value, -1, &valueRect, DT_RIGHT);
-}
-
-void PaintStatusChart(HWND wnd)
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(wnd, &ps);
-    // Repaints come without erasing (the values change under the same labels): clear first.
-    RECT client;
-    GetClientRect(wnd, &client);
-    FillRect(dc, &client, GetStockObject(BLACK_BRUSH));
-    SetBkMode(dc, TRANSPARENT);
-    struct Row {
-        const wchar_t* label;
-        ImageField field;
-    };
-    const Row rows[] = {{L"Moisture in", wetMoisture},
-                        {L"Moisture out", dryMoisture},
-                        {L"Moisture setpoint", moistureSetpoint}};
-    int y = 10;
-    for (const Row& row : rows) {
-        const int tenths = Value(DryerImage, row.field);
-        wchar_t text[48];
-        std::swprintf(text, std::size(text), L"%d.%d %%", tenths / 10, tenths % 10);
-        DrawChartRow(dc, y, row.label, text);
-        y += 28;
-    }
-    wchar_t bph[32];
-    std::swprintf(bph, std::size(bph), L"%d", Value(DryerImage, bushelsPerHour));
-    DrawChartRow(dc, y, L"Bushels per hour", bph);
-    EndPaint(wnd, &ps);
-}
-
 void PaintGraphGrid(HWND wnd)
 {
     PAINTSTRUCT ps;
@@ -150,15 +107,6 @@ LRESULT LineGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT ButtonBarProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    return DefWindowProc(wnd, msg, wp, lp);
-}
-
-LRESULT AverageValuesProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_PAINT) {
-        PaintStatusChart(wnd);
-        return 0;
-    }
     return DefWindowProc(wnd, msg, wp, lp);
 }
 

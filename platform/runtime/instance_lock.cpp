@@ -21,6 +21,7 @@ namespace platform {
 namespace {
 
 constexpr int kRaiseBacklog = 4;
+constexpr int kClaimAttempts = 5;
 
 // The abstract socket address of the panel root behind the lock file.
 bool RaiseAddress(int lockFd, sockaddr_un& addr, socklen_t& length)
@@ -75,6 +76,16 @@ int OpenLockFile(const std::filesystem::path& path, std::string& error)
     return fd;
 }
 
+// Whether the path still names the file open on fd: a program that ended removes its lock
+// file, and a lock taken on the removed file would not keep out the next start.
+bool StillNamed(int fd, const std::filesystem::path& path)
+{
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 }  // namespace
 
 InstanceLock::~InstanceLock()
@@ -87,24 +98,33 @@ InstanceClaim InstanceLock::Claim(const std::filesystem::path& lockFile)
     Release();
     error_.clear();
     raised_ = false;
-    const int fd = OpenLockFile(lockFile, error_);
-    if (fd < 0) return InstanceClaim::Failed;
-    int rc = 0;
-    do {
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0 && errno == EWOULDBLOCK) {
-        raised_ = AskRunningInstanceToRaise(fd);
-        ::close(fd);
-        return InstanceClaim::AlreadyRunning;
+    for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
+        const int fd = OpenLockFile(lockFile, error_);
+        if (fd < 0) return InstanceClaim::Failed;
+        int rc = 0;
+        do {
+            rc = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0 && errno == EWOULDBLOCK) {
+            raised_ = AskRunningInstanceToRaise(fd);
+            ::close(fd);
+            return InstanceClaim::AlreadyRunning;
+        }
+        if (rc != 0) {
+            error_ = "cannot lock " + lockFile.string() + ": " + std::strerror(errno);
+            ::close(fd);
+            return InstanceClaim::Failed;
+        }
+        if (!StillNamed(fd, lockFile)) {
+            ::close(fd);  // removed by the run that just ended: take the new one
+            continue;
+        }
+        lockFd_ = fd;
+        lockPath_ = lockFile;
+        return InstanceClaim::First;
     }
-    if (rc != 0) {
-        error_ = "cannot lock " + lockFile.string() + ": " + std::strerror(errno);
-        ::close(fd);
-        return InstanceClaim::Failed;
-    }
-    lockFd_ = fd;
-    return InstanceClaim::First;
+    error_ = "cannot lock " + lockFile.string() + ": it keeps being replaced";
+    return InstanceClaim::Failed;
 }
 
 void InstanceLock::ListenForRaise(std::function<void()> onRaise)
@@ -146,6 +166,10 @@ void InstanceLock::Release()
         onRaise_ = nullptr;
     }
     if (lockFd_ >= 0) {
+        // Removed while still locked, so that no start can take a lock on it in between; a
+        // root the user may only read keeps it (the error is ignored on purpose).
+        if (!lockPath_.empty() && StillNamed(lockFd_, lockPath_)) ::unlink(lockPath_.c_str());
+        lockPath_.clear();
         ::flock(lockFd_, LOCK_UN);
         ::close(lockFd_);
         lockFd_ = -1;

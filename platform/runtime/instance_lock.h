@@ -24,7 +24,7 @@ public:
     InstanceLock& operator=(const InstanceLock&) = delete;
 
     // Takes an exclusive lock on the file (made when missing; a lock file left by a program
-    // that ended is taken over, since the lock ends with its holder).
+    // that was killed is taken over, since the lock ends with its holder).
     InstanceClaim Claim(const std::filesystem::path& lockFile);
     const std::string& error() const { return error_; }  // after Failed: one line
     // After AlreadyRunning: whether the running program took the request to come forward.
@@ -32,11 +32,12 @@ public:
 
     // From now on a later start calls onRaise (on a thread of its own; post a message).
     void ListenForRaise(std::function<void()> onRaise);
-    // Stops listening and gives the lock back.
+    // Stops listening, removes the lock file and gives the lock back.
     void Release();
 
 private:
     int lockFd_ = -1;
+    std::filesystem::path lockPath_;  // removed again when the lock is given back
     int listenFd_ = -1;
     std::function<void()> onRaise_;
     std::thread listener_;

@@ -2,6 +2,7 @@
 // touch become taps and holds, or a headless image for tests and servers. The user-interface
 // thread sleeps in the back end until input, a posted message or the next timer.
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -54,6 +55,30 @@ private:
     bool woken_ = false;
 };
 
+// Set when the window system refused a request on our window: on X11 that is a window
+// destroyed by someone else (a window manager, xdotool windowclose). The default X handler
+// would end the process on the spot, with files open and the link running.
+std::atomic<bool> g_windowLost{false};
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+int OnXError(Display*, XErrorEvent*)
+{
+    g_windowLost = true;
+    return 0;  // ignored on purpose: the loop ends the program in order
+}
+#endif
+
+// Routes the window system's errors on the window to g_windowLost.
+void WatchForLostWindow(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE) return;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) XSetErrorHandler(OnXError);
+#endif
+}
+
 unsigned VirtualKey(SDL_Keycode key)
 {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<unsigned>('A' + (key - SDLK_a));
@@ -81,6 +106,9 @@ public:
     bool Open(const platform::ScreenOptions& o)
     {
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");  // touches arrive as the left button
+        // The tap that brings the window to the front under a window manager also presses
+        // what it lands on, as on the panel itself.
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
         scale_ = std::clamp(o.scale, 1, 4);
         window_ =
@@ -93,6 +121,8 @@ public:
                                      platform::kScreenWidth, platform::kScreenHeight);
         if (texture_ == nullptr) return Fail();
         if (wakeEvent_ == static_cast<Uint32>(-1)) wakeEvent_ = SDL_RegisterEvents(1);
+        g_windowLost = false;
+        WatchForLostWindow(window_);
         open_ = true;
         return true;
     }
@@ -105,12 +135,14 @@ public:
     {
         SDL_Event e;
         while (SDL_PollEvent(&e) != 0) Handle(e);
+        CheckLost();
     }
     void Wait(int timeoutMs) override
     {
         SDL_Event e;
         const int got = timeoutMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeoutMs);
         if (got != 0) Handle(e);
+        CheckLost();
     }
     void Wake() override
     {
@@ -119,10 +151,10 @@ public:
         e.type = wakeEvent_;
         SDL_PushEvent(&e);  // a full queue already wakes the loop; the failure is ignored
     }
-    bool WantsPresent() const override { return open_; }
+    bool WantsPresent() const override { return open_ && !g_windowLost; }
     void Present(cairo_surface_t* screen) override
     {
-        if (!open_ || screen == nullptr) return;
+        if (!open_ || g_windowLost || screen == nullptr) return;
         SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(screen),
                           cairo_image_surface_get_stride(screen));
         SDL_RenderClear(renderer_);
@@ -131,6 +163,14 @@ public:
     }
 
 private:
+    // A window taken away from outside ends the program like a close does.
+    void CheckLost()
+    {
+        if (!g_windowLost || quitForLoss_) return;
+        quitForLoss_ = true;
+        std::fprintf(stderr, "panel: the window was closed from outside; ending\n");
+        PostQuitMessage(0);
+    }
     bool Fail()
     {
         if (texture_ != nullptr) SDL_DestroyTexture(texture_);
@@ -180,6 +220,7 @@ private:
     SDL_Texture* texture_ = nullptr;
     int scale_ = 1;
     bool down_ = false;
+    bool quitForLoss_ = false;
     std::atomic<bool> open_{false};
     Uint32 wakeEvent_ = static_cast<Uint32>(-1);
 };

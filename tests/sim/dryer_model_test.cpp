@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 using namespace sim;
@@ -226,4 +227,45 @@ TEST(DryerModel, AdvanceStepsWholeSecondsAndKeepsTheRest)
     EXPECT_EQ(model.secondsRun(), 2u);
     model.Advance(-1000);
     EXPECT_EQ(model.secondsRun(), 2u);
+}
+
+// What the panel's data logs record while grain unloads must move: moisture in and out, the
+// sensor temperatures and the metering roll output.
+TEST(DryerModel, UnloadingMovesWhatTheDataLogsRecord)
+{
+    DryerModel model(*FindScenario("continuous-1fh"));
+    std::set<int> wetIn, dryOut, tempIn, tempOut, output;
+    for (int minute = 0; minute < 60; ++minute) {
+        model.Advance(60'000);
+        const StatusImage& image = model.image();
+        ASSERT_TRUE(IsSet(image, unloadingBit2));
+        wetIn.insert(Value(image, wetMoisture));
+        dryOut.insert(Value(image, dryMoisture));
+        tempIn.insert(Value(image, wetSensorTemp));
+        tempOut.insert(Value(image, drySensorTemp));
+        const int percent = Value(image, mediumWhole);
+        EXPECT_GE(percent, 8);  // the rolls' slowest automatic speed is 20 of 250
+        EXPECT_LE(percent, 100);
+        EXPECT_LE(Value(image, mediumTenths), 9);
+        output.insert(percent * 10 + Value(image, mediumTenths));
+    }
+    EXPECT_GT(wetIn.size(), 3u);
+    EXPECT_GT(dryOut.size(), 3u);
+    EXPECT_GT(tempIn.size(), 3u);
+    EXPECT_GT(tempOut.size(), 3u);
+    EXPECT_GT(output.size(), 3u);
+}
+
+TEST(DryerModel, TheRollOutputFollowsTheRollsAndIsZeroWhenTheyStop)
+{
+    DryerModel model(*FindScenario("continuous-1fh"));
+    model.Step();
+    const int speed = Value(model.image(), meterRollSpeed);  // tenths of rpm, rounded
+    const int tenthsOfPercent =
+        Value(model.image(), mediumWhole) * 10 + Value(model.image(), mediumTenths);
+    EXPECT_NEAR(tenthsOfPercent, speed * 1000 / 250, 2);
+    model.Stop();
+    for (int s = 0; s < 5; ++s) model.Step();
+    EXPECT_EQ(Value(model.image(), mediumWhole), 0);
+    EXPECT_EQ(Value(model.image(), mediumTenths), 0);
 }

@@ -3,8 +3,10 @@
 // regular file as the port, a damaged registry and an extreme clock offset. Each time the
 // display either refuses with a message and exit code 2, or runs on and polls the board.
 #include <gtest/gtest.h>
+
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <csignal>
 #include <filesystem>
@@ -97,10 +99,11 @@ private:
     ChildProcess child_;
 };
 
+// Free: gone (a clean end removes it) or, when still there, lockable.
 bool LockIsFree(const fs::path& lockFile)
 {
     const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return errno == ENOENT;
     const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return free;
@@ -119,6 +122,7 @@ TEST_P(OrbitDryerEndsCleanly, OnATerminationSignal)
     EXPECT_FALSE(fs::exists(root / "control.sock"));
     EXPECT_FALSE(fs::exists(root / "sim.sock"));
     EXPECT_TRUE(LockIsFree(root / "orbitdryer.lock"));
+    EXPECT_FALSE(fs::exists(root / "orbitdryer.lock"));  // nothing left behind
     fs::remove_all(root);
 }
 
