@@ -146,7 +146,6 @@ void StepUnloadingLogs()
     TickState& t = gTicks;
     const bool unloading = IsUnloading(DryerImage);
     SetDataLogUnloading(unloading);
-    NoteLongTermUnloading(unloading);  // the next long-term sample uses this second's state
     Invalidate(Screens().averageValues, nullptr, FALSE);
     if (TakeShortTermIntervalRestart()) t.shortTermCountdown = 0;
     if (!unloading) return;

@@ -4,8 +4,6 @@
 
 // Long-term data log (one sample every 12 seconds while logging is on; long_term_log.cpp, the
 // set-up dialog's repaint in data_logger_setup.cpp).
-// The 1-second tick tells whether the dryer unloads; the next sample uses that second's state.
-void NoteLongTermUnloading(bool unloading);
 void RefreshLongTermFillLevel();
 void AppendLongTermSample();
 int LongTermFillLevelPercent();

@@ -3,14 +3,14 @@
 #include "dryer/records/long_term_log.h"
 
 #include "dryer/records/data_log_hooks.h"
+#include "dryer/records/short_term_log.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
 
 namespace {
 
 // State for the displays and the tick (user-interface thread only).
-int gFillLevel = 0;            // percent, as last found
-bool gLoggingAllowed = false;  // the dryer was unloading in the last second
+int gFillLevel = 0;  // percent, as last found
 
 // A file handle closed when it goes out of scope: nothing is kept open between ticks.
 class OpenLog {
@@ -138,16 +138,6 @@ bool RefreshLongTermFill()
     return true;
 }
 
-void NoteLongTermUnloading(bool unloading)
-{
-    gLoggingAllowed = unloading;
-}
-
-bool LongTermLoggingAllowed()
-{
-    return gLoggingAllowed;
-}
-
 bool DeleteLongTermLog()
 {
     if (!DeleteFile(kLongTermLogFile)) {
@@ -161,7 +151,6 @@ bool DeleteLongTermLog()
 void ResetLongTermLogForTest()
 {
     gFillLevel = 0;
-    gLoggingAllowed = false;
 }
 
 // ---- the 1-second tick's hooks ----
@@ -175,7 +164,7 @@ void AppendLongTermSample()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    WriteLongTermRecord(BuildLongTermRecord(DryerImage, now), gLoggingAllowed);  // not retried
+    WriteLongTermRecord(BuildLongTermRecord(DryerImage, now), DataLogUnloading());  // not retried
 }
 
 int LongTermFillLevelPercent()

@@ -73,18 +73,16 @@ enum class LongTermWrite {
 };
 
 // Appends a record when logging is allowed; the fill level found on opening is kept for the
-// displays (LongTermFillLevelPercent). The folder is made before each open.
+// displays (LongTermFillLevelPercent). The folder is made before each open. The 12-second tick
+// allows logging while the data logs' unloading flag (DataLogUnloading) is set: the tick runs
+// before the flag is refreshed, so it is the state of the second before.
 LongTermWrite WriteLongTermRecord(const LongTermRecord& record, bool loggingAllowed);
 
 // Opens (and so creates) the file and keeps its fill level; false when it cannot be opened.
 bool RefreshLongTermFill();
 
-// Whether the dryer was unloading in the last second (NoteLongTermUnloading, data_log_hooks.h):
-// the 12-second sample is appended only then.
-bool LongTermLoggingAllowed();
-
 // Deletes the log file (it is made anew, empty, by the next tick) and sets the fill level to 0.
 bool DeleteLongTermLog();
 
-// Tests: the fill level and the logging-allowed flag back to their start values.
+// Tests: the fill level back to its start value.
 void ResetLongTermLogForTest();

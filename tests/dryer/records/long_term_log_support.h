@@ -64,6 +64,7 @@ protected:
     void TearDown() override
     {
         platform::FailFileWrites(0);
+        SetDataLogUnloading(false);
         ResetLongTermLogForTest();
         std::filesystem::remove_all(root_);
     }

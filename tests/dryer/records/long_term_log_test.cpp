@@ -126,13 +126,12 @@ TEST_F(LongTermLog, AppendsOnlyWhileLoggingIsAllowed)
 
 TEST_F(LongTermLog, TheTickHooksUseTheUnloadingStateOfThePreviousSecond)
 {
-    NoteLongTermUnloading(true);
+    SetDataLogUnloading(true);
     AppendLongTermSample();
     EXPECT_EQ(LogSize(), 16u);
-    NoteLongTermUnloading(false);  // unloading stopped in the second before the tick
+    SetDataLogUnloading(false);  // unloading stopped in the second before the tick
     AppendLongTermSample();
     EXPECT_EQ(LogSize(), 16u);
-    EXPECT_FALSE(LongTermLoggingAllowed());
 }
 
 TEST_F(LongTermLog, FillsUpToFiveMebibytesAndNoFurther)
