@@ -110,4 +110,3 @@ INT_PTR OpenSoftwareRelease(HWND owner)
 {
     return OpenPlaceholder(owner, kSoftwareReleaseTitle);
 }
-
