@@ -7,13 +7,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "dryer/records/data_log_sample.h"
 #include "dryer/records/long_term_log.h"
 
 namespace dryerlog {
 
 namespace {
-
-constexpr std::size_t kSampleSize = 18;
 
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -41,16 +40,6 @@ int DaysIn(int month, int year)
 {
     constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
-int Word(std::span<const std::uint8_t> b, std::size_t at)
-{
-    return (b[at] << 8) | b[at + 1];
-}
-
-int SignedWord(std::span<const std::uint8_t> b, std::size_t at)
-{
-    return static_cast<std::int16_t>(Word(b, at));
 }
 
 // Tenths as a decimal number: 652 -> "65.2", -5 -> "-0.5".
@@ -242,31 +231,30 @@ Conversion ConvertSamples(std::span<const std::uint8_t> bytes, int year)
         "time_local_iso8601,grain_temp_F,incoming_grain_temp_F,incoming_moisture_pct,"
         "outgoing_grain_temp_F,outgoing_moisture_pct,meter_roll_output_pct\n";
     int firstMonth = 0;
-    for (std::size_t at = 0; at < bytes.size(); at += kSampleSize) {
-        if (bytes.size() - at < kSampleSize) {
-            out.problem = Truncated(at, bytes.size() - at, kSampleSize);
+    for (std::size_t at = 0; at < bytes.size(); at += kDataLogSampleSize) {
+        const auto b = bytes.subspan(at, std::min(kDataLogSampleSize, bytes.size() - at));
+        const auto s = DecodeDataLogSample(b);
+        if (!s) {
+            out.problem = Truncated(at, b.size(), kDataLogSampleSize);
             return out;
         }
-        const auto b = bytes.subspan(at, kSampleSize);
-        const int month = b[16];
-        const int day = b[17];
-        if (firstMonth == 0) firstMonth = month;
-        const int sampleYear = month < firstMonth ? year + 1 : year;  // past the new year
+        if (firstMonth == 0) firstMonth = s->month;
+        const int sampleYear = s->month < firstMonth ? year + 1 : year;  // past the new year
         std::string why;
         if (b[10] != 0 || b[12] != 0) why = "bytes 10 and 12 must be 0";
-        if (!ClockValid(b[13], b[14], b[15])) why = "the time is no time of day";
-        if (month < 1 || month > 12 || day < 1 || day > DaysIn(month, sampleYear)) {
+        if (!ClockValid(s->hour, s->minute, s->second)) why = "the time is no time of day";
+        if (s->month < 1 || s->month > 12 || s->day < 1 || s->day > DaysIn(s->month, sampleYear)) {
             why = "the date is no day of the year";
         }
         if (!why.empty()) {
             out.problem = "corrupt record " + At(at) + ": " + why;
             return out;
         }
-        out.csv += Printf("%04d-%02d-%02d", sampleYear, month, day) +
-                   Printf("T%02d:%02d:%02d", b[13], b[14], b[15]) + "," +
-                   std::to_string(SignedWord(b, 0)) + "," + Tenths(SignedWord(b, 2)) + "," +
-                   Tenths(Word(b, 4)) + "," + Tenths(SignedWord(b, 6)) + "," + Tenths(Word(b, 8)) +
-                   "," + std::to_string(b[11]) + "\n";
+        out.csv += Printf("%04d-%02d-%02d", sampleYear, s->month, s->day) +
+                   Printf("T%02d:%02d:%02d", s->hour, s->minute, s->second) + "," +
+                   std::to_string(s->grainTemp) + "," + Tenths(s->incomingTemp) + "," +
+                   Tenths(s->incomingMoisture) + "," + Tenths(s->outgoingTemp) + "," +
+                   Tenths(s->outgoingMoisture) + "," + std::to_string(s->meterRollOutput) + "\n";
         ++out.records;
     }
     return out;

@@ -5,20 +5,8 @@
 //   shutdown history   "DryerShutdownHistory.txt", lines "text;node;Mar 03, 2026;2:05 PM;\n"
 //   long-term log      "LongTermDataLog*.DAT", 16-byte records (dryer/records/long_term_log.h)
 //   short-term log     "DATA_LOG_24HRyy_MM_dd_HH_mm_ss.DAT", 18-byte samples
+//                      (dryer/records/data_log_sample.h)
 //   graph log          "GRAPH_DATA_LOG_24HRyy_MM_dd_HH_mm_ss.DAT", the same samples
-//
-// Sample, 18 bytes, big-endian words:
-//
-//   OFFSET  SIZE  CONTENT
-//      0     2    dryer grain temperature, whole deg F, signed
-//      2     2    incoming grain temperature, tenths deg F, signed
-//      4     2    incoming moisture, tenths %
-//      6     2    outgoing grain temperature, tenths deg F, signed
-//      8     2    outgoing moisture, tenths %
-//     10     2    metering roll output, %: byte 10 always 0
-//     12     1    always 0
-//     13     3    hour, minute, second
-//     16     2    month, day (no year: the file's name gives it)
 #pragma once
 
 #include <cstddef>
