@@ -2,13 +2,6 @@
 // record keeping replaces them with the real ones.
 #include "dryer/records/data_log_hooks.h"
 
-void RefreshLongTermFillLevel() {}
-void AppendLongTermSample() {}
-int LongTermFillLevelPercent()
-{
-    return 0;
-}
-void RepaintDataLogSetup() {}
 void WriteGraphSample() {}
 void RepaintGraphScreen() {}
 void CountDownGraphScreen() {}

@@ -2,7 +2,8 @@
 // history. The logs themselves are built separately; until then these do nothing.
 #pragma once
 
-// Long-term data log (one sample every 12 seconds while logging is on).
+// Long-term data log (one sample every 12 seconds while logging is on; long_term_log.cpp, the
+// set-up dialog's repaint in data_logger_setup.cpp).
 void RefreshLongTermFillLevel();
 void AppendLongTermSample();
 int LongTermFillLevelPercent();

@@ -110,8 +110,3 @@ INT_PTR OpenSoftwareRelease(HWND owner)
 {
     return OpenPlaceholder(owner, kSoftwareReleaseTitle);
 }
-
-INT_PTR OpenDataLoggerSetup(HWND owner)
-{
-    return OpenPlaceholder(owner, kDataLoggerSetupTitle);
-}
