@@ -109,17 +109,16 @@ public:
         // The tap that brings the window to the front under a window manager also presses
         // what it lands on, as on the panel itself.
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+        // The picture goes straight into the window's own framebuffer (shared memory on X11):
+        // no renderer, so no OpenGL stack is loaded for a 640 x 480 picture.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
         scale_ = std::clamp(o.scale, 1, 4);
         window_ =
             SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              platform::kScreenWidth * scale_, platform::kScreenHeight * scale_, 0);
         if (window_ == nullptr) return Fail();
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (renderer_ == nullptr) return Fail();
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                     platform::kScreenWidth, platform::kScreenHeight);
-        if (texture_ == nullptr) return Fail();
+        if (SDL_GetWindowSurface(window_) == nullptr) return Fail();
         if (wakeEvent_ == static_cast<Uint32>(-1)) wakeEvent_ = SDL_RegisterEvents(1);
         g_windowLost = false;
         WatchForLostWindow(window_);
@@ -155,11 +154,22 @@ public:
     void Present(cairo_surface_t* screen) override
     {
         if (!open_ || g_windowLost || screen == nullptr) return;
-        SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(screen),
-                          cairo_image_surface_get_stride(screen));
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        // The window's surface is fetched each time: it is made anew when the window resizes.
+        SDL_Surface* target = SDL_GetWindowSurface(window_);
+        if (target == nullptr) return;  // ignored on purpose: the next change presents again
+        cairo_surface_flush(screen);
+        SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(
+            cairo_image_surface_get_data(screen), cairo_image_surface_get_width(screen),
+            cairo_image_surface_get_height(screen), 32, cairo_image_surface_get_stride(screen),
+            SDL_PIXELFORMAT_RGB888);
+        if (picture == nullptr) return;
+        if (scale_ == 1) {
+            SDL_BlitSurface(picture, nullptr, target, nullptr);
+        } else {
+            SDL_BlitScaled(picture, nullptr, target, nullptr);
+        }
+        SDL_FreeSurface(picture);
+        SDL_UpdateWindowSurface(window_);
     }
 
 private:
@@ -173,11 +183,7 @@ private:
     }
     bool Fail()
     {
-        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-        if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-        if (window_ != nullptr) SDL_DestroyWindow(window_);
-        texture_ = nullptr;
-        renderer_ = nullptr;
+        if (window_ != nullptr) SDL_DestroyWindow(window_);  // its surface goes with it
         window_ = nullptr;
         return false;
     }
@@ -216,8 +222,6 @@ private:
     }
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
     int scale_ = 1;
     bool down_ = false;
     bool quitForLoss_ = false;
