@@ -9,9 +9,6 @@ int LongTermFillLevelPercent()
     return 0;
 }
 void RepaintDataLogSetup() {}
-void WriteGraphSample() {}
-void RepaintGraphScreen() {}
-void CountDownGraphScreen() {}
 void ClearShutdownHistoryVolumeId() {}
 void StartShutdownHistory() {}
 void ShutdownHistoryHoldTick() {}
