@@ -1,0 +1,186 @@
+// Painting the graph area (DRAW_GRAPH_WINDOW): the dotted grid and the baseline, the tick
+// labels of each trace that is on, the traces of 360 points, and the time axis with the first,
+// middle and last sample's times and the hour offset. Temperatures are always Fahrenheit here.
+#include <array>
+#include <cstdio>
+
+#include "dryer/records/display_settings.h"
+#include "dryer/screens/graph_screen.h"
+#include "dryer/screens/screen_procs.h"
+#include "platform/drawing/gdi_scope.h"
+#include "platform/windowing/window.h"
+#include "resources/orbitdryer/panel_colours.h"
+
+namespace {
+
+constexpr COLORREF kGridGreen = RGB(0, 255, 0);
+constexpr COLORREF kBaselineGreen = RGB(0, 200, 0);
+constexpr COLORREF kAxisGrey = RGB(100, 100, 100);
+constexpr COLORREF kOffsetGreen = RGB(0, 80, 0);
+constexpr int kGridLeft = 1;
+constexpr int kGridRight = 377;
+constexpr int kGridDotPitch = 3;
+constexpr int kGridRows[] = {47, 95, 142};
+constexpr int kBaseline = 185;
+constexpr int kTraceLeft = 10;  // x of the first point; the points are one pixel apart
+constexpr int kBandWidth = 3;   // the narrow grey bands at the sides and the top
+constexpr RECT kBottomBand{0, 190, kGraphAreaWidth, kGraphAreaHeight};
+constexpr int kLabelHeight = 12;
+constexpr int kAxisTextHeight = 14;
+constexpr int kAxisTextWeight = 600;
+constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+// The label rows of the five ticks, lowest tick first.
+struct Band {
+    int top, bottom;
+};
+constexpr std::array<Band, 5> kTickRows{{{170, 190}, {142, 162}, {95, 115}, {47, 67}, {5, 20}}};
+
+enum class LabelForm { Moisture, Temperature, Percent };
+
+// One trace: its colours, the column of its tick labels and their form.
+struct TraceLook {
+    COLORREF line;
+    COLORREF label;
+    int labelLeft, labelRight;
+    LabelForm form;
+};
+constexpr std::array<TraceLook, kGraphTraceCount> kTraces{{
+    {RGB(0, 255, 0), RGB(0, 200, 0), 6, 39, LabelForm::Moisture},            // moisture in
+    {RGB(255, 128, 64), RGB(200, 105, 50), 35, 65, LabelForm::Temperature},  // temperature in
+    {RGB(0, 255, 255), RGB(0, 200, 200), 60, 90, LabelForm::Moisture},       // moisture out
+    {RGB(255, 0, 255), RGB(200, 0, 200), 280, 310, LabelForm::Temperature},  // temperature out
+    {RGB(255, 255, 0), RGB(200, 200, 0), 310, 337, LabelForm::Temperature},  // grain temperature
+    {RGB(255, 0, 0), RGB(150, 0, 0), 340, 365, LabelForm::Percent},          // metering roll speed
+}};
+
+constexpr RECT kFirstTimeRect{3, 195, 100, 215};
+constexpr RECT kMiddleTimeRect{135, 195, 235, 215};
+constexpr RECT kLastTimeRect{300, 195, 367, 215};
+constexpr RECT kOffsetRect{55, 195, 120, 215};
+
+void PaintGrid(platform::Painter& paint)
+{
+    for (int y : kGridRows) {
+        for (int x = kGridLeft; x <= kGridRight; x += kGridDotPitch) {
+            SetPixel(paint.dc(), x, y, kGridGreen);
+        }
+    }
+    paint.Line(0, kBaseline, kGraphAreaWidth, kBaseline, kBaselineGreen);
+}
+
+void PaintTickLabels(platform::Painter& paint, int trace, const GraphScale& scale)
+{
+    const TraceLook& look = kTraces[static_cast<std::size_t>(trace)];
+    for (std::size_t i = 0; i < kTickRows.size(); ++i) {
+        const RECT r{look.labelLeft, kTickRows[i].top, look.labelRight, kTickRows[i].bottom};
+        paint.Text(GraphTickText(trace, scale.Tick(static_cast<int>(i))), r, look.label,
+                   kLabelHeight, FW_NORMAL, kCentred);
+    }
+}
+
+void PaintTrace(platform::Painter& paint, int trace, const GraphWindow& w)
+{
+    const std::size_t t = static_cast<std::size_t>(trace);
+    const auto& values = w.values[t];
+    const GraphScale& scale = w.scales[t];
+    HDC dc = paint.dc();
+    platform::GdiObject pen(CreatePen(PS_SOLID, 1, kTraces[t].line));
+    platform::Selection selected(dc, pen.get());
+    for (int i = 0; i < w.points; ++i) {
+        const int x = kTraceLeft + i;
+        const int y = kBaseline - GraphPointHeight(values[static_cast<std::size_t>(i)], scale);
+        if (i == 0) {
+            MoveToEx(dc, x, y, nullptr);
+        } else {
+            LineTo(dc, x, y);
+        }
+        if (i == w.points - 1) SetPixel(dc, x, y, kTraces[t].line);  // LineTo leaves the end
+    }
+}
+
+void PaintTimeAxis(platform::Painter& paint, const GraphWindow& w)
+{
+    paint.Fill(kBottomBand, kAxisGrey);
+    paint.Fill(RECT{0, 0, kBandWidth, kGraphAreaHeight}, kAxisGrey);
+    paint.Fill(RECT{kGraphAreaWidth - kBandWidth, 0, kGraphAreaWidth, kGraphAreaHeight}, kAxisGrey);
+    paint.Fill(RECT{0, 0, kGraphAreaWidth, kBandWidth}, kAxisGrey);
+    if (w.samples > 0) {
+        constexpr UINT kLine = DT_VCENTER | DT_SINGLELINE;
+        paint.Text(GraphTimeText(w.first, false), kFirstTimeRect, kBlack, kAxisTextHeight,
+                   kAxisTextWeight, kLine | DT_LEFT);
+        paint.Text(GraphTimeText(w.middle, true), kMiddleTimeRect, kBlack, kAxisTextHeight,
+                   kAxisTextWeight, kLine | DT_CENTER);
+        paint.Text(GraphTimeText(w.last, false), kLastTimeRect, kBlack, kAxisTextHeight,
+                   kAxisTextWeight, kLine | DT_RIGHT);
+    }
+    paint.Text(GraphOffsetText(w), kOffsetRect, kOffsetGreen, kAxisTextHeight, kAxisTextWeight,
+               kCentred);
+}
+
+int Hour12(int hour)
+{
+    return hour % 12 == 0 ? 12 : hour % 12;
+}
+
+}  // namespace
+
+void DrawGraphArea(platform::Painter& paint, const GraphWindow& window, BYTE traces)
+{
+    PaintGrid(paint);
+    for (int t = 0; t < kGraphTraceCount; ++t) {
+        const bool on = (traces & (1u << t)) != 0;
+        if (on && window.points > 0)
+            PaintTickLabels(paint, t, window.scales[static_cast<std::size_t>(t)]);
+    }
+    for (int t = 0; t < kGraphTraceCount; ++t) {
+        const bool on = (traces & (1u << t)) != 0;
+        if (on && window.points > 0) PaintTrace(paint, t, window);
+    }
+    PaintTimeAxis(paint, window);
+}
+
+std::wstring GraphTickText(int trace, int value)
+{
+    wchar_t text[24];
+    switch (kTraces[static_cast<std::size_t>(trace)].form) {
+        case LabelForm::Moisture:
+            std::swprintf(text, std::size(text), L"%d.%d%%", value / 10, value % 10);
+            break;
+        case LabelForm::Temperature: std::swprintf(text, std::size(text), L"%dF", value); break;
+        case LabelForm::Percent: std::swprintf(text, std::size(text), L"%d%%", value); break;
+    }
+    return text;
+}
+
+std::wstring GraphTimeText(const DataLogSample& s, bool withDate)
+{
+    wchar_t text[32];
+    const wchar_t* half = s.hour < 12 ? L"AM" : L"PM";
+    if (withDate) {
+        std::swprintf(text, std::size(text), L"%d:%02d%ls %d/%02d", Hour12(s.hour), s.minute, half,
+                      s.month, s.day);
+    } else {
+        std::swprintf(text, std::size(text), L"%d:%02d%ls", Hour12(s.hour), s.minute, half);
+    }
+    return text;
+}
+
+std::wstring GraphOffsetText(const GraphWindow& w)
+{
+    if (w.offset == w.hoursAvailable) return L"[END]";
+    wchar_t text[16];
+    std::swprintf(text, std::size(text), L"[-%d HR]", w.offset);
+    return text;
+}
+
+LRESULT DrawGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_PAINT) {
+        LoadGraphForScreen();  // every repaint reads the window afresh from the files
+        platform::Painter paint(wnd, kBlack);
+        DrawGraphArea(paint, GraphScreen().window, CurrentDisplaySettings().graphTraces);
+        return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
