@@ -28,6 +28,7 @@ constexpr RECT kBottomBand{0, 190, kGraphAreaWidth, kGraphAreaHeight};
 constexpr int kLabelHeight = 12;
 constexpr int kAxisTextHeight = 14;
 constexpr int kAxisTextWeight = 600;
+constexpr int kSmallestText = 8;
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 // The label rows of the five ticks, lowest tick first.
@@ -54,10 +55,21 @@ constexpr std::array<TraceLook, kGraphTraceCount> kTraces{{
     {RGB(255, 0, 0), RGB(150, 0, 0), 340, 365, LabelForm::Percent},          // metering roll speed
 }};
 
-constexpr RECT kFirstTimeRect{3, 195, 100, 215};
+// The first time ends where the hour offset's box begins, so that the two never overlap.
+constexpr RECT kFirstTimeRect{3, 195, 55, 215};
 constexpr RECT kMiddleTimeRect{135, 195, 235, 215};
 constexpr RECT kLastTimeRect{300, 195, 367, 215};
 constexpr RECT kOffsetRect{55, 195, 120, 215};
+
+// Text in the font the graph asks for, made smaller a pixel at a time until it fits the width
+// of its box: the columns were laid out for a narrower face than ours.
+void FitText(platform::Painter& paint, const std::wstring& text, const RECT& box, COLORREF colour,
+             int height, int weight, UINT format)
+{
+    const int width = box.right - box.left;
+    while (height > kSmallestText && paint.TextExtent(text, height, weight).cx > width) --height;
+    paint.Text(text, box, colour, height, weight, format);
+}
 
 void PaintGrid(platform::Painter& paint)
 {
@@ -74,8 +86,8 @@ void PaintTickLabels(platform::Painter& paint, int trace, const GraphScale& scal
     const TraceLook& look = kTraces[static_cast<std::size_t>(trace)];
     for (std::size_t i = 0; i < kTickRows.size(); ++i) {
         const RECT r{look.labelLeft, kTickRows[i].top, look.labelRight, kTickRows[i].bottom};
-        paint.Text(GraphTickText(trace, scale.Tick(static_cast<int>(i))), r, look.label,
-                   kLabelHeight, FW_NORMAL, kCentred);
+        FitText(paint, GraphTickText(trace, scale.Tick(static_cast<int>(i))), r, look.label,
+                kLabelHeight, FW_NORMAL, kCentred);
     }
 }
 
@@ -107,15 +119,15 @@ void PaintTimeAxis(platform::Painter& paint, const GraphWindow& w)
     paint.Fill(RECT{0, 0, kGraphAreaWidth, kBandWidth}, kAxisGrey);
     if (w.samples > 0) {
         constexpr UINT kLine = DT_VCENTER | DT_SINGLELINE;
-        paint.Text(GraphTimeText(w.first, false), kFirstTimeRect, kBlack, kAxisTextHeight,
-                   kAxisTextWeight, kLine | DT_LEFT);
-        paint.Text(GraphTimeText(w.middle, true), kMiddleTimeRect, kBlack, kAxisTextHeight,
-                   kAxisTextWeight, kLine | DT_CENTER);
-        paint.Text(GraphTimeText(w.last, false), kLastTimeRect, kBlack, kAxisTextHeight,
-                   kAxisTextWeight, kLine | DT_RIGHT);
+        FitText(paint, GraphTimeText(w.first, false), kFirstTimeRect, kBlack, kAxisTextHeight,
+                kAxisTextWeight, kLine | DT_LEFT);
+        FitText(paint, GraphTimeText(w.middle, true), kMiddleTimeRect, kBlack, kAxisTextHeight,
+                kAxisTextWeight, kLine | DT_CENTER);
+        FitText(paint, GraphTimeText(w.last, false), kLastTimeRect, kBlack, kAxisTextHeight,
+                kAxisTextWeight, kLine | DT_RIGHT);
     }
-    paint.Text(GraphOffsetText(w), kOffsetRect, kOffsetGreen, kAxisTextHeight, kAxisTextWeight,
-               kCentred);
+    FitText(paint, GraphOffsetText(w), kOffsetRect, kOffsetGreen, kAxisTextHeight, kAxisTextWeight,
+            kCentred);
 }
 
 int Hour12(int hour)
