@@ -1,6 +1,7 @@
 // Painting the graph area (DRAW_GRAPH_WINDOW): the dotted grid and the baseline, the tick
 // labels of each trace that is on, the traces of 360 points, and the time axis with the first,
 // middle and last sample's times and the hour offset. Temperatures are always Fahrenheit here.
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -91,23 +92,28 @@ void PaintTickLabels(platform::Painter& paint, int trace, const GraphScale& scal
     }
 }
 
+// A trace is drawn a column a point: each column runs from its point halfway towards each
+// neighbour, so the columns join up as a line does. One fill a column instead of one stroke a
+// segment keeps the repaint of six traces within a millisecond.
 void PaintTrace(platform::Painter& paint, int trace, const GraphWindow& w)
 {
     const std::size_t t = static_cast<std::size_t>(trace);
     const auto& values = w.values[t];
     const GraphScale& scale = w.scales[t];
-    HDC dc = paint.dc();
-    platform::GdiObject pen(CreatePen(PS_SOLID, 1, kTraces[t].line));
-    platform::Selection selected(dc, pen.get());
+    const auto yAt = [&](int i) {
+        return kBaseline - GraphPointHeight(values[static_cast<std::size_t>(i)], scale);
+    };
+    platform::GdiObject brush(CreateSolidBrush(kTraces[t].line));
+    int y = w.points > 0 ? yAt(0) : 0;
     for (int i = 0; i < w.points; ++i) {
-        const int x = kTraceLeft + i;
-        const int y = kBaseline - GraphPointHeight(values[static_cast<std::size_t>(i)], scale);
-        if (i == 0) {
-            MoveToEx(dc, x, y, nullptr);
-        } else {
-            LineTo(dc, x, y);
-        }
-        if (i == w.points - 1) SetPixel(dc, x, y, kTraces[t].line);  // LineTo leaves the end
+        const int next = i + 1 < w.points ? yAt(i + 1) : y;
+        const int towardPrevious = i > 0 ? y + (yAt(i - 1) - y) / 2 : y;
+        const int towardNext = y + (next - y) / 2;
+        const int top = std::min({y, towardPrevious, towardNext});
+        const int bottom = std::max({y, towardPrevious, towardNext});
+        const RECT column{kTraceLeft + i, top, kTraceLeft + i + 1, bottom + 1};
+        FillRect(paint.dc(), &column, static_cast<HBRUSH>(brush.get()));
+        y = next;
     }
 }
 
