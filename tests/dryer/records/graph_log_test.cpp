@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/runtime/clock.h"
+#include "platform/storage/files.h"
 #include "tests/dryer/records/short_term_log_support.h"
 
 namespace {
@@ -179,6 +180,21 @@ TEST(GraphLogFiles, APartialSampleLeftByAnInterruptedWriteIsOverwritten)
     const GraphWindow w = Load(0, 0);
     ASSERT_EQ(w.points, 21);
     EXPECT_EQ(w.values[kTraceMoistureIn][20], 20);
+}
+
+TEST(GraphLogFiles, ASampleTheFullDiskCutsShortIsLostWithoutShiftingTheNext)
+{
+    LogRoot log;
+    const std::string name = "GRAPH_DATA_LOG_24HR26_03_03_10_00_00.DAT";
+    WriteGraphFile(log, name, 0, 10);
+    platform::FailFileWrites(1, 7);  // 7 of the 18 bytes reach the disk
+    EXPECT_FALSE(WriteGraphRecord(Numbered(10)));
+    EXPECT_EQ(SizeOf(log, name), 10u * 18u);
+    ASSERT_TRUE(WriteGraphRecord(Numbered(11)));
+    const GraphWindow w = Load(0, 0);
+    ASSERT_EQ(w.points, 11);
+    EXPECT_EQ(w.values[kTraceMoistureIn][9], 9);
+    EXPECT_EQ(w.values[kTraceMoistureIn][10], 11);
 }
 
 TEST(GraphLogWindow, WithoutFilesNothingIsLoaded)

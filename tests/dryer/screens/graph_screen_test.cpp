@@ -7,6 +7,7 @@
 
 #include "dryer/records/display_settings.h"
 #include "dryer/screens/screen_manager.h"
+#include "platform/windowing/window.h"
 #include "resources/orbitdryer/panel_colours.h"
 #include "tests/dryer/screens/drawn_text_support.h"
 #include "tests/dryer/screens/graph_screen_support.h"
@@ -256,7 +257,9 @@ TEST(GraphSetupDialog, OpensWithTheCurrentScaleAndKeepsTheAcceptedOne)
     ASSERT_TRUE(platform::PressControl(kGraphSetupFourHours));
     EXPECT_EQ(CheckedScale(), 2);
     EXPECT_EQ(CurrentDisplaySettings().graphHorizontalScale, 1);  // not yet taken
-    // A repaint of the dialog keeps the operator's choice.
+    // A repaint of the dialog keeps the operator's choice ("#32770": the dialogs' class).
+    platform::InvalidateWindowClass(L"#32770", nullptr, TRUE);
+    platform::WaitIdle();
     panel->Advance(2000);
     EXPECT_EQ(CheckedScale(), 2);
     ASSERT_TRUE(platform::PressControl(kGraphSetupAccept));
