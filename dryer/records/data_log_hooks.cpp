@@ -1,9 +1,6 @@
-// Empty bodies of the log, graph and shutdown history operations that the ticks call; the
-// record keeping replaces them with the real ones.
+// Empty bodies of the service screens' operations that the ticks call (the system
+// information screen and the moisture view); those screens replace them with the real ones.
 #include "dryer/records/data_log_hooks.h"
 
-void WriteGraphSample() {}
-void RepaintGraphScreen() {}
-void CountDownGraphScreen() {}
 void RepaintSystemInformation() {}
 void ResetMoistureViewState() {}

@@ -1,5 +1,5 @@
-// The extended set-up selection screen and the home panels that later work fills (graph,
-// unload status, the hidden owner window and the button strip). Each is its
+// The extended set-up selection screen and the home panels that later work fills (unload
+// status, the hidden owner window and the button strip). Each is its
 // window with its title; the extended set-up has its leave button, so navigation works end
 // to end.
 #include "dryer/link/link_state.h"
@@ -18,7 +18,6 @@
 namespace {
 
 constexpr COLORREF kLabelGrey = kSilver;
-constexpr COLORREF kGraphGrid = kGraphGrey;
 
 // The leave button of the extended set-up selection.
 BitmapButtonSet gExitFaces;
@@ -66,38 +65,6 @@ LRESULT SelectionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int exitId, cons
     return DefWindowProc(wnd, msg, wp, lp);
 }
 
-void PaintGraphGrid(HWND wnd)
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(wnd, &ps);
-    RECT r;
-    GetClientRect(wnd, &r);
-    FillRect(dc, &r, GetStockObject(WHITE_BRUSH));
-    platform::Painter paint(dc);
-    for (int x = 0; x <= r.right; x += r.right / 6 > 0 ? r.right / 6 : 1) {
-        paint.Line(x, 0, x, r.bottom, kGraphGrid);
-    }
-    for (int y = 0; y <= r.bottom; y += r.bottom / 5 > 0 ? r.bottom / 5 : 1) {
-        paint.Line(0, y, r.right, y, kGraphGrid);
-    }
-    EndPaint(wnd, &ps);
-}
-
-void CreateDrawGraphWindow(HWND graph)
-{
-    WNDCLASS wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
-    wc.lpfnWndProc = DrawGraphProc;
-    wc.hInstance = Screens().instance;
-    wc.iconId = 101;
-    wc.hbrBackground = GetStockObject(WHITE_BRUSH);
-    wc.lpszClassName = kDrawGraphClass;
-    RegisterClass(&wc);
-    Screens().drawGraph =
-        CreateWindowEx(WS_EX_CLIENTEDGE, kDrawGraphClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 375,
-                       250, graph, 0, Screens().instance, nullptr);
-}
-
 }  // namespace
 
 LRESULT LineGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -112,24 +79,6 @@ LRESULT ButtonBarProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT UnloadStatusProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    return DefWindowProc(wnd, msg, wp, lp);
-}
-
-LRESULT GraphWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_CREATE) {
-        CreateDrawGraphWindow(wnd);
-        return 0;
-    }
-    return DefWindowProc(wnd, msg, wp, lp);
-}
-
-LRESULT DrawGraphProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_PAINT) {
-        PaintGraphGrid(wnd);
-        return 0;
-    }
     return DefWindowProc(wnd, msg, wp, lp);
 }
 

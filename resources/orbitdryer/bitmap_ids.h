@@ -128,3 +128,17 @@ inline constexpr int kBitmapHardwareSetupUp = 897;
 // "MOISTURE CONTROL SETUP" of "Drying Mode Selection - 07" (175 x 50)
 inline constexpr int kBitmapMoistureSetupDown = 700;
 inline constexpr int kBitmapMoistureSetupUp = 701;
+// ---- the graph screen's trace buttons (110 x 33): the face of a trace switched on (drawn
+// pressed), then off ----
+inline constexpr int kBitmapGraphMoistInOff = 1701;
+inline constexpr int kBitmapGraphMoistInOn = 1700;
+inline constexpr int kBitmapGraphTempInOff = 1703;
+inline constexpr int kBitmapGraphTempInOn = 1702;
+inline constexpr int kBitmapGraphMoistOutOff = 1705;
+inline constexpr int kBitmapGraphMoistOutOn = 1704;
+inline constexpr int kBitmapGraphTempOutOff = 1707;
+inline constexpr int kBitmapGraphTempOutOn = 1706;
+inline constexpr int kBitmapGraphGrainTempOff = 1709;
+inline constexpr int kBitmapGraphGrainTempOn = 1708;
+inline constexpr int kBitmapGraphMrSpeedOff = 1711;
+inline constexpr int kBitmapGraphMrSpeedOn = 1710;

@@ -113,6 +113,20 @@ constexpr auto kTable = std::to_array<BitmapResource>({
     // drying mode dialogs: "MOISTURE CONTROL SETUP", 175 x 50
     Down(kBitmapMoistureSetupDown, 175, 50, L"MOISTURE CONTROL\nSETUP", kMenuFace),
     Up(kBitmapMoistureSetupUp, 175, 50, L"MOISTURE CONTROL\nSETUP", kMenuFace),
+    // the graph screen's trace buttons, 110 x 33: grey while the trace is off, in a light tint
+    // of the trace's colour while it is on
+    Down(kBitmapGraphMoistInOn, 110, 33, L"MOIST IN", 0x00A0F0A0),
+    Up(kBitmapGraphMoistInOff, 110, 33, L"MOIST IN", kSilver),
+    Down(kBitmapGraphTempInOn, 110, 33, L"TEMP IN", 0x0090C0FF),
+    Up(kBitmapGraphTempInOff, 110, 33, L"TEMP IN", kSilver),
+    Down(kBitmapGraphMoistOutOn, 110, 33, L"MOIST OUT", 0x00FFFFA0),
+    Up(kBitmapGraphMoistOutOff, 110, 33, L"MOIST OUT", kSilver),
+    Down(kBitmapGraphTempOutOn, 110, 33, L"TEMP OUT", 0x00FFA0FF),
+    Up(kBitmapGraphTempOutOff, 110, 33, L"TEMP OUT", kSilver),
+    Down(kBitmapGraphGrainTempOn, 110, 33, L"GRAIN TEMP", 0x00A0FFFF),
+    Up(kBitmapGraphGrainTempOff, 110, 33, L"GRAIN TEMP", kSilver),
+    Down(kBitmapGraphMrSpeedOn, 110, 33, L"M.R. SPEED", 0x00A0A0FF),
+    Up(kBitmapGraphMrSpeedOff, 110, 33, L"M.R. SPEED", kSilver),
 });
 
 }  // namespace
