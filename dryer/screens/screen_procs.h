@@ -29,6 +29,7 @@ inline constexpr int kExtendedSetupExit = 36980;
 inline constexpr int kSetupBurnerModeButton = 0x9004;
 inline constexpr int kSetupExtendedButton = 0x9005;
 inline constexpr int kExtendedSamplerButton = 37010;
+inline constexpr int kExtendedDataLoggerButton = 36987;
 inline constexpr int kExtendedBatchCounterButton = 36990;
 
 // The 1-second tick's set-up button step: shows or hides the buttons that follow the image.

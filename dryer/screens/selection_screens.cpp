@@ -4,6 +4,7 @@
 // to end.
 #include "dryer/link/link_state.h"
 #include "dryer/screens/bitmap_buttons.h"
+#include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/leave_button.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
@@ -87,6 +88,7 @@ LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
         case WM_CREATE:
             CreatePushButton(wnd, L"MOISTURE SAMPLER", kExtendedSamplerButton, 10, 300);
+            CreatePushButton(wnd, L"DAY DATA LOGGER", kExtendedDataLoggerButton, 440, 20);
             CreateExtendedHardwareButton(wnd);
             CreateLeaveButton(wnd, gExitFaces, kExtendedSetupExit, 230, 395);
             return 0;
@@ -103,6 +105,10 @@ LRESULT ExtendedSetupProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
             }
             if (LOWORD(wp) == kExtendedHardwareButton) {
                 OpenHardwareSetup(wnd);
+                return 0;
+            }
+            if (LOWORD(wp) == kExtendedDataLoggerButton) {
+                OpenDataLoggerSetup(wnd);
                 return 0;
             }
             break;

@@ -7,6 +7,8 @@
 
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
+#include "dryer/screens/data_logger_setup.h"
+#include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
 #include "dryer/setup/hardware_dialogs.h"
@@ -101,6 +103,17 @@ TEST(SetupSelection, MoreSetupShowsTheExtendedSelectionAndItsHardwareSetup)
     ASSERT_TRUE(FindTitled(L"DRYER HARDWARE SETUP - 05 ").has_value());
     ASSERT_TRUE(platform::PressControl(IDOK));  // ACCEPT/EXIT
     EXPECT_FALSE(FindTitled(L"DRYER HARDWARE SETUP - 05 ").has_value());
+    EXPECT_TRUE(Shown(kExtendedSetupClass));
+
+    // The day data logger has its button at 440, 20 beside the others.
+    const auto logger = Control(kExtendedDataLoggerButton);
+    ASSERT_TRUE(logger.has_value());
+    EXPECT_EQ(logger->rect.left - leave->rect.left, 440 - 230);
+    EXPECT_EQ(logger->rect.top - leave->rect.top, 20 - 395);
+    ASSERT_TRUE(platform::PressControl(kExtendedDataLoggerButton));
+    ASSERT_TRUE(FindTitled(kDataLoggerSetupTitle).has_value());
+    ASSERT_TRUE(platform::PressControl(kLoggerExit));
+    EXPECT_FALSE(FindTitled(kDataLoggerSetupTitle).has_value());
     EXPECT_TRUE(Shown(kExtendedSetupClass));
 }
 
