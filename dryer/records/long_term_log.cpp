@@ -3,6 +3,7 @@
 #include "dryer/records/long_term_log.h"
 
 #include "dryer/records/data_log_hooks.h"
+#include "dryer/records/record_file.h"
 #include "dryer/records/short_term_log.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
@@ -12,48 +13,12 @@ namespace {
 // State for the displays and the tick (user-interface thread only).
 int gFillLevel = 0;  // percent, as last found
 
-// A file handle closed when it goes out of scope: nothing is kept open between ticks.
-class OpenLog {
-public:
-    OpenLog()
-    {
-        CreateDirectory(kLongTermLogFolder, nullptr);  // an existing folder is fine
-        handle_ = CreateFile(kLongTermLogFile, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    ~OpenLog()
-    {
-        if (ok()) CloseHandle(handle_);
-    }
-    OpenLog(const OpenLog&) = delete;
-    OpenLog& operator=(const OpenLog&) = delete;
-    bool ok() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
-
-std::uint64_t SizeOf(HANDLE file)
+// The log file, opened (and its folder made) for one call.
+RecordFile OpenLog()
 {
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != ERROR_SUCCESS) return 0;
-    return (static_cast<std::uint64_t>(high) << 32) | low;
-}
-
-bool SeekTo(HANDLE file, std::uint64_t offset)
-{
-    LONG high = static_cast<LONG>(offset >> 32);
-    const DWORD low =
-        SetFilePointer(file, static_cast<LONG>(offset & 0xFFFF'FFFFu), &high, FILE_BEGIN);
-    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != ERROR_SUCCESS);
-}
-
-// Cuts the file back to `size` bytes; a failure is ignored (the next append tries again).
-void CutTo(HANDLE file, std::uint64_t size)
-{
-    if (SeekTo(file, size)) SetEndOfFile(file);
+    CreateDirectory(kLongTermLogFolder, nullptr);  // an existing folder is fine
+    return RecordFile(CreateFile(kLongTermLogFile, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 void PutWord(LongTermRecord& record, std::size_t at, int value)
@@ -112,29 +77,19 @@ int LongTermFillLevelFor(std::uint64_t size)
 
 LongTermWrite WriteLongTermRecord(const LongTermRecord& record, bool loggingAllowed)
 {
-    OpenLog file;
+    const RecordFile file = OpenLog();
     if (!file.ok()) return LongTermWrite::notOpened;
-    const std::uint64_t size = SizeOf(file.get());
-    gFillLevel = LongTermFillLevelFor(size);
+    gFillLevel = LongTermFillLevelFor(file.Size());
     if (gFillLevel >= kLongTermFullPercent) return LongTermWrite::full;
     if (!loggingAllowed) return LongTermWrite::notUnloading;
-    // A record cut by a power cut is dropped, so every record starts on a boundary.
-    const std::uint64_t end = size - size % kLongTermRecordSize;
-    if (end != size) CutTo(file.get(), end);
-    if (!SeekTo(file.get(), end)) return LongTermWrite::writeFailed;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-    if (ok != FALSE && written == record.size()) return LongTermWrite::appended;
-    CutTo(file.get(), end);  // a full disk took part of the record: take it off again
-    return LongTermWrite::writeFailed;
+    return file.AppendWhole(record) ? LongTermWrite::appended : LongTermWrite::writeFailed;
 }
 
 bool RefreshLongTermFill()
 {
-    OpenLog file;
+    const RecordFile file = OpenLog();
     if (!file.ok()) return false;
-    gFillLevel = LongTermFillLevelFor(SizeOf(file.get()));
+    gFillLevel = LongTermFillLevelFor(file.Size());
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "dryer/records/record_file.h"
 #include "platform/runtime/threads.h"
 #include "platform/storage/files.h"
 
@@ -12,39 +13,6 @@ namespace {
 constexpr std::size_t kMaxScanned = 3;
 static_assert(sizeof(DataLogRecord) == kDataLogSampleSize,
               "records are read into an array of them");
-
-// Closes a file handle when the call that opened it returns.
-class OpenFile {
-public:
-    explicit OpenFile(HANDLE h) : handle_(h) {}
-    ~OpenFile()
-    {
-        if (ok()) CloseHandle(handle_);  // a failed close loses nothing: every write was checked
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    bool ok() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-std::uint64_t SizeOf(HANDLE file)
-{
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != ERROR_SUCCESS) return 0;
-    return (static_cast<std::uint64_t>(high) << 32) | low;
-}
-
-bool SeekTo(HANDLE file, std::uint64_t offset)
-{
-    LONG high = static_cast<LONG>(offset >> 32);
-    const DWORD low =
-        SetFilePointer(file, static_cast<LONG>(offset & 0xFFFF'FFFFu), &high, FILE_BEGIN);
-    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != ERROR_SUCCESS);
-}
 
 }  // namespace
 
@@ -88,39 +56,30 @@ std::wstring StartLogFile(const LogFolder& log, const SYSTEMTIME& now)
         return {};
     }
     std::wstring path = std::wstring(log.folder) + L"\\" + log.prefix + date + time + L".DAT";
-    OpenFile file(CreateFile(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    RecordFile file(CreateFile(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return {};
     return path;
 }
 
 bool AppendLogRecord(const std::wstring& path, const DataLogRecord& record)
 {
-    OpenFile file(CreateFile(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
-    const std::uint64_t end = WholeSamples(SizeOf(file.get())) * kDataLogSampleSize;
-    if (!SeekTo(file.get(), end)) return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-    if (ok != FALSE && written == record.size()) return true;
-    // A full disk took part of the sample: cut it off so the next one starts on a boundary.
-    if (SeekTo(file.get(), end)) SetEndOfFile(file.get());
-    return false;
+    RecordFile file(CreateFile(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.ok() && file.AppendWhole(record);
 }
 
 int ReadLogRecords(const std::wstring& path, std::uint64_t first, std::span<DataLogRecord> out)
 {
     if (out.empty()) return 0;
-    OpenFile file(CreateFile(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    RecordFile file(CreateFile(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return 0;
-    const std::uint64_t held = WholeSamples(SizeOf(file.get()));
+    const std::uint64_t held = WholeSamples(file.Size());
     if (first >= held) return 0;
     const std::size_t count =
         static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), held - first));
-    if (!SeekTo(file.get(), first * kDataLogSampleSize)) return 0;
+    if (!file.SeekTo(first * kDataLogSampleSize)) return 0;
     DWORD got = 0;
     const DWORD want = static_cast<DWORD>(count * kDataLogSampleSize);
     if (ReadFile(file.get(), out.data(), want, &got, nullptr) == FALSE) return 0;
