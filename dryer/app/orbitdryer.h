@@ -23,7 +23,7 @@ struct OrbitDryerOptions {
     std::string simControl;  // with simulate: socket for the simulator's control commands
     bool headless = false;
     std::string control;
-    int scale = 1;
+    int scale = 0;  // 0: the largest that fits the screen
     // Tests open the screen themselves (and choose the virtual clock) before the run.
     bool screenAlreadyOpen = false;
 };

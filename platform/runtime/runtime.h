@@ -17,7 +17,8 @@ inline constexpr int kScreenHeight = 480;
 
 struct ScreenOptions {
     bool headless = true;
-    int scale = 1;                // window scale factor on desktop screens (SDL only)
+    int scale = 1;  // window scale factor on desktop screens (SDL only); 0: the largest that
+                    // fits the screen. A factor larger than fits is reduced to fit.
     std::string title = "Panel";  // host window title
     std::string controlSocket;    // Unix socket path for automation; empty: none
 };

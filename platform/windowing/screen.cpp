@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
@@ -79,6 +80,24 @@ void WatchForLostWindow(SDL_Window* window)
 #endif
 }
 
+// The window's scale factor: the one asked for (0: as large as it can be), reduced so that the
+// window fits the usable part of the first display.
+int FittingScale(int asked)
+{
+    int fits = 8;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        fits = std::max(
+            1, std::min(usable.w / platform::kScreenWidth, usable.h / platform::kScreenHeight));
+    }
+    if (asked <= 0) return fits;
+    if (asked > fits) {
+        std::fprintf(stderr, "panel: scale %d does not fit the screen; using %d\n", asked, fits);
+        return fits;
+    }
+    return asked;
+}
+
 unsigned VirtualKey(SDL_Keycode key)
 {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<unsigned>('A' + (key - SDLK_a));
@@ -113,7 +132,7 @@ public:
         // no renderer, so no OpenGL stack is loaded for a 640 x 480 picture.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-        scale_ = std::clamp(o.scale, 1, 4);
+        scale_ = FittingScale(o.scale);
         window_ =
             SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              platform::kScreenWidth * scale_, platform::kScreenHeight * scale_, 0);

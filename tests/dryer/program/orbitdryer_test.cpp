@@ -29,7 +29,7 @@ TEST(OrbitDryerCommandLine, DefaultsWithoutOptions)
     EXPECT_TRUE(line.options->usb.empty());
     EXPECT_FALSE(line.options->simulate);
     EXPECT_FALSE(line.options->headless);
-    EXPECT_EQ(line.options->scale, 1);
+    EXPECT_EQ(line.options->scale, 0);  // as large as fits the screen
 }
 
 TEST(OrbitDryerCommandLine, TakesEveryOption)
