@@ -36,6 +36,8 @@ const char* OrbitDryerUsage()
            "  --control PATH   automation socket (one command per line)\n"
            "  --scale N        window scale factor, 1-8 (default: the largest that fits the\n"
            "                   screen; a larger one is reduced to fit)\n"
+           "  --fullscreen     fill the whole display (the panel itself, a kiosk session): the\n"
+           "                   picture is scaled to fit between black bars, no pointer shown\n"
            "  --help           print this help\n"
            "--root, --usb, --port, --headless and --control default to PANEL_ROOT, PANEL_USB,\n"
            "PANEL_PORT, PANEL_HEADLESS=1 and PANEL_CONTROL_DIR/orbitdryer.sock from the\n"
@@ -57,6 +59,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     line.Flag("--headless", options.headless);
     line.Value("--control", "PATH", options.control);
     line.Number("--scale", options.scale, 1, 8);
+    line.Flag("--fullscreen", options.fullscreen);
     line.Needs("--scenario", "--simulate");
     line.Needs("--sim-control", "--simulate");
     line.PanelOptionsFromEnvironment();

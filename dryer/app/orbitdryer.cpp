@@ -374,6 +374,7 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
         platform::ScreenOptions screen;
         screen.headless = options.headless;
         screen.scale = options.scale;
+        screen.fullscreen = options.fullscreen;
         screen.title = "OrbitDryer";
         screen.controlSocket = options.control;
         if (!platform::OpenScreen(screen)) {

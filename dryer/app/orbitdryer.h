@@ -24,6 +24,7 @@ struct OrbitDryerOptions {
     bool headless = false;
     std::string control;
     int scale = 0;  // 0: the largest that fits the screen
+    bool fullscreen = false;
     // Tests open the screen themselves (and choose the virtual clock) before the run.
     bool screenAlreadyOpen = false;
 };

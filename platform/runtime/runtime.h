@@ -19,6 +19,9 @@ struct ScreenOptions {
     bool headless = true;
     int scale = 1;  // window scale factor on desktop screens (SDL only); 0: the largest that
                     // fits the screen. A factor larger than fits is reduced to fit.
+    // The whole display (the panel itself, or a kiosk session): the picture is scaled to fit,
+    // centred with black bars, touches mapped back; no pointer is shown.
+    bool fullscreen = false;
     std::string title = "Panel";  // host window title
     std::string controlSocket;    // Unix socket path for automation; empty: none
 };

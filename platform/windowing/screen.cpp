@@ -132,11 +132,16 @@ public:
         // no renderer, so no OpenGL stack is loaded for a 640 x 480 picture.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-        scale_ = FittingScale(o.scale);
-        window_ =
-            SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             platform::kScreenWidth * scale_, platform::kScreenHeight * scale_, 0);
+        const int scale = o.fullscreen ? 1 : FittingScale(o.scale);
+        window_ = SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   platform::kScreenWidth * scale, platform::kScreenHeight * scale,
+                                   o.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         if (window_ == nullptr) return Fail();
+        if (o.fullscreen) SDL_ShowCursor(SDL_DISABLE);  // a touch panel has no pointer
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        box_ = PictureBox(width, height);
         if (SDL_GetWindowSurface(window_) == nullptr) return Fail();
         if (wakeEvent_ == static_cast<Uint32>(-1)) wakeEvent_ = SDL_RegisterEvents(1);
         g_windowLost = false;
@@ -182,16 +187,35 @@ public:
             cairo_image_surface_get_height(screen), 32, cairo_image_surface_get_stride(screen),
             SDL_PIXELFORMAT_RGB888);
         if (picture == nullptr) return;
-        if (scale_ == 1) {
-            SDL_BlitSurface(picture, nullptr, target, nullptr);
-        } else {
-            SDL_BlitScaled(picture, nullptr, target, nullptr);
+        SDL_Rect box = PictureBox(target->w, target->h);
+        if (box.w != target->w || box.h != target->h) {
+            SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));  // the bars
         }
+        if (box.w == platform::kScreenWidth && box.h == platform::kScreenHeight) {
+            SDL_BlitSurface(picture, nullptr, target, &box);
+        } else {
+            SDL_BlitScaled(picture, nullptr, target, &box);
+        }
+        box_ = box;
         SDL_FreeSurface(picture);
         SDL_UpdateWindowSurface(window_);
     }
 
 private:
+    // Where the 640 x 480 picture goes in a window surface of this size: all of it in a window
+    // of the picture's shape; scaled to fit and centred between black bars on a display of
+    // another shape.
+    static SDL_Rect PictureBox(int width, int height)
+    {
+        const double scale = std::min(static_cast<double>(width) / platform::kScreenWidth,
+                                      static_cast<double>(height) / platform::kScreenHeight);
+        const int w = static_cast<int>(platform::kScreenWidth * scale);
+        const int h = static_cast<int>(platform::kScreenHeight * scale);
+        return SDL_Rect{(width - w) / 2, (height - h) / 2, w, h};
+    }
+    // A window position as a point of the picture.
+    int PictureX(int x) const { return (x - box_.x) * platform::kScreenWidth / box_.w; }
+    int PictureY(int y) const { return (y - box_.y) * platform::kScreenHeight / box_.h; }
     // A window taken away from outside ends the program like a close does.
     void CheckLost()
     {
@@ -213,19 +237,19 @@ private:
             case SDL_MOUSEBUTTONDOWN:
                 if (e.button.button != SDL_BUTTON_LEFT) break;
                 down_ = true;
-                platform::detail::QueuePointer(PointerKind::Down, e.button.x / scale_,
-                                               e.button.y / scale_);
+                platform::detail::QueuePointer(PointerKind::Down, PictureX(e.button.x),
+                                               PictureY(e.button.y));
                 break;
             case SDL_MOUSEMOTION:
                 if (!down_) break;
-                platform::detail::QueuePointer(PointerKind::Move, e.motion.x / scale_,
-                                               e.motion.y / scale_);
+                platform::detail::QueuePointer(PointerKind::Move, PictureX(e.motion.x),
+                                               PictureY(e.motion.y));
                 break;
             case SDL_MOUSEBUTTONUP:
                 if (e.button.button != SDL_BUTTON_LEFT) break;
                 down_ = false;
-                platform::detail::QueuePointer(PointerKind::Up, e.button.x / scale_,
-                                               e.button.y / scale_);
+                platform::detail::QueuePointer(PointerKind::Up, PictureX(e.button.x),
+                                               PictureY(e.button.y));
                 break;
             case SDL_KEYDOWN:
             case SDL_KEYUP: {
@@ -241,7 +265,8 @@ private:
     }
 
     SDL_Window* window_ = nullptr;
-    int scale_ = 1;
+    // Where the picture was last shown in the window (input is mapped through it).
+    SDL_Rect box_{0, 0, platform::kScreenWidth, platform::kScreenHeight};
     bool down_ = false;
     bool quitForLoss_ = false;
     std::atomic<bool> open_{false};

@@ -34,10 +34,10 @@ TEST(OrbitDryerCommandLine, DefaultsWithoutOptions)
 
 TEST(OrbitDryerCommandLine, TakesEveryOption)
 {
-    const CommandLine line =
-        ParseCommandLine({"--root", "/tmp/r", "--port", "/dev/null", "--usb", "/tmp/u",
-                          "--simulate", "--scenario", "batch-dual-heat", "--sim-control",
-                          "/tmp/s.sock", "--headless", "--control", "/tmp/c.sock", "--scale", "2"});
+    const CommandLine line = ParseCommandLine(
+        {"--root", "/tmp/r", "--port", "/dev/null", "--usb", "/tmp/u", "--simulate", "--scenario",
+         "batch-dual-heat", "--sim-control", "/tmp/s.sock", "--headless", "--control",
+         "/tmp/c.sock", "--scale", "2", "--fullscreen"});
     ASSERT_TRUE(line.options.has_value()) << line.error;
     EXPECT_EQ(line.options->root, "/tmp/r");
     EXPECT_EQ(line.options->port, "/dev/null");  // any character device
@@ -48,6 +48,7 @@ TEST(OrbitDryerCommandLine, TakesEveryOption)
     EXPECT_TRUE(line.options->headless);
     EXPECT_EQ(line.options->control, "/tmp/c.sock");
     EXPECT_EQ(line.options->scale, 2);
+    EXPECT_TRUE(line.options->fullscreen);
 }
 
 TEST(OrbitDryerCommandLine, HelpIsNotAnError)
