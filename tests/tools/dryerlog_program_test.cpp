@@ -181,4 +181,13 @@ TEST_F(DryerLogProgram, OnlyAGraphLogIsDrawn)
     EXPECT_TRUE(fs::exists(dir_ / "trend.png"));
 }
 
+TEST_F(DryerLogProgram, APictureThatCannotBeWrittenIsReported)
+{
+    const fs::path in = Write("GRAPH_DATA_LOG_24HR26_03_03_00_00_00.DAT", GraphLogOf(1));
+    std::string out, err;
+    EXPECT_EQ(Run({in.string(), "--png", (dir_ / "no folder" / "trend.png").string()}, out, err),
+              1);
+    EXPECT_NE(err.find("trend.png: cannot be written"), std::string::npos) << err;
+}
+
 }  // namespace
