@@ -92,16 +92,19 @@ struct PointSums {
     long long moistureIn = 0, tempIn = 0, moistureOut = 0, tempOut = 0, grain = 0, roll = 0;
 };
 
-void Reduce(std::size_t count, int perPoint, GraphWindow& out)
+}  // namespace
+
+void ReduceGraphSamples(std::span<const DataLogRecord> records, int perPoint, GraphWindow& out)
 {
-    const std::size_t k = static_cast<std::size_t>(perPoint);
+    const std::size_t count = records.size();
+    const std::size_t k = static_cast<std::size_t>(std::max(perPoint, 1));
     out.points = static_cast<int>(std::min<std::size_t>((count + k - 1) / k, kGraphPoints));
     for (int i = 0; i < out.points; ++i) {
         const std::size_t from = static_cast<std::size_t>(i) * k;
         const std::size_t n = std::min(k, count - from);
         PointSums s;
         for (std::size_t j = from; j < from + n; ++j) {
-            const DataLogSample d = DecodeDataLogSample(gLoad[j]).value_or(DataLogSample{});
+            const DataLogSample d = DecodeDataLogSample(records[j]).value_or(DataLogSample{});
             s.moistureIn += d.incomingMoisture;
             s.tempIn += d.incomingTemp;
             s.moistureOut += d.outgoingMoisture;
@@ -130,15 +133,13 @@ void Reduce(std::size_t count, int perPoint, GraphWindow& out)
         const auto [lo, hi] = std::minmax_element(v.begin(), v.begin() + out.points);
         out.scales[static_cast<std::size_t>(t)] = ComputeGraphScale(*lo, *hi);
     }
-    const auto sampleAt = [](std::size_t i) {
-        return DecodeDataLogSample(gLoad[i]).value_or(DataLogSample{});
+    const auto sampleAt = [records](std::size_t i) {
+        return DecodeDataLogSample(records[i]).value_or(DataLogSample{});
     };
     out.first = count > 0 ? sampleAt(0) : DataLogSample{};
     out.middle = count > 0 ? sampleAt(count / 2) : DataLogSample{};
     out.last = count > 0 ? sampleAt(count - 1) : DataLogSample{};
 }
-
-}  // namespace
 
 bool WriteGraphRecord(const DataLogSample& sample)
 {
@@ -218,7 +219,7 @@ bool LoadGraphWindow(int scaleCode, int offset, GraphWindow& out)
         return false;
     }
     out.samples = static_cast<int>(count);
-    Reduce(static_cast<std::size_t>(count), hours, out);
+    ReduceGraphSamples(into, hours, out);
     return true;
 }
 

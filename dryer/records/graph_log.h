@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "dryer/records/data_log_sample.h"
 #include "dryer/records/short_term_log_files.h"
@@ -68,3 +69,8 @@ struct GraphWindow {
 // clamped to what the log holds. False when a read came up short: `out` then keeps the points
 // of its previous load (the hours and offset are brought up to date).
 bool LoadGraphWindow(int scaleCode, int offset, GraphWindow& out);
+
+// Averages consecutive samples, `perPoint` to a point (at most 360 points), and sets the scales
+// and the first, middle and last sample of `out`; what a load does once the records are read,
+// for a reader that has them from elsewhere (a log file copied to a desktop).
+void ReduceGraphSamples(std::span<const DataLogRecord> records, int perPoint, GraphWindow& out);

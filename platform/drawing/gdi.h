@@ -2,6 +2,8 @@
 // Text is drawn in DejaVu Sans (bold from weight 600); colours are 0x00BBGGRR.
 #pragma once
 
+#include <filesystem>
+
 #include "platform/win_types.h"
 
 inline constexpr int TRANSPARENT = 1;
@@ -131,5 +133,10 @@ struct GdiCounts {
     int contexts = 0;
 };
 GdiCounts CountGdiObjects();
+
+// Writes a bitmap's picture as a PNG file (host path), at its full size; false for a handle that
+// is no bitmap or a file that cannot be written. For pictures made off-screen, as a desktop tool
+// draws them.
+bool SaveBitmapPng(HBITMAP bitmap, const std::filesystem::path& png);
 
 }  // namespace platform

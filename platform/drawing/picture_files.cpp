@@ -1,4 +1,5 @@
-// Bitmap files on disk: help pictures (SHLoadDIBitmap) and the program's resource overrides.
+// Bitmap files on disk: help pictures (SHLoadDIBitmap) and the program's resource overrides,
+// and bitmaps written as PNG files.
 // A file is a BMP or a PNG by its signature; anything else, a damaged file, or a picture larger
 // than the screen loads as null. The size is read from the file's header before any pixel is
 // read or decoded, so that a huge picture costs no time and no memory.
@@ -139,6 +140,18 @@ HBITMAP LoadPictureFile(const std::filesystem::path& path)
 }
 
 }  // namespace platform::detail
+
+namespace platform {
+
+bool SaveBitmapPng(HBITMAP bitmap, const std::filesystem::path& png)
+{
+    const gdi::Bitmap* b = gdi::ObjectAs<gdi::Bitmap>(bitmap);
+    if (b == nullptr || !b->surface) return false;
+    cairo_surface_flush(b->surface.get());
+    return cairo_surface_write_to_png(b->surface.get(), png.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace platform
 
 HBITMAP SHLoadDIBitmap(const wchar_t* panelPath)
 {

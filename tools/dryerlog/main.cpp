@@ -1,7 +1,8 @@
 // dryerlog: turns a record file copied from the panel (the shutdown history export, the
 // long-term log, a short-term or graph log file) into CSV for a service technician's desktop.
 // A file that ends inside a record or holds a record that cannot be right is reported with the
-// byte offset of that record; the good records before it are written all the same.
+// byte offset of that record; the good records before it are written all the same. A graph log
+// can also be drawn as a PNG picture of its trend, as the panel's graph screen draws it.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -9,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/drawing/gdi.h"
 #include "platform/runtime/command_line.h"
 #include "tools/dryerlog/log_conversion.h"
+#include "tools/dryerlog/trend_picture.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: dryerlog [--kind KIND] [--year YEAR] [--output CSV] FILE\n"
+    "usage: dryerlog [--kind KIND] [--year YEAR] [--output CSV] [--png PICTURE] FILE\n"
     "Writes a record file copied from the dryer's panel as CSV (to standard output unless\n"
     "--output is given): one line per record, units in the column names, times in ISO 8601.\n"
     "  FILE           DryerShutdownHistory.txt, LongTermDataLog*.DAT,\n"
@@ -23,6 +26,9 @@ constexpr const char* kUsage =
     "  --kind KIND    history, longterm, shortterm or graph (default: from the file's name)\n"
     "  --year YEAR    the year a short-term or graph file was started (default: from its name)\n"
     "  --output CSV   the file to write\n"
+    "  --png PICTURE  a graph log only: draws its trend as a PNG file instead of the CSV (the\n"
+    "                 CSV too when --output is given): one graph area of the panel's graph\n"
+    "                 screen for each 8 hours of the file, oldest at the top, all six traces\n"
     "Exit status: 0 every record written, 1 the file could not be read or stopped at a bad\n"
     "record (the records before it are written), 2 a bad command line.\n";
 
@@ -50,12 +56,14 @@ int main(int argc, char** argv)
     std::string file;
     std::string kindName;
     std::string output;
+    std::string picture;
     int year = 0;
     platform::ProgramOptions options("dryerlog");
     options.Value("--kind", "KIND", kindName,
                   platform::OneOf({"history", "longterm", "shortterm", "graph"}, "log kind"));
     options.Number("--year", year, 2000, 2099);
     options.Value("--output", "CSV", output);
+    options.Value("--png", "PICTURE", picture);
     options.Positional("FILE", file);
     if (const auto code =
             platform::ReportCommandLine(options.Parse(platform::Arguments(argc, argv)), kUsage)) {
@@ -64,6 +72,12 @@ int main(int argc, char** argv)
     const auto kind = kindName.empty() ? dryerlog::KindFromName(file) : KindNamed(kindName);
     if (!kind) {
         std::fprintf(stderr, "dryerlog: %s: the name says no log kind; give --kind\n",
+                     file.c_str());
+        return 2;
+    }
+    if (!picture.empty() && *kind != dryerlog::LogKind::graph) {
+        std::fprintf(stderr,
+                     "dryerlog: %s: --png draws only a graph log (GRAPH_DATA_LOG_24HR*.DAT)\n",
                      file.c_str());
         return 2;
     }
@@ -89,9 +103,16 @@ int main(int argc, char** argv)
         case dryerlog::LogKind::graph: result = dryerlog::ConvertSamples(data, year); break;
     }
 
-    if (output.empty()) {
-        std::cout << result.csv << std::flush;
-    } else {
+    if (!picture.empty()) {
+        const dryerlog::TrendPicture trend = dryerlog::DrawTrend(data, year);
+        const bool saved = platform::SaveBitmapPng(trend.bitmap, picture);
+        DeleteObject(trend.bitmap);
+        if (!saved) {
+            std::fprintf(stderr, "dryerlog: %s: cannot be written\n", picture.c_str());
+            return 1;
+        }
+    }
+    if (!output.empty()) {
         std::ofstream out(output, std::ios::binary | std::ios::trunc);
         out << result.csv;
         out.close();
@@ -99,10 +120,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "dryerlog: %s: cannot be written\n", output.c_str());
             return 1;
         }
+    } else if (picture.empty()) {
+        std::cout << result.csv << std::flush;
     }
     if (!result.problem.empty()) {
-        std::fprintf(stderr, "dryerlog: %s: %s; the %zu good records before it are written\n",
-                     file.c_str(), result.problem.c_str(), result.records);
+        std::fprintf(stderr, "dryerlog: %s: %s; the %zu good records before it are %s\n",
+                     file.c_str(), result.problem.c_str(), result.records,
+                     output.empty() && !picture.empty() ? "drawn" : "written");
         return 1;
     }
     return 0;
