@@ -21,7 +21,6 @@ void CountDownGraphScreen();
 void ClearShutdownHistoryVolumeId();
 void StartShutdownHistory();
 void ShutdownHistoryHoldTick();
-bool ShutdownHistorySuppressesBanner();
 // Screens that repaint once a second while open.
 void RepaintSystemInformation();
 // Display state of the moisture view and the diagnostics screens, back to its defaults.

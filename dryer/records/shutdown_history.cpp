@@ -259,8 +259,3 @@ void ShutdownHistoryHoldTick()
         --screen.exitHold;
     }
 }
-
-bool ShutdownHistorySuppressesBanner()
-{
-    return ShutdownHistoryScreen().helpFromHistory;
-}

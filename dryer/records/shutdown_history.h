@@ -94,7 +94,6 @@ inline constexpr int kShutdownHistoryExitHold = 5;  // seconds EXIT is held to a
 struct ShutdownHistoryScreenState {
     HWND dialog = nullptr;                    // the open history screen, or null
     int exitHold = kShutdownHistoryExitHold;  // counts down once a second while EXIT is held
-    bool helpFromHistory = false;             // the warning help was opened from the history
 };
 ShutdownHistoryScreenState& ShutdownHistoryScreen();
 

@@ -146,15 +146,12 @@ void ShowHelpOfSelection(HWND dlg)
                 reinterpret_cast<LPARAM>(&cell));
     const ShutdownCode code = ShutdownCodeOfText(start.data());
     // The warning that clears meanwhile must not close help the operator asked for here.
-    ShutdownHistoryScreen().helpFromHistory = true;
     OpenWarningHelpDialog(dlg, code.node, code.index, true);
 }
 
 void CloseHistoryScreen(HWND dlg)
 {
-    ShutdownHistoryScreenState& screen = ShutdownHistoryScreen();
-    screen.helpFromHistory = false;
-    screen.dialog = nullptr;
+    ShutdownHistoryScreen().dialog = nullptr;
     EndDialog(dlg, IDOK);
 }
 
@@ -192,10 +189,7 @@ INT_PTR ShutdownHistoryProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
         case WM_COMMAND: return OnHistoryCommand(dlg, LOWORD(wp));
         case WM_DESTROY:
             // Also when the program quits with the screen open.
-            if (ShutdownHistoryScreen().dialog == dlg) {
-                ShutdownHistoryScreen().dialog = nullptr;
-                ShutdownHistoryScreen().helpFromHistory = false;
-            }
+            if (ShutdownHistoryScreen().dialog == dlg) ShutdownHistoryScreen().dialog = nullptr;
             return FALSE;
     }
     return FALSE;

@@ -280,13 +280,11 @@ TEST_F(HistoryScreen, ShowHelpFileOpensTheHelpOfTheChosenRow)
     EXPECT_EQ(home_panels::WarningHelp().node, 14);
     EXPECT_EQ(home_panels::WarningHelp().index, 8);
     EXPECT_TRUE(home_panels::WarningHelp().fromHistory);
-    EXPECT_TRUE(ShutdownHistorySuppressesBanner());
     EXPECT_TRUE(FindTitled(L"Shutdown Help File - 34").has_value());
     EXPECT_EQ(MessageText(), L"No help file available for this topic.");
     ASSERT_TRUE(platform::AnswerMessageBox(L"Cancel"));
     EXPECT_FALSE(FindTitled(L"Shutdown Help File - 34").has_value());
     EXPECT_TRUE(FindTitled(kTitle).has_value());
-    EXPECT_TRUE(ShutdownHistorySuppressesBanner());  // until EXIT
 
     TapRow(1);
     ASSERT_TRUE(platform::PressControl(kHistoryShowHelp));
@@ -294,7 +292,6 @@ TEST_F(HistoryScreen, ShowHelpFileOpensTheHelpOfTheChosenRow)
     EXPECT_EQ(home_panels::WarningHelp().index, 3);
     ASSERT_TRUE(platform::AnswerMessageBox(L"Cancel"));
     ASSERT_TRUE(platform::PressControl(kHistoryExit));
-    EXPECT_FALSE(ShutdownHistorySuppressesBanner());
 }
 
 TEST_F(HistoryScreen, CopyToUsbAsksForTheDriveThenWritesTheFile)
