@@ -422,7 +422,13 @@ TEST_F(PanelPaint, ConnectionLostWinsOverAShutdownAndAsksForALinkReset)
     Image().Warning(0x0E05);
     gInputs.linkWatchdog = 0;
     const auto texts = Paint();
-    EXPECT_EQ(Drawn(texts, L"Trying to Reconnect...").colour, kTextBlue);
+    const auto reconnect = Drawn(texts, L"Trying to Reconnect...");
+    EXPECT_EQ(reconnect.colour, kTextBlue);
+    // Whole, inside its box (5 to 325).
+    RECT window{};
+    GetWindowRect(wnd_, &window);
+    EXPECT_GE(reconnect.rect.left - window.left, 5);
+    EXPECT_LE(reconnect.rect.right - window.left, 325);
     EXPECT_FALSE(Has(texts, L"WARNING!"));
     EXPECT_GE(gLinkResets, 1);
     wchar_t title[64] = {};
