@@ -19,23 +19,21 @@ namespace {
 // A board the upload programs, in the order it programs them.
 struct Board {
     NodeId node;
-    const wchar_t* listName;  // node list, before the generation
-    const wchar_t* name;      // in the lines of a refused file
+    const wchar_t* name;  // in the node list (before the generation) and the refusal lines
     const wchar_t* banner;
 };
 
 constexpr const wchar_t kFanHeaterBanner[] = L"***** UPLOADING PROGRAM TO FAN/HEATER NODE *****";
 constexpr Board kBoards[] = {
-    {NodeId::displayIo, L"Display I/O", L"Display I/O",
-     L"***** UPLOADING PROGRAM TO DISPLAY I/O NODE *****"},
-    {NodeId::fanHeater1, L"Fan/Heater #1", L"Fan/Heater #1", kFanHeaterBanner},
-    {static_cast<NodeId>(3), L"Fan/Heater #2", L"Fan/Heater #2", kFanHeaterBanner},
-    {static_cast<NodeId>(4), L"Fan/Heater #3", L"Fan/Heater #3", kFanHeaterBanner},
-    {static_cast<NodeId>(5), L"Fan/Heater #4", L"Fan/Heater #4", kFanHeaterBanner},
-    {static_cast<NodeId>(6), L"Fan/Heater #5", L"Fan/Heater #5", kFanHeaterBanner},
-    {NodeId::fanHeater6, L"Fan/Heater #6", L"Fan/Heater #6", kFanHeaterBanner},
-    {NodeId::mainIo, L"Main I/O", L"Main I/O", L"***** UPLOADING PROGRAM TO MAIN I/O NODE *****"},
-    {NodeId::moistureControl, L"Moisture Control", L"Moisture Control",
+    {NodeId::displayIo, L"Display I/O", L"***** UPLOADING PROGRAM TO DISPLAY I/O NODE *****"},
+    {NodeId::fanHeater1, L"Fan/Heater #1", kFanHeaterBanner},
+    {static_cast<NodeId>(3), L"Fan/Heater #2", kFanHeaterBanner},
+    {static_cast<NodeId>(4), L"Fan/Heater #3", kFanHeaterBanner},
+    {static_cast<NodeId>(5), L"Fan/Heater #4", kFanHeaterBanner},
+    {static_cast<NodeId>(6), L"Fan/Heater #5", kFanHeaterBanner},
+    {NodeId::fanHeater6, L"Fan/Heater #6", kFanHeaterBanner},
+    {NodeId::mainIo, L"Main I/O", L"***** UPLOADING PROGRAM TO MAIN I/O NODE *****"},
+    {NodeId::moistureControl, L"Moisture Control",
      L"***** UPLOADING PROGRAM TO MOISTURE CONTROL NODE *****"},
 };
 
@@ -259,7 +257,7 @@ std::vector<std::wstring> UploadNodeListLines()
     for (const Board& board : kBoards) {
         if (!HasProgramFile(board.node)) continue;
         const bool gen2 = board.node == NodeId::moistureControl && MoistureGen2();
-        lines.push_back(std::wstring(board.listName) + (gen2 ? L" (Gen 2)" : L" (Gen 1)"));
+        lines.push_back(std::wstring(board.name) + (gen2 ? L" (Gen 2)" : L" (Gen 1)"));
     }
     return lines;
 }
