@@ -90,6 +90,8 @@ void Covered(Dc& dc, const RECT& area);
 // Records a drawn text for inspection, on the window or in the selected bitmap.
 void Record(Dc& dc, const std::wstring& text, const RECT& rect);
 void FillBox(Dc& dc, const RECT& r, COLORREF colour);
+// Device pixels per panel pixel of an image (1 for a picture read from a file).
+int DeviceScaleOf(cairo_surface_t* surface);
 
 }  // namespace platform::gdi
 

@@ -5,6 +5,7 @@
 #include "platform/drawing/gdi.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/drawing/detail_gdi.h"
@@ -214,6 +215,14 @@ void Record(Dc& dc, const std::wstring& text, const RECT& rect)
     t.push_back(std::move(d));
 }
 
+int DeviceScaleOf(cairo_surface_t* surface)
+{
+    double sx = 1;
+    double sy = 1;
+    cairo_surface_get_device_scale(surface, &sx, &sy);
+    return std::max(1, static_cast<int>(sx));
+}
+
 void FillBox(Dc& dc, const RECT& r, COLORREF colour)
 {
     cairo_t* cr = Cr(dc);
@@ -236,6 +245,37 @@ SurfacePtr MakeImage(int width, int height)
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, width), std::max(1, height)));
     // a new image is black (cairo clears it to zero)
     return s;
+}
+
+namespace {
+std::atomic<int> gPaintScale{1};
+}
+
+int PaintScale()
+{
+    return gPaintScale.load();
+}
+
+void SetPaintScale(int scale)
+{
+    gPaintScale = std::clamp(scale, 1, 8);
+}
+
+SurfacePtr MakeCanvas(int width, int height)
+{
+    const int scale = PaintScale();
+    SurfacePtr s = MakeImage(std::max(1, width) * scale, std::max(1, height) * scale);
+    cairo_surface_set_device_scale(s.get(), scale, scale);
+    return s;
+}
+
+SIZE PanelSizeOf(cairo_surface_t* surface)
+{
+    double sx = 1;
+    double sy = 1;
+    cairo_surface_get_device_scale(surface, &sx, &sy);
+    return SIZE{static_cast<LONG>(cairo_image_surface_get_width(surface) / sx),
+                static_cast<LONG>(cairo_image_surface_get_height(surface) / sy)};
 }
 
 HDC CreateWindowDc(HWND wnd, const RECT& clip)
@@ -310,7 +350,7 @@ HBITMAP CreateCompatibleBitmap(HDC /*dc*/, int width, int height)
     if (width < 0 || height < 0 || static_cast<std::int64_t>(width) * height > 64LL << 20) {
         return nullptr;
     }
-    return platform::detail::BitmapFromSurface(platform::detail::MakeImage(width, height));
+    return platform::detail::BitmapFromSurface(platform::detail::MakeCanvas(width, height));
 }
 
 HGDIOBJ SelectObject(HDC h, HGDIOBJ object)
@@ -339,8 +379,8 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ object)
         }
         dc->target.reset(cairo_surface_reference(bmp.surface.get()));
         dc->origin = POINT{0, 0};
-        dc->clip = RECT{0, 0, cairo_image_surface_get_width(bmp.surface.get()),
-                        cairo_image_surface_get_height(bmp.surface.get())};
+        const SIZE size = platform::detail::PanelSizeOf(bmp.surface.get());
+        dc->clip = RECT{0, 0, size.cx, size.cy};
         if (old == nullptr) old = G().defaultBitmap;
     }
     return old;
@@ -373,8 +413,9 @@ int GetObject(HGDIOBJ object, int size, void* out)
         if (out == nullptr) return static_cast<int>(sizeof(BITMAP));
         if (size < static_cast<int>(sizeof(BITMAP))) return 0;
         BITMAP bm;
-        bm.bmWidth = cairo_image_surface_get_width(b->surface.get());
-        bm.bmHeight = cairo_image_surface_get_height(b->surface.get());
+        const SIZE panel = platform::detail::PanelSizeOf(b->surface.get());
+        bm.bmWidth = panel.cx;  // panel pixels; the bits are device pixels at the paint scale
+        bm.bmHeight = panel.cy;
         bm.bmWidthBytes = cairo_image_surface_get_stride(b->surface.get());
         bm.bmBits = cairo_image_surface_get_data(b->surface.get());
         std::memcpy(out, &bm, sizeof bm);

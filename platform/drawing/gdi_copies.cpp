@@ -45,6 +45,8 @@ bool Blit(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx, int s
         const int iw = cairo_image_surface_get_width(source.get());
         const int ih = cairo_image_surface_get_height(source.get());
         SurfacePtr copy = platform::detail::MakeImage(iw, ih);
+        const int scale = DeviceScaleOf(source.get());
+        cairo_surface_set_device_scale(copy.get(), scale, scale);
         cairo_t* c = cairo_create(copy.get());
         cairo_set_source_surface(c, source.get(), 0, 0);
         cairo_paint(c);

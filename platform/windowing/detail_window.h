@@ -23,8 +23,18 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
-// A 32-bit image (cairo RGB24) of the given size, at least 1 x 1, filled black.
+// A 32-bit image (cairo RGB24) of the given size, at least 1 x 1, filled black: one pixel per
+// panel pixel, for pictures read from files.
 SurfacePtr MakeImage(int width, int height);
+// Windows, memory bitmaps and the composed screen are drawn at the paint scale: so many device
+// pixels per panel pixel (1 headless; the window's scale on a desktop screen), so that text and
+// lines stay sharp in a larger window. Drawing code works in panel pixels all the same.
+int PaintScale();
+void SetPaintScale(int scale);  // before the first window; 1 to 8
+// An image to draw on, width x height panel pixels at the paint scale, filled black.
+SurfacePtr MakeCanvas(int width, int height);
+// The size of an image in panel pixels.
+SIZE PanelSizeOf(cairo_surface_t* surface);
 
 // ---- window canvas (window_paint.cpp) ----
 // The backing image of a window and where its client area lies in it.

@@ -142,6 +142,11 @@ public:
         int height = 0;
         SDL_GetWindowSize(window_, &width, &height);
         box_ = PictureBox(width, height);
+        // The panel is drawn at the window's scale, so that text and lines are drawn sharp
+        // rather than enlarged; a full screen takes the largest whole scale that fits, and
+        // the picture is stretched from there.
+        platform::detail::SetPaintScale(o.fullscreen ? std::max(1, box_.w / platform::kScreenWidth)
+                                                     : scale);
         if (SDL_GetWindowSurface(window_) == nullptr) return Fail();
         if (wakeEvent_ == static_cast<Uint32>(-1)) wakeEvent_ = SDL_RegisterEvents(1);
         g_windowLost = false;
@@ -191,7 +196,7 @@ public:
         if (box.w != target->w || box.h != target->h) {
             SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));  // the bars
         }
-        if (box.w == platform::kScreenWidth && box.h == platform::kScreenHeight) {
+        if (box.w == picture->w && box.h == picture->h) {
             SDL_BlitSurface(picture, nullptr, target, &box);
         } else {
             SDL_BlitScaled(picture, nullptr, target, &box);
@@ -325,6 +330,7 @@ void CloseScreen()
     detail::StopControlSocket();
     detail::ResetWindowSystem();
     if (!g_headless.load()) Sdl().Close();
+    detail::SetPaintScale(1);
     g_backend = &Headless();
     g_headless = true;
 }

@@ -47,7 +47,7 @@ void InsertBack(std::vector<HWND>& list, HWND h, bool topmost)
 
 void ResizeSurface(Window* w)
 {
-    w->surface = platform::detail::MakeImage(w->Width(), w->Height());
+    w->surface = platform::detail::MakeCanvas(w->Width(), w->Height());
     RedrawFrame(w);
 }
 

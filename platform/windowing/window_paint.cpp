@@ -203,7 +203,10 @@ cairo_surface_t* ComposeScreen()
 {
     WindowSystem& s = Sys();
     std::lock_guard lock(s.mu);
-    if (!s.screen) s.screen = MakeImage(kScreenWidth, kScreenHeight);
+    if (!s.screen || PanelSizeOf(s.screen.get()).cx * PaintScale() !=
+                         cairo_image_surface_get_width(s.screen.get())) {
+        s.screen = MakeCanvas(kScreenWidth, kScreenHeight);
+    }
     cairo_t* cr = cairo_create(s.screen.get());
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
