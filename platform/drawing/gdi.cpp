@@ -341,7 +341,7 @@ BOOL DeleteDC(HDC h)
         doomed = std::move(s->dc);
         ++s->generation;
     }
-    if (doomed->window) platform::detail::MarkScreenChanged();
+    if (doomed->window) platform::detail::MarkWindowAreaChanged(doomed->wnd, doomed->clip);
     return TRUE;
 }
 

@@ -46,8 +46,10 @@ struct WindowCanvas {
 std::optional<WindowCanvas> CanvasOf(HWND wnd);
 // A text drawn on the window (client coordinates); part of its last paint texts.
 void RecordWindowText(HWND wnd, const DrawnText& text);
-// Something visible changed: the screen is composed again before the next wait.
+// Something visible changed: the whole screen is composed and shown again before the next wait.
 void MarkScreenChanged();
+// A window drew on this part of its client area: only that part of the screen is shown again.
+void MarkWindowAreaChanged(HWND wnd, const RECT& clientArea);
 
 // ---- device contexts on windows and frames (platform/drawing) ----
 // A context drawing on the window's client area, clipped to `clip` (client coordinates).
@@ -65,8 +67,11 @@ void QueueKey(unsigned virtualKey, bool alt, bool down);  // thread-safe
 bool RunOnUiThread(const std::function<void()>& fn);
 // Earliest timer deadline (panel ms), if any timer runs.
 std::optional<std::int64_t> NextTimerDeadline();
-// Composes every visible window into the screen image and returns it (user-interface thread).
-cairo_surface_t* ComposeScreen();
+// Composes the visible windows into the screen image within `area` (screen coordinates) and
+// returns the image (user-interface thread); the rest of the image keeps what it showed.
+cairo_surface_t* ComposeScreen(const RECT& area = RECT{0, 0, kScreenWidth, kScreenHeight});
+// The parts of the screen changed since the last call (none: nothing changed), forgotten.
+std::vector<RECT> TakeScreenChanges();
 // Makes the calling thread the user-interface thread (OpenScreen) or releases it.
 void BindUiThread();
 bool HasUiThread();
@@ -97,7 +102,8 @@ public:
     virtual void Wake() = 0;
     // Shows the composed screen; false when the back end shows nothing (headless).
     virtual bool WantsPresent() const = 0;
-    virtual void Present(cairo_surface_t* screen) = 0;
+    // `parts`: the parts of the screen (panel pixels) changed since the last present.
+    virtual void Present(cairo_surface_t* screen, const std::vector<RECT>& parts) = 0;
 };
 // The back end of the open screen; a headless one before OpenScreen.
 Backend& CurrentBackend();

@@ -1,7 +1,9 @@
-// The panel drawn at a paint scale of 2, as in a window opened with --scale 2: the composed
-// screen has four device pixels per panel pixel, text is drawn at that size (its edges are not
-// 2 x 2 blocks), lines and fills cover whole panel pixels, and everything an application reads
-// back (bitmap sizes, pixels, text measures, hit positions) stays in panel pixels.
+// What the screen shows in a window. Only the parts that changed are composed and shown again:
+// a paint of a small area marks only that area, areas far apart stay apart, and a change of
+// the window arrangement shows the whole screen. At a paint scale of 2 (a window opened with
+// --scale 2) the composed screen has four device pixels per panel pixel, text is drawn at that
+// size (its edges are not 2 x 2 blocks), lines and fills cover whole panel pixels, and what an
+// application reads back (bitmap sizes, pixels, text measures) stays in panel pixels.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -19,6 +21,7 @@ namespace {
 
 constexpr const wchar_t* kScaleClass = L"PAINT_SCALE_TEST_WINDOW";
 constexpr COLORREF kBlue = RGB(0, 0, 200);
+bool g_grey = false;  // the window paints itself grey all over
 
 LRESULT ScaleProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -26,6 +29,13 @@ LRESULT ScaleProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(wnd, &ps);
     RECT all{0, 0, 300, 200};
+    if (g_grey) {
+        HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+        FillRect(dc, &all, grey);
+        DeleteObject(grey);
+        EndPaint(wnd, &ps);
+        return 0;
+    }
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     FillRect(dc, &all, white);
     DeleteObject(white);
@@ -76,7 +86,11 @@ protected:
                               nullptr, 0, nullptr, nullptr);
         UpdateWindow(wnd_);
     }
-    void TearDown() override { platform::CloseScreen(); }
+    void TearDown() override
+    {
+        g_grey = false;
+        platform::CloseScreen();
+    }
 
     HWND wnd_ = nullptr;
 };
@@ -150,6 +164,67 @@ TEST_F(PaintScale, ScreenshotsAreTakenAtThePaintScale)
     EXPECT_EQ(cairo_image_surface_get_height(read), 960);
     cairo_surface_destroy(read);
     std::filesystem::remove(png);
+}
+
+constexpr RECT kWholeScreen{0, 0, 640, 480};
+
+class ScreenChanges : public PaintScale {
+protected:
+    void SetUp() override
+    {
+        PaintScale::SetUp();
+        platform::detail::TakeScreenChanges();  // what opening the screen marked
+    }
+    static void Repaint(HWND wnd, RECT area)
+    {
+        InvalidateRect(wnd, &area, TRUE);
+        UpdateWindow(wnd);
+    }
+};
+
+TEST_F(ScreenChanges, OnlyThePaintedAreasAreShownAgainAndFarApartOnesStayApart)
+{
+    EXPECT_TRUE(platform::detail::TakeScreenChanges().empty());  // nothing drawn since
+    Repaint(wnd_, RECT{10, 20, 30, 40});  // the window's client area starts at 100, 50
+    EXPECT_EQ(platform::detail::TakeScreenChanges(), (std::vector<RECT>{RECT{110, 70, 130, 90}}));
+
+    Repaint(wnd_, RECT{0, 0, 10, 10});
+    Repaint(wnd_, RECT{200, 150, 210, 160});
+    Repaint(wnd_, RECT{9, 9, 12, 12});  // meets the first: joined with it
+    EXPECT_EQ(platform::detail::TakeScreenChanges(),
+              (std::vector<RECT>{RECT{300, 200, 310, 210}, RECT{100, 50, 112, 62}}));
+
+    // Beyond a handful of separate parts they become one.
+    for (int i = 0; i < 9; ++i) Repaint(wnd_, RECT{i * 30, 0, i * 30 + 2, 2});
+    EXPECT_EQ(platform::detail::TakeScreenChanges(), (std::vector<RECT>{RECT{100, 50, 342, 52}}));
+}
+
+TEST_F(ScreenChanges, ChangingTheWindowArrangementShowsTheWholeScreen)
+{
+    MoveWindow(wnd_, 120, 60, 300, 200, TRUE);
+    EXPECT_EQ(platform::detail::TakeScreenChanges(), (std::vector<RECT>{kWholeScreen}));
+    ShowWindow(wnd_, SW_HIDE);
+    EXPECT_EQ(platform::detail::TakeScreenChanges(), (std::vector<RECT>{kWholeScreen}));
+    // A paint that only reaches past the screen's edge marks nothing beyond it.
+    ShowWindow(wnd_, SW_SHOW);
+    MoveWindow(wnd_, 600, 460, 300, 200, TRUE);
+    UpdateWindow(wnd_);
+    platform::detail::TakeScreenChanges();
+    Repaint(wnd_, RECT{30, 10, 60, 40});
+    EXPECT_EQ(platform::detail::TakeScreenChanges(), (std::vector<RECT>{RECT{630, 470, 640, 480}}));
+}
+
+TEST_F(ScreenChanges, ComposingAPartLeavesTheRestOfTheScreenAsItWas)
+{
+    cairo_surface_t* screen = platform::detail::ComposeScreen();
+    ASSERT_EQ(PixelAt(screen, 2 * 100, 2 * 50), 0xFFFFFFu);  // the window's white corner
+    // The window turns grey but only one corner of it is composed: the rest still shows white.
+    g_grey = true;
+    InvalidateRect(wnd_, nullptr, TRUE);
+    UpdateWindow(wnd_);
+    screen = platform::detail::ComposeScreen(RECT{100, 50, 110, 60});
+    EXPECT_EQ(PixelAt(screen, 2 * 105, 2 * 55), 0x808080u);
+    EXPECT_EQ(PixelAt(screen, 2 * 120, 2 * 55), 0xFFFFFFu);
 }
 
 }  // namespace
