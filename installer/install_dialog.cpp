@@ -8,12 +8,14 @@
 #include "installer/install_dialogs.h"
 #include "installer/release_lists.h"
 #include "platform/controls/controls.h"
+#include "platform/drawing/gdi.h"
 #include "platform/windowing/dialog.h"
 
 namespace {
 
 std::atomic<InstallProgressObserver> gProgressObserver{nullptr};
-int gProgressTop = 0;  // the top of the bar's range as last set
+HFONT gListFont = nullptr;  // while the dialog is open
+int gProgressTop = 0;       // the top of the bar's range as last set
 
 constexpr DialogControl kInstallControls[] = {
     {WC_STATIC, L"Copying files to Dryer...", kInstallCopyingText, 12, 8, 596, 22, SS_LEFT, 0},
@@ -49,6 +51,7 @@ void SetProgressRange(HWND dlg, int top)
 
 void OnInstallDialogOpen(HWND dlg)
 {
+    SendDlgItemMessage(dlg, kInstallList, WM_SETFONT, reinterpret_cast<WPARAM>(gListFont), TRUE);
     ShowWindow(GetDlgItem(dlg, kInstallLanguageText), SW_HIDE);
     ShowWindow(GetDlgItem(dlg, kInstallProgress), SW_HIDE);
     // Opened from the selection dialog, it takes that one's place.
@@ -104,7 +107,13 @@ void OpenInstallDialog(HWND owner)
     tmpl.height = 462;
     tmpl.style = WS_POPUP | WS_CAPTION | DS_CENTER;
     tmpl.controls = kInstallControls;
+    LOGFONT font;
+    font.lfHeight = -kInstallListFontHeight;
+    font.lfWeight = FW_NORMAL;
+    gListFont = CreateFontIndirect(&font);
     DialogBoxIndirectParam(nullptr, tmpl, owner, InstallProc, 0);
+    DeleteObject(gListFont);  // the list went with the dialog
+    gListFont = nullptr;
 }
 
 void SetInstallProgressObserver(InstallProgressObserver observer)

@@ -32,6 +32,10 @@ inline constexpr int kInstallCancel = 1037;
 inline constexpr int kInstallList = 1038;
 inline constexpr int kInstallLanguageText = 1039;
 inline constexpr int kInstallCopyingText = 1040;
+// The install list's character height in pixels: small enough that a line naming a warning
+// picture ("Copying CAN_DRYER_P105\NID_02_WARNING_ID_14.bmp to Hard Disk of Dryer.  Please
+// wait.") stands whole in the list.
+inline constexpr int kInstallListFontHeight = 12;
 
 // What the copy thread sends to the install dialog (SendMessage, so that a text lives until
 // the dialog has taken it; a closed dialog takes nothing and nothing happens).
