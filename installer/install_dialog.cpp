@@ -112,6 +112,8 @@ void OpenInstallDialog(HWND owner)
     font.lfWeight = FW_NORMAL;
     gListFont = CreateFontIndirect(&font);
     DialogBoxIndirectParam(nullptr, tmpl, owner, InstallProc, 0);
+    // However the dialog ended (OK, Cancel, the program quitting), its copy stops.
+    StopCopyThread();
     DeleteObject(gListFont);  // the list went with the dialog
     gListFont = nullptr;
 }
