@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 
 #include "platform/drawing/detail_gdi.h"
@@ -420,6 +421,15 @@ int GetObject(HGDIOBJ object, int size, void* out)
         bm.bmBits = cairo_image_surface_get_data(b->surface.get());
         std::memcpy(out, &bm, sizeof bm);
         return static_cast<int>(sizeof bm);
+    }
+    if (auto* f = std::get_if<Font>(o)) {
+        if (out == nullptr) return static_cast<int>(sizeof(LOGFONT));
+        if (size < static_cast<int>(sizeof(LOGFONT))) return 0;
+        LOGFONT lf;
+        lf.lfHeight = -static_cast<LONG>(std::lround(f->size));  // the character height
+        lf.lfWeight = f->bold ? FW_BOLD : FW_NORMAL;
+        std::memcpy(out, &lf, sizeof lf);
+        return static_cast<int>(sizeof lf);
     }
     return 0;
 }
