@@ -59,6 +59,7 @@ TEST(DesktopPointer, FirstClickOnTheWindowActsWhileAnotherWindowHadTheFocus)
         << "the click that focused the window did not press VIEW";
     EXPECT_EQ(desktop.FocusedWindow(), desktop.panelWindow());  // the manager focused it too
     EXPECT_EQ(CountOf(desktop, kViewMenu), 1);
+    EXPECT_EQ(desktop.EndDisplay(), 0) << desktop.DisplayStderr();
 }
 
 TEST(DesktopPointer, HoldingTheCoolTimerAsksForAReloadAndTheReleaseOpensNoKeypad)
@@ -110,6 +111,7 @@ TEST(DesktopPointer, HoldingTheCoolTimerAsksForAReloadAndTheReleaseOpensNoKeypad
         },
         2'500));
     EXPECT_EQ(desktop.TopLevelClasses(), std::vector<std::string>{kMainWindow});
+    EXPECT_EQ(desktop.EndDisplay(), 0) << desktop.DisplayStderr();
 }
 
 TEST(DesktopPointer, ReleaseAwayFromTheButtonDoesNotPressIt)
@@ -152,6 +154,7 @@ TEST(DesktopPointer, ReleaseAwayFromTheButtonDoesNotPressIt)
     EXPECT_TRUE(
         desktop.WaitForTree([](DesktopSession& s) { return Shows(s, kViewMenu); }, kShowMs));
     EXPECT_EQ(CountOf(desktop, kViewMenu), 1);
+    EXPECT_EQ(desktop.EndDisplay(), 0) << desktop.DisplayStderr();
 }
 
 }  // namespace

@@ -115,10 +115,11 @@ DesktopSession::~DesktopSession()
 std::vector<std::string> DesktopSession::OnDisplay(std::vector<std::string> args) const
 {
     // A child outlives a test program that is killed (a time-out) only until the kernel sees
-    // its parent gone: setpriv, where it is there, asks for a SIGKILL then.
+    // its parent gone: setpriv, where it is there, asks for a SIGTERM then, on which the X
+    // server removes its socket and lock file and the display ends in order.
     std::vector<std::string> all;
     if (const std::string setpriv = FindProgram("setpriv"); !setpriv.empty()) {
-        all = {setpriv, "--pdeathsig", "KILL"};
+        all = {setpriv, "--pdeathsig", "TERM"};
     }
     // The display's own variables of a surrounding panel session must not reach the child.
     const std::vector<std::string> environment = {"/usr/bin/env",
@@ -391,6 +392,12 @@ bool DesktopSession::WaitForTree(const std::function<bool(DesktopSession&)>& don
 std::string DesktopSession::DisplayStderr() const
 {
     return panel_ != nullptr ? panel_->Stderr() : std::string();
+}
+
+int DesktopSession::EndDisplay()
+{
+    if (panel_ == nullptr || !panel_->Signal(SIGTERM)) return -1;
+    return panel_->ExitCode(kStartMs);
 }
 
 }  // namespace desktop_test

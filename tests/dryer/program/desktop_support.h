@@ -91,6 +91,8 @@ public:
     bool WaitForTree(const std::function<bool(DesktopSession&)>& done, int timeoutMs);
     // The display's stderr, for failure messages.
     std::string DisplayStderr() const;
+    // Ends the display as a session end does (SIGTERM); its exit code, -1 when it did not end.
+    int EndDisplay();
 
 private:
     bool StartServer();
