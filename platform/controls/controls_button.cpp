@@ -284,15 +284,19 @@ LRESULT OnPointer(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     return 0;
 }
 
-void OnEnable(HWND wnd, bool enabled)
+// The press ends without a click: the button is disabled, or its window is while it is held.
+void CancelPress(HWND wnd)
 {
     ButtonState* s = g_buttons.Find(wnd);
-    if (s == nullptr) return;
-    if (!enabled && s->tracking) {
-        s->tracking = false;
-        ReleaseCapture();
-        s->pushed = false;
-    }
+    if (s == nullptr || !s->tracking) return;
+    s->tracking = false;
+    ReleaseCapture();
+    SetPushed(wnd, *s, false);
+}
+
+void OnEnable(HWND wnd, bool enabled)
+{
+    if (!enabled) CancelPress(wnd);
     InvalidateRect(wnd, nullptr, FALSE);
 }
 
@@ -343,6 +347,7 @@ LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_MOUSEMOVE:
         case WM_LBUTTONUP: return OnPointer(wnd, msg, wp, lp);
         case WM_ENABLE: OnEnable(wnd, wp != 0); return 0;
+        case WM_CANCELMODE: CancelPress(wnd); return 0;
         case WM_SETTEXT: {
             LRESULT result = DefWindowProc(wnd, msg, wp, lp);
             InvalidateRect(wnd, nullptr, FALSE);

@@ -300,12 +300,23 @@ BOOL EnableWindow(HWND wnd, BOOL enable)
     if (w == nullptr) return FALSE;
     const bool wasDisabled = (w->style & WS_DISABLED) != 0;
     if (wasDisabled == (enable == FALSE)) return wasDisabled ? TRUE : FALSE;
+    // A window disabled while it or one of its children holds the pointer (a question opened
+    // by a tick while a button is held) ends the hold: the release that follows lands on the
+    // question, never on the button behind it.
+    HWND cancelled = nullptr;
     {
         std::lock_guard lock(s.mu);
         w->style = enable ? (w->style & ~WS_DISABLED) : (w->style | WS_DISABLED);
-        if (!enable && s.capture == wnd) s.capture = nullptr;
+        for (const Window* c = Find(s.capture); !enable && c != nullptr; c = Find(c->parent)) {
+            if (c == w) {
+                cancelled = s.capture;
+                s.capture = nullptr;
+                break;
+            }
+        }
         NoteWorkLocked(s);
     }
+    if (cancelled != nullptr && cancelled != wnd) CallProc(cancelled, WM_CANCELMODE, 0, 0);
     CallProc(wnd, WM_ENABLE, enable, 0);
     return wasDisabled ? TRUE : FALSE;
 }

@@ -22,6 +22,7 @@ inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
+inline constexpr UINT WM_CANCELMODE = 0x001F;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 // List boxes take a font (wParam: HFONT, null for the standard one) and give it back.
 inline constexpr UINT WM_SETFONT = 0x0030;
