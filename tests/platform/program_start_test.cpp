@@ -5,15 +5,21 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/controls/controls.h"
+#include "platform/devices/local_socket.h"
 #include "platform/runtime/panel_environment.h"
 #include "platform/runtime/program_start.h"
+#include "platform/runtime/test_support.h"
 #include "platform/storage/files.h"
+#include "platform/windowing/window.h"
 
 namespace {
 
@@ -103,6 +109,57 @@ TEST_F(ProgramStartTest, PortIsHandedOnAsTheProgramDecides)
     start.port = "/dev/zero";  // its own
     ASSERT_TRUE(platform::SetUpPanelFolders(start));
     EXPECT_TRUE(Has(Handed(), "PANEL_PORT=/dev/zero"));
+}
+
+// A program that ends on a button (a hand-over to the next program) still answers the press
+// that ended it, at once: a script driving the panel sees the command done, not a silent
+// socket.
+LRESULT EndOnButton(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_COMMAND) {
+        DestroyWindow(wnd);
+        return 0;
+    }
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProc(wnd, msg, wp, lp);
+}
+
+TEST_F(ProgramStartTest, APressThatEndsTheProgramIsAnswered)
+{
+    platform::ProgramStart start;
+    start.program = "handover";
+    start.screen.controlSocket = (dir_ / "handover.sock").string();
+    std::atomic<bool> ended{false};
+    platform::UiThread ui([&] {
+        {
+            const platform::ProgramScreen screen(start);
+            ASSERT_TRUE(screen.ok());
+            WNDCLASS wc;
+            wc.lpfnWndProc = EndOnButton;
+            wc.lpszClassName = L"HANDOVER_TEST";
+            RegisterClass(&wc);
+            HWND main = CreateWindowEx(0, L"HANDOVER_TEST", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640,
+                                       480, nullptr, 0, nullptr, nullptr);
+            CreateWindowEx(0, WC_BUTTON, L"NEXT", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10,
+                           100, 40, main, 77, nullptr, nullptr);
+            MSG m;
+            while (GetMessage(&m, nullptr, 0, 0)) DispatchMessage(&m);
+        }
+        ended = true;
+    });
+    platform::LocalClient client(start.screen.controlSocket);
+    const auto before = std::chrono::steady_clock::now();
+    std::string answer;
+    ASSERT_TRUE(client.SendLine("press 77"));
+    ASSERT_TRUE(client.ReadLine(answer, 10000));
+    EXPECT_EQ(answer, "{\"ok\":true}");
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    ui.Stop();
+    EXPECT_TRUE(ended.load());
+    EXPECT_FALSE(fs::exists(start.screen.controlSocket));
 }
 
 }  // namespace
