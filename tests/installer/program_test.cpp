@@ -340,4 +340,55 @@ TEST(CopyProgram, StartScreenPicture)
                                          "copyorbitfiles-file-menu.png"));
 }
 
+// ---- the install button and the one-second search tick ----
+
+// Both panel variants find the drive: "\Hard Disk2\" with a hard disk, "USB Storage\" without.
+TEST(CopyProgram, DISABLED_InstallButtonOffersTheDrivesRelease)
+{
+    for (const bool hardDisk : {true, false}) {
+        SCOPED_TRACE(hardDisk ? "with Hard Disk" : "without");
+        RunSetup setup;
+        setup.hardDisk = hardDisk;
+        setup.files = [](const fs::path&, const fs::path& usb) {
+            fs::create_directories(usb / "CAN_DRYER_P107");
+        };
+        CopyRun run(setup);
+        ASSERT_TRUE(platform::PressControl(kCmdInstallFromUsb));
+        const auto box = TopMessageBox();
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->title, L" COPY PROGRAM FILE FROM USB FLASH DRIVE?");
+        EXPECT_NE(box->messageText.find(L"CAN_DRYER_P107"), std::wstring::npos);
+        ASSERT_TRUE(platform::AnswerMessageBox(L"Cancel"));
+        EXPECT_FALSE(TopMessageBox().has_value());
+        EXPECT_FALSE(run.ended());
+    }
+}
+
+// The main window's timer drives the search once a second: a drive that shows up during the
+// search is found on the next tick, and a search without a drive gives up after 90 ticks.
+TEST(CopyProgram, DISABLED_SearchTicksOnceASecond)
+{
+    CopyRun run;
+    ASSERT_TRUE(platform::PressControl(kCmdInstallFromUsb));
+    ASSERT_EQ(TopMessageBox()->title, L" NO USB FLASH DRIVE FOUND");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"Yes"));
+    ASSERT_TRUE(FindTitled(L"Searching for USB flash drive...").has_value());
+    run.Advance(85000);
+    EXPECT_FALSE(TopMessageBox().has_value());
+    run.Advance(7000);
+    auto box = TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L" COULD NOT DETECT A USB FLASH DRIVE");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"Retry"));
+
+    fs::create_directories(run.usb() / "CAN_DRYER_P108");
+    run.Advance(1000);
+    box = TopMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L" USB FLASH CARD FOUND");
+    ASSERT_TRUE(platform::AnswerMessageBox(L"No"));
+    EXPECT_FALSE(FindTitled(L"Searching for USB flash drive...").has_value());
+    EXPECT_FALSE(run.ended());
+}
+
 }  // namespace
