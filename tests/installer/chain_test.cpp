@@ -147,7 +147,7 @@ void ProgramTheBoards(const Remote& flasher)
     ASSERT_TRUE(flasher.Press(kCmdExitToDryer));
 }
 
-TEST_F(ChainTest, DISABLED_InstallProgramTheBoardsAndStartTheDisplay)
+TEST_F(ChainTest, InstallProgramTheBoardsAndStartTheDisplay)
 {
     chain_test::Simulator simulator(folder_);
     const std::string line = simulator.WaitServing();

@@ -343,7 +343,7 @@ TEST(CopyProgram, StartScreenPicture)
 // ---- the install button and the one-second search tick ----
 
 // Both panel variants find the drive: "\Hard Disk2\" with a hard disk, "USB Storage\" without.
-TEST(CopyProgram, DISABLED_InstallButtonOffersTheDrivesRelease)
+TEST(CopyProgram, InstallButtonOffersTheDrivesRelease)
 {
     for (const bool hardDisk : {true, false}) {
         SCOPED_TRACE(hardDisk ? "with Hard Disk" : "without");
@@ -366,7 +366,7 @@ TEST(CopyProgram, DISABLED_InstallButtonOffersTheDrivesRelease)
 
 // The main window's timer drives the search once a second: a drive that shows up during the
 // search is found on the next tick, and a search without a drive gives up after 90 ticks.
-TEST(CopyProgram, DISABLED_SearchTicksOnceASecond)
+TEST(CopyProgram, SearchTicksOnceASecond)
 {
     CopyRun run;
     ASSERT_TRUE(platform::PressControl(kCmdInstallFromUsb));
