@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "dryer/app/timers.h"
 #include "dryer/link/link_state.h"
@@ -23,7 +22,7 @@
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
 #include "platform/runtime/instance_lock.h"
-#include "platform/runtime/panel_environment.h"
+#include "platform/runtime/program_start.h"
 #include "platform/runtime/runtime.h"
 #include "platform/storage/files.h"
 #include "platform/storage/registry.h"
@@ -280,36 +279,25 @@ void RequestOrbitDryerQuit()
     PostMessage(gMainWindow.load(), WM_CLOSE, 0, 0);
 }
 
-namespace {
-
-// The programs this display starts (the explorer on the manuals) get its panel options; not
-// the simulator's pseudo-terminal, which ends with this program.
-void HandOnPanelOptions(const OrbitDryerOptions& options, const std::filesystem::path& root,
-                        const std::filesystem::path& usb)
-{
-    platform::PanelOptions handed;
-    handed.root = root.string();
-    handed.usb = usb.string();
-    if (!options.simulate) handed.port = options.port;
-    handed.headless = options.headless;
-    handed.controlSocket = options.control;
-    platform::SetPanelOptions(handed);
-}
-
-}  // namespace
-
 int OrbitDryerMain(const OrbitDryerOptions& options)
 {
-    std::error_code ec;
-    const std::filesystem::path root = std::filesystem::absolute(options.root, ec);
-    std::filesystem::create_directories(root, ec);
-    if (!std::filesystem::is_directory(root)) {
-        std::fprintf(stderr, "orbitdryer: cannot use panel root %s\n", root.string().c_str());
-        return 2;
-    }
-    const std::filesystem::path usb =
-        options.usb.empty() ? root / "Hard Disk2" : std::filesystem::path(options.usb);
-    std::filesystem::create_directories(root / "Hard Disk", ec);
+    // The programs this display starts (the explorer on the manuals) get its panel options; not
+    // the simulator's pseudo-terminal, which ends with this program.
+    platform::ProgramStart start;
+    start.program = "orbitdryer";
+    start.root = options.root;
+    start.usb = options.usb;
+    start.port = options.simulate ? std::string() : options.port;
+    start.makeHardDisk = true;
+    start.screen.headless = options.headless;
+    start.screen.scale = options.scale;
+    start.screen.fullscreen = options.fullscreen;
+    start.screen.title = "OrbitDryer";
+    start.screen.controlSocket = options.control;
+    start.screenAlreadyOpen = options.screenAlreadyOpen;
+    const std::optional<platform::PanelFolders> folders = platform::SetUpPanelFolders(start);
+    if (!folders) return 2;
+    const std::filesystem::path& root = folders->root;
 
     // One display per panel root; without the lock it does not run at all, since two
     // displays on one root would poll one port and write one set of files.
@@ -330,8 +318,6 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
             return 2;
     }
 
-    platform::SetPanelRoots(root, usb);
-    HandOnPanelOptions(options, root, usb);
     gRegistry = platform::OpenRegistry();  // a damaged file is moved aside (said on stderr)
     if (gRegistry.outcome == platform::RegistryOpening::Outcome::Unusable) {
         std::fprintf(
@@ -370,24 +356,8 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     platform::SetComPortDevice(L"COM1:", options.port);
 #endif
 
-    if (!options.screenAlreadyOpen) {
-        platform::ScreenOptions screen;
-        screen.headless = options.headless;
-        screen.scale = options.scale;
-        screen.fullscreen = options.fullscreen;
-        screen.title = "OrbitDryer";
-        screen.controlSocket = options.control;
-        if (!platform::OpenScreen(screen)) {
-            std::fprintf(stderr, "orbitdryer: cannot open the control socket %s: %s\n",
-                         options.control.c_str(), platform::ControlSocketError().c_str());
-            platform::CloseScreen();
-            return 2;
-        }
-        if (platform::ScreenIsHeadless() && !options.control.empty()) {
-            std::fprintf(stderr, "orbitdryer: headless; control socket %s\n",
-                         options.control.c_str());
-        }
-    }
+    const platform::ProgramScreen screen(start);
+    if (!screen.ok()) return 2;
 
     ResetProgramState();
     RegisterProgramBitmaps();
@@ -399,8 +369,7 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     EnableTimerButtonsHook.store(nullptr);
     instance.Release();  // no raise requests once the windows go
     gInstanceLock = nullptr;
-    // Windows, timers and the control socket go with the screen this run opened; a test's
-    // screen is the test's to close.
-    if (!options.screenAlreadyOpen) platform::CloseScreen();
+    // Windows, timers and the control socket go with the screen this run opened (at the end of
+    // this scope); a test's screen is the test's to close.
     return code;
 }

@@ -4,9 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "flasher/app/main_window.h"
 #include "flasher/node_link.h"
@@ -14,7 +12,7 @@
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
 #include "platform/drawing/resources.h"
-#include "platform/runtime/panel_environment.h"
+#include "platform/runtime/program_start.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/utf8.h"
 #include "platform/storage/files.h"
@@ -99,25 +97,16 @@ void RequestNodeFlasherQuit()
 
 int NodeFlasherMain(const NodeFlasherOptions& options)
 {
-    std::error_code ec;
-    const std::filesystem::path root = std::filesystem::absolute(options.root, ec);
-    std::filesystem::create_directories(root, ec);
-    if (!std::filesystem::is_directory(root)) {
-        std::fprintf(stderr, "nodeflasher: cannot use panel root %s\n", root.string().c_str());
-        return 2;
-    }
-    const std::filesystem::path usb =
-        options.usb.empty() ? root / "Hard Disk2" : std::filesystem::path(options.usb);
-    platform::SetPanelRoots(root, usb);
-    // The programs this one hands over to get the same panel; not the simulator's
-    // pseudo-terminal, which ends with this program.
-    platform::PanelOptions handed;
-    handed.root = root.string();
-    handed.usb = usb.string();
-    if (!options.simulate) handed.port = options.port;
-    handed.headless = options.headless;
-    handed.controlSocket = options.control;
-    platform::SetPanelOptions(handed);
+    platform::ProgramStart start;
+    start.program = "nodeflasher";
+    start.root = options.root;
+    start.usb = options.usb;
+    start.port = options.simulate ? std::string() : options.port;
+    start.screen.headless = options.headless;
+    start.screen.title = "NodeFlasher";
+    start.screen.controlSocket = options.control;
+    start.screenAlreadyOpen = options.screenAlreadyOpen;
+    if (!platform::SetUpPanelFolders(start)) return 2;
 
 #ifdef NODEFLASHER_HAS_SIMULATOR
     std::unique_ptr<sim::DisplayIoSimulator> simulator;
@@ -140,21 +129,9 @@ int NodeFlasherMain(const NodeFlasherOptions& options)
     platform::SetComPortDevice(L"COM1:", options.port);
 #endif
 
-    if (!options.screenAlreadyOpen) {
-        platform::ScreenOptions screen;
-        screen.headless = options.headless;
-        screen.title = "NodeFlasher";
-        screen.controlSocket = options.control;
-        if (!platform::OpenScreen(screen)) {
-            std::fprintf(stderr, "nodeflasher: cannot open the control socket %s: %s\n",
-                         options.control.c_str(), platform::ControlSocketError().c_str());
-            platform::CloseScreen();
-            return 2;
-        }
-    }
+    const platform::ProgramScreen screen(start);
+    if (!screen.ok()) return 2;
     ResetFlasherProgram();
     platform::RegisterBitmapResources("nodeflasher", kFlasherBitmaps);
-    const int code = RunNodeFlasher(nullptr, platform::Widen(options.statusKey));
-    if (!options.screenAlreadyOpen) platform::CloseScreen();
-    return code;
+    return RunNodeFlasher(nullptr, platform::Widen(options.statusKey));
 }

@@ -89,6 +89,9 @@ bool IsBuiltinControlClass(const std::wstring& name);
 // Waits until the loop is blocked in GetMessage with nothing due (real-time guard of a few
 // seconds); on the user-interface thread it handles what is pending instead.
 bool WaitLoopIdle();
+// The loop has ended for good (the screen is closing): whoever waits for it to go idle stops
+// waiting, so that an automation command that ended the program still gets its answer.
+void ReleaseIdleWaiters();
 
 // ---- back ends (screen.cpp) ----
 class Backend {

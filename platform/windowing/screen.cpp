@@ -365,6 +365,7 @@ bool OpenScreen(const ScreenOptions& options)
 
 void CloseScreen()
 {
+    detail::ReleaseIdleWaiters();  // a command that ended the program is answered
     detail::StopControlSocket();
     detail::ResetWindowSystem();
     if (!g_headless.load()) Sdl().Close();

@@ -261,6 +261,14 @@ void KickLoop()
     ClockMoved();
 }
 
+void ReleaseIdleWaiters()
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    s.idle = true;
+    s.idleCv.notify_all();
+}
+
 void ResetWindowSystem()
 {
     WindowSystem& s = Sys();

@@ -1,0 +1,41 @@
+// copyorbitfiles' command line: the panel options, read the way every panel program reads its
+// options (platform/runtime/command_line.h).
+#include "platform/runtime/command_line.h"
+
+#include "installer/app/copy_orbit_files.h"
+
+const char* CopyOrbitFilesUsage()
+{
+    return "usage: copyorbitfiles [options]\n"
+           "  --root DIR       panel storage root (default ./panel)\n"
+           "  --usb DIR        folder standing in for the USB drive (default DIR/Hard Disk2)\n"
+           "  --headless       no window; draw off-screen only\n"
+           "  --control PATH   automation socket (one command per line)\n"
+           "  --help           print this help\n"
+           "--root, --usb, --headless and --control default to PANEL_ROOT, PANEL_USB,\n"
+           "PANEL_HEADLESS=1 and PANEL_CONTROL_DIR/copyorbitfiles.sock from the environment\n"
+           "(set by the panel program that starts this one). PANEL_PORT is not used here and\n"
+           "goes on unchanged to the program started at the end.\n";
+}
+
+CopyOrbitFilesCommandLine ParseCopyOrbitFilesCommandLine(const std::vector<std::string>& args)
+{
+    CopyOrbitFilesCommandLine result;
+    CopyOrbitFilesOptions options;
+    platform::ProgramOptions line("copyorbitfiles");
+    line.Value("--root", "DIR", options.root);
+    line.Value("--usb", "DIR", options.usb);
+    line.Flag("--headless", options.headless);
+    line.Value("--control", "PATH", options.control);
+    line.PanelOptionsFromEnvironment();
+    const platform::CommandLineResult parsed = line.Parse(args);
+    switch (parsed.outcome) {
+        case platform::CommandLineResult::Outcome::Help: result.help = true; return result;
+        case platform::CommandLineResult::Outcome::Error:
+            result.error = parsed.message;
+            return result;
+        case platform::CommandLineResult::Outcome::Run: break;
+    }
+    result.options = options;
+    return result;
+}
