@@ -254,7 +254,10 @@ void PaintModules(platform::Painter& paint, const HomePanelInputs& in, const Mod
     DrawStatusColumn(paint, lines, at.column, right, at.linesTop, at.linePitch, at.lineHeight);
     paint.Text(sampler.text, RECT{at.column, at.samplerTop, right, at.samplerTop + 12},
                sampler.colour, 12, 500, kLeft);
-    paint.Text(MoistureText(Value(image, dryMoisture), L"%d.%1d%%"), at.discharge, kGreen, 30, 700,
+    // The box of the large digits reaches past the picture's right edge: they fit what is shown.
+    const std::wstring discharge = MoistureText(Value(image, dryMoisture), L"%d.%1d%%");
+    const LONG shown = std::min<LONG>(at.discharge.right, paint.width()) - at.discharge.left;
+    paint.Text(discharge, at.discharge, kGreen, paint.FittedHeight(discharge, shown, 30, 700), 700,
                kLeft);
 }
 

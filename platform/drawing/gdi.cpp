@@ -10,6 +10,7 @@
 #include "platform/drawing/detail_gdi.h"
 
 using namespace platform::gdi;
+using platform::DrawnPicture;
 using platform::DrawnText;
 using platform::detail::SurfacePtr;
 
@@ -186,7 +187,7 @@ cairo_t* Cr(Dc& dc)
     return dc.cr;
 }
 
-// Something opaque covered `area` (DC coordinates): texts under it are gone.
+// Something opaque covered `area` (DC coordinates): texts and pictures under it are gone.
 void Covered(Dc& dc, const RECT& area)
 {
     Bitmap* b = SelectedBitmap(dc);
@@ -195,12 +196,16 @@ void Covered(Dc& dc, const RECT& area)
     t.erase(std::remove_if(t.begin(), t.end(),
                            [&](const DrawnText& d) { return Inside(d.rect, area); }),
             t.end());
+    auto& p = b->pictures;
+    p.erase(std::remove_if(p.begin(), p.end(),
+                           [&](const DrawnPicture& d) { return Inside(d.rect, area); }),
+            p.end());
 }
 
-void Record(Dc& dc, const std::wstring& text, const RECT& rect)
+void Record(Dc& dc, DrawnText d)
 {
-    if (text.empty()) return;
-    DrawnText d{text, rect, dc.textColour};
+    if (d.text.empty()) return;
+    const RECT rect = d.rect;
     if (dc.window) {
         platform::detail::RecordWindowText(dc.wnd, d);
         return;

@@ -11,9 +11,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kSmallestFittedHeight = 24;
-constexpr int kFittingStep = 3;
-
 GdiObject MakeFont(int height, int weight)
 {
     LOGFONT description{};
@@ -118,14 +115,22 @@ void Painter::Text(const std::wstring& text, const RECT& rect, COLORREF colour, 
 }
 
 void Painter::TextToFit(const std::wstring& text, const RECT& rect, COLORREF colour, int height,
-                        int weight, UINT format)
+                        int weight, UINT format, int step, int smallest)
 {
     if (text.empty()) return;
-    const LONG room = rect.right - rect.left;
-    while (height > kSmallestFittedHeight && TextExtent(text, height, weight).cx > room) {
-        height = std::max(height - kFittingStep, kSmallestFittedHeight);
+    Text(text, rect, colour,
+         FittedHeight(text, rect.right - rect.left, height, weight, step, smallest), weight,
+         format);
+}
+
+int Painter::FittedHeight(const std::wstring& text, LONG width, int height, int weight, int step,
+                          int smallest) const
+{
+    step = std::max(step, 1);
+    while (height > smallest && TextExtent(text, height, weight).cx > width) {
+        height = std::max(height - step, smallest);
     }
-    Text(text, rect, colour, height, weight, format);
+    return height;
 }
 
 SIZE Painter::TextExtent(const std::wstring& text, int height, int weight) const

@@ -104,6 +104,7 @@ void Collect(HWND wnd, std::vector<WindowInfo>& out)
         wi.controls.push_back(std::move(ci));
     }
     wi.texts = platform::detail::LastPaintTexts(wnd);
+    wi.pictures = platform::detail::LastPaintPictures(wnd);
     out.push_back(std::move(wi));
 }
 

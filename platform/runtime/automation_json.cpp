@@ -81,10 +81,20 @@ Json WindowJson(const WindowInfo& w)
     j["controls"] = std::move(controls);
     Json texts = Json::array();
     for (const DrawnText& t : w.texts) {
-        texts.push_back(
-            Json{{"text", JsonText(t.text)}, {"rect", Rect(t.rect)}, {"colour", Colour(t.colour)}});
+        texts.push_back(Json{{"text", JsonText(t.text)},
+                             {"rect", Rect(t.rect)},
+                             {"colour", Colour(t.colour)},
+                             {"box", Rect(t.box)},
+                             {"extent", Rect(t.extent)},
+                             {"cut", t.cut}});
     }
     j["texts"] = std::move(texts);
+    Json pictures = Json::array();
+    for (const DrawnPicture& p : w.pictures) {
+        pictures.push_back(Json{
+            {"source", JsonText(p.source)}, {"rect", Rect(p.rect)}, {"ink", Rect(p.InkBox())}});
+    }
+    j["pictures"] = std::move(pictures);
     return j;
 }
 

@@ -36,6 +36,8 @@ struct WindowCanvas {
 std::optional<WindowCanvas> CanvasOf(HWND wnd);
 // A text drawn on the window (client coordinates); part of its last paint texts.
 void RecordWindowText(HWND wnd, const DrawnText& text);
+// A picture copied into the window (client coordinates); part of its last paint pictures.
+void RecordWindowPicture(HWND wnd, const DrawnPicture& picture);
 // Something visible changed: the screen is composed again before the next wait.
 void MarkScreenChanged();
 
@@ -69,7 +71,8 @@ void ResetWindowSystem();
 // ---- inspection (platform/windowing) ----
 std::vector<HWND> TopLevelFrontToBack();
 std::vector<HWND> ChildrenFrontToBack(HWND wnd);
-std::vector<DrawnText> LastPaintTexts(HWND wnd);  // screen coordinates
+std::vector<DrawnText> LastPaintTexts(HWND wnd);        // screen coordinates
+std::vector<DrawnPicture> LastPaintPictures(HWND wnd);  // screen coordinates
 bool IsBuiltinControlClass(const std::wstring& name);
 // Waits until the loop is blocked in GetMessage with nothing due (real-time guard of a few
 // seconds); on the user-interface thread it handles what is pending instead.
