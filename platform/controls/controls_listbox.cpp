@@ -46,8 +46,7 @@ void EnsureVisible(HWND wnd, ListBoxState& s, int row)
 void PaintRow(Painter& paint, const ListBoxState& s, int row, const RECT& box, COLORREF colour)
 {
     RECT text{box.left + kTextIndent, box.top, box.right - kTextIndent, box.bottom};
-    paint.Text(s.rows[static_cast<size_t>(row)], text, colour, kFontCell, FW_NORMAL,
-               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    PaintCellText(paint, s.rows[static_cast<size_t>(row)], text, colour);
 }
 
 const wchar_t* TextArg(LPARAM lp)

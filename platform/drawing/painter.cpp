@@ -4,6 +4,7 @@
 #include "platform/drawing/painter.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/drawing/detail_gdi.h"
 
@@ -126,11 +127,15 @@ void Painter::TextToFit(const std::wstring& text, const RECT& rect, COLORREF col
 int Painter::FittedHeight(const std::wstring& text, LONG width, int height, int weight, int step,
                           int smallest) const
 {
+    // a negative height is a character height, as in LOGFONT: it steps the same way
+    const int sign = height < 0 ? -1 : 1;
+    int size = height * sign;
+    smallest = std::abs(smallest);
     step = std::max(step, 1);
-    while (height > smallest && TextExtent(text, height, weight).cx > width) {
-        height = std::max(height - step, smallest);
+    while (size > smallest && TextExtent(text, size * sign, weight).cx > width) {
+        size = std::max(size - step, smallest);
     }
-    return height;
+    return size * sign;
 }
 
 SIZE Painter::TextExtent(const std::wstring& text, int height, int weight) const

@@ -68,7 +68,8 @@ public:
     void TextToFit(const std::wstring& text, const RECT& rect, COLORREF colour, int height,
                    int weight, UINT format, int step = kFittingStep,
                    int smallest = kSmallestFittedHeight);
-    // The height TextToFit would draw the text in.
+    // The height TextToFit would draw the text in. A negative height (a character height)
+    // steps by its size and comes back negative; `smallest` is a size.
     int FittedHeight(const std::wstring& text, LONG width, int height, int weight,
                      int step = kFittingStep, int smallest = kSmallestFittedHeight) const;
     static constexpr int kFittingStep = 3;

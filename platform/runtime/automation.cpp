@@ -77,6 +77,8 @@ ControlInfo Control(HWND c)
         ci.pressed = (SendMessage(c, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
     }
     AddListRows(c, ci);
+    ci.texts = platform::detail::LastPaintTexts(c);
+    ci.pictures = platform::detail::LastPaintPictures(c);
     return ci;
 }
 

@@ -98,6 +98,9 @@ struct ControlInfo {
     std::vector<int> columnWidths;      // list views: each column's width in pixels
     std::vector<ListRowInfo> rows;
     int topRow = 0;  // the first row on screen
+    // What the control drew in its last paint (captions, list cells, button faces).
+    std::vector<DrawnText> texts;
+    std::vector<DrawnPicture> pictures;
 };
 struct WindowInfo {
     std::wstring className;

@@ -49,23 +49,36 @@ inline std::string Utf8(const std::wstring& text)
     return out;
 }
 
-// Every text of one window that does not fit, one line each, naming the window and the text.
-inline std::vector<std::string> Problems(const platform::WindowInfo& w)
+// Every text of one window or control that does not fit, one line each naming `where`.
+inline void AddProblems(const std::string& where, const RECT& bounds,
+                        const std::vector<platform::DrawnText>& texts,
+                        const std::vector<platform::DrawnPicture>& pictures,
+                        std::vector<std::string>& out)
 {
-    std::vector<std::string> out;
-    const std::string where =
-        Utf8(w.className) + (w.title.empty() ? "" : " \"" + Utf8(w.title) + "\"");
-    for (const platform::DrawnText& t : w.texts) {
+    for (const platform::DrawnText& t : texts) {
         const RECT& e = t.extent;
         if (e.right <= e.left || e.bottom <= e.top) continue;  // blanks only
         const std::string what = where + ": \"" + Utf8(t.text) + "\" glyphs " + Describe(e);
         if (t.cut) out.push_back(what + " are cut by box " + Describe(t.box));
         if (!Inside(e, t.box)) out.push_back(what + " overflow box " + Describe(t.box));
-        if (!Inside(e, w.rect)) out.push_back(what + " leave the window " + Describe(w.rect));
-        for (const platform::DrawnPicture& p : w.pictures) {
+        if (!Inside(e, bounds)) out.push_back(what + " leave " + Describe(bounds));
+        for (const platform::DrawnPicture& p : pictures) {
             if (Inside(t.box, p.rect) || !p.InkOverlaps(e, kTolerance)) continue;
             out.push_back(what + " run over picture " + Utf8(p.source) + " " + Describe(p.rect));
         }
+    }
+}
+
+// Every text of one window and of its controls that does not fit.
+inline std::vector<std::string> Problems(const platform::WindowInfo& w)
+{
+    std::vector<std::string> out;
+    const std::string where =
+        Utf8(w.className) + (w.title.empty() ? "" : " \"" + Utf8(w.title) + "\"");
+    AddProblems(where, w.rect, w.texts, w.pictures, out);
+    for (const platform::ControlInfo& c : w.controls) {
+        if (!c.visible) continue;
+        AddProblems(where + " control " + std::to_string(c.id), c.rect, c.texts, c.pictures, out);
     }
     return out;
 }
