@@ -13,28 +13,29 @@ RECT ListInner(HWND wnd)
                 r.bottom - kListBorder};
 }
 
-void PaintCellText(Painter& paint, const std::wstring& text, const RECT& cell, COLORREF colour)
+void PaintCellText(Painter& paint, const std::wstring& text, const RECT& cell, COLORREF colour,
+                   int height, int weight)
 {
     constexpr UINT kCellFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
     if (text.empty() || cell.right <= cell.left) return;
     const LONG room = cell.right - cell.left;
-    const int height = paint.FittedHeight(text, room, kFontCell, FW_NORMAL, 1, kSmallestCellHeight);
-    if (paint.TextExtent(text, height, FW_NORMAL).cx <= room) {
-        paint.Text(text, cell, colour, height, FW_NORMAL, kCellFormat);
+    height = paint.FittedHeight(text, room, height, weight, 1, kSmallestCellHeight);
+    if (paint.TextExtent(text, height, weight).cx <= room) {
+        paint.Text(text, cell, colour, height, weight, kCellFormat);
         return;
     }
     // the longest beginning that fits; the box ends after its last character
     std::size_t shown = 0;
     LONG width = 0;
     for (std::size_t n = 1; n <= text.size(); ++n) {
-        const LONG w = paint.TextExtent(text.substr(0, n), height, FW_NORMAL).cx;
+        const LONG w = paint.TextExtent(text.substr(0, n), height, weight).cx;
         if (w > room) break;
         shown = n;
         width = w;
     }
     if (shown == 0) return;
     paint.Text(text, RECT{cell.left, cell.top, cell.left + width, cell.bottom}, colour, height,
-               FW_NORMAL, kCellFormat);
+               weight, kCellFormat);
 }
 
 ScrollRange ListRows::Range(int top) const

@@ -19,6 +19,9 @@ struct ListBoxState {
     std::vector<std::wstring> rows;
     int selected = -1;
     ListScroller scroll;
+    HFONT font = nullptr;        // given by WM_SETFONT; null: the controls' standard font
+    int fontHeight = kFontCell;  // its LOGFONT height
+    int fontWeight = FW_NORMAL;
 };
 
 StateTable<ListBoxState> g_lists;
@@ -46,7 +49,8 @@ void EnsureVisible(HWND wnd, ListBoxState& s, int row)
 void PaintRow(Painter& paint, const ListBoxState& s, int row, const RECT& box, COLORREF colour)
 {
     RECT text{box.left + kTextIndent, box.top, box.right - kTextIndent, box.bottom};
-    PaintCellText(paint, s.rows[static_cast<size_t>(row)], text, colour);
+    PaintCellText(paint, s.rows[static_cast<size_t>(row)], text, colour, s.fontHeight,
+                  s.fontWeight);
 }
 
 const wchar_t* TextArg(LPARAM lp)
@@ -113,6 +117,23 @@ void TapRow(HWND wnd, ListBoxState& s, int row)
     if ((Style(wnd) & LBS_NOTIFY) != 0) NotifyParent(wnd, LBN_SELCHANGE);
 }
 
+// A smaller font lets long lines (file names in a progress list) stand whole; the rows keep
+// their height.
+void SetFont(HWND wnd, ListBoxState& s, HFONT font, bool redraw)
+{
+    LOGFONT lf;
+    if (font == nullptr || GetObject(font, sizeof lf, &lf) != static_cast<int>(sizeof lf)) {
+        s.font = nullptr;
+        s.fontHeight = kFontCell;
+        s.fontWeight = FW_NORMAL;
+    } else {
+        s.font = font;
+        s.fontHeight = lf.lfHeight;
+        s.fontWeight = lf.lfWeight >= 600 ? FW_BOLD : FW_NORMAL;
+    }
+    if (redraw) InvalidateRect(wnd, nullptr, FALSE);
+}
+
 LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
@@ -137,6 +158,8 @@ LRESULT Handle(HWND wnd, ListBoxState& s, UINT msg, WPARAM wp, LPARAM lp)
             Changed(wnd, s);
             return 0;
         case LB_GETTOPINDEX: return s.scroll.top;
+        case WM_SETFONT: SetFont(wnd, s, reinterpret_cast<HFONT>(wp), lp != 0); return 0;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
     }
     return DefWindowProc(wnd, msg, wp, lp);
 }

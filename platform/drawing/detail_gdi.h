@@ -101,6 +101,8 @@ void RecordPicture(Dc& dc, const DrawnPicture& picture);
 // selected bitmap; empty for a context that draws on nothing (gdi_text.cpp).
 RECT DrawableArea(const Dc& dc);
 void FillBox(Dc& dc, const RECT& r, COLORREF colour);
+// Device pixels per panel pixel of an image (1 for a picture read from a file).
+int DeviceScaleOf(cairo_surface_t* surface);
 
 }  // namespace platform::gdi
 

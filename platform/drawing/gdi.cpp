@@ -5,6 +5,8 @@
 #include "platform/drawing/gdi.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstring>
 
 #include "platform/drawing/detail_gdi.h"
@@ -190,6 +192,10 @@ cairo_t* Cr(Dc& dc)
 // Something opaque covered `area` (DC coordinates): texts and pictures under it are gone.
 void Covered(Dc& dc, const RECT& area)
 {
+    if (dc.window) {
+        platform::detail::CoverWindowArea(dc.wnd, area);
+        return;
+    }
     Bitmap* b = SelectedBitmap(dc);
     if (b == nullptr) return;
     auto& t = b->texts;
@@ -219,6 +225,14 @@ void Record(Dc& dc, DrawnText d)
     t.push_back(std::move(d));
 }
 
+int DeviceScaleOf(cairo_surface_t* surface)
+{
+    double sx = 1;
+    double sy = 1;
+    cairo_surface_get_device_scale(surface, &sx, &sy);
+    return std::max(1, static_cast<int>(sx));
+}
+
 void FillBox(Dc& dc, const RECT& r, COLORREF colour)
 {
     cairo_t* cr = Cr(dc);
@@ -241,6 +255,37 @@ SurfacePtr MakeImage(int width, int height)
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, width), std::max(1, height)));
     // a new image is black (cairo clears it to zero)
     return s;
+}
+
+namespace {
+std::atomic<int> gPaintScale{1};
+}
+
+int PaintScale()
+{
+    return gPaintScale.load();
+}
+
+void SetPaintScale(int scale)
+{
+    gPaintScale = std::clamp(scale, 1, 8);
+}
+
+SurfacePtr MakeCanvas(int width, int height)
+{
+    const int scale = PaintScale();
+    SurfacePtr s = MakeImage(std::max(1, width) * scale, std::max(1, height) * scale);
+    cairo_surface_set_device_scale(s.get(), scale, scale);
+    return s;
+}
+
+SIZE PanelSizeOf(cairo_surface_t* surface)
+{
+    double sx = 1;
+    double sy = 1;
+    cairo_surface_get_device_scale(surface, &sx, &sy);
+    return SIZE{static_cast<LONG>(cairo_image_surface_get_width(surface) / sx),
+                static_cast<LONG>(cairo_image_surface_get_height(surface) / sy)};
 }
 
 HDC CreateWindowDc(HWND wnd, const RECT& clip)
@@ -306,7 +351,7 @@ BOOL DeleteDC(HDC h)
         doomed = std::move(s->dc);
         ++s->generation;
     }
-    if (doomed->window) platform::detail::MarkScreenChanged();
+    if (doomed->window) platform::detail::MarkWindowAreaChanged(doomed->wnd, doomed->clip);
     return TRUE;
 }
 
@@ -315,7 +360,7 @@ HBITMAP CreateCompatibleBitmap(HDC /*dc*/, int width, int height)
     if (width < 0 || height < 0 || static_cast<std::int64_t>(width) * height > 64LL << 20) {
         return nullptr;
     }
-    return platform::detail::BitmapFromSurface(platform::detail::MakeImage(width, height));
+    return platform::detail::BitmapFromSurface(platform::detail::MakeCanvas(width, height));
 }
 
 HGDIOBJ SelectObject(HDC h, HGDIOBJ object)
@@ -344,8 +389,8 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ object)
         }
         dc->target.reset(cairo_surface_reference(bmp.surface.get()));
         dc->origin = POINT{0, 0};
-        dc->clip = RECT{0, 0, cairo_image_surface_get_width(bmp.surface.get()),
-                        cairo_image_surface_get_height(bmp.surface.get())};
+        const SIZE size = platform::detail::PanelSizeOf(bmp.surface.get());
+        dc->clip = RECT{0, 0, size.cx, size.cy};
         if (old == nullptr) old = G().defaultBitmap;
     }
     return old;
@@ -378,12 +423,22 @@ int GetObject(HGDIOBJ object, int size, void* out)
         if (out == nullptr) return static_cast<int>(sizeof(BITMAP));
         if (size < static_cast<int>(sizeof(BITMAP))) return 0;
         BITMAP bm;
-        bm.bmWidth = cairo_image_surface_get_width(b->surface.get());
-        bm.bmHeight = cairo_image_surface_get_height(b->surface.get());
+        const SIZE panel = platform::detail::PanelSizeOf(b->surface.get());
+        bm.bmWidth = panel.cx;  // panel pixels; the bits are device pixels at the paint scale
+        bm.bmHeight = panel.cy;
         bm.bmWidthBytes = cairo_image_surface_get_stride(b->surface.get());
         bm.bmBits = cairo_image_surface_get_data(b->surface.get());
         std::memcpy(out, &bm, sizeof bm);
         return static_cast<int>(sizeof bm);
+    }
+    if (auto* f = std::get_if<Font>(o)) {
+        if (out == nullptr) return static_cast<int>(sizeof(LOGFONT));
+        if (size < static_cast<int>(sizeof(LOGFONT))) return 0;
+        LOGFONT lf;
+        lf.lfHeight = -static_cast<LONG>(std::lround(f->size));  // the character height
+        lf.lfWeight = f->bold ? FW_BOLD : FW_NORMAL;
+        std::memcpy(out, &lf, sizeof lf);
+        return static_cast<int>(sizeof lf);
     }
     return 0;
 }

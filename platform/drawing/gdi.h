@@ -86,7 +86,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);  // black
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);  // returns the previous object of that kind
 BOOL DeleteObject(HGDIOBJ object);             // stock objects are never deleted
 HGDIOBJ GetStockObject(int which);
-int GetObject(HGDIOBJ object, int size, void* out);  // BITMAP for bitmaps
+int GetObject(HGDIOBJ object, int size, void* out);  // BITMAP for bitmaps, LOGFONT for fonts
 
 HBRUSH CreateSolidBrush(COLORREF colour);
 HPEN CreatePen(int style, int width, COLORREF colour);

@@ -74,6 +74,8 @@ bool Blit(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx, int s
         const int iw = cairo_image_surface_get_width(source.get());
         const int ih = cairo_image_surface_get_height(source.get());
         SurfacePtr copy = platform::detail::MakeImage(iw, ih);
+        const int scale = DeviceScaleOf(source.get());
+        cairo_surface_set_device_scale(copy.get(), scale, scale);
         cairo_t* c = cairo_create(copy.get());
         cairo_set_source_surface(c, source.get(), 0, 0);
         cairo_paint(c);
@@ -148,18 +150,22 @@ void RecordPicture(Dc& dc, const DrawnPicture& picture)
 namespace {
 
 // For each row of a picture, the first and last column that is not blank (the colour of the
-// top-left corner).
+// top-left corner), in panel pixels: an image at a paint scale is read one device pixel a panel
+// pixel.
 std::shared_ptr<const std::vector<DrawnPicture::InkRow>> InkRows(cairo_surface_t* image)
 {
     if (image == nullptr || cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) return nullptr;
     cairo_surface_flush(image);
-    const int width = cairo_image_surface_get_width(image);
-    const int height = cairo_image_surface_get_height(image);
+    const SIZE size = platform::detail::PanelSizeOf(image);
+    const int width = size.cx;
+    const int height = size.cy;
+    const int scale = std::max(1, DeviceScaleOf(image));
     const int stride = cairo_image_surface_get_stride(image);
     const unsigned char* data = cairo_image_surface_get_data(image);
     if (data == nullptr || width <= 0 || height <= 0) return nullptr;
     const auto pixel = [&](int x, int y) {
-        return *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4) & 0xFFFFFFu;
+        const unsigned char* at = data + y * scale * stride + x * scale * 4;
+        return *reinterpret_cast<const std::uint32_t*>(at) & 0xFFFFFFu;
     };
     const std::uint32_t blank = pixel(0, 0);
     auto rows = std::make_shared<std::vector<DrawnPicture::InkRow>>();

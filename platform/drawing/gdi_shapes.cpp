@@ -173,6 +173,8 @@ BOOL LineTo(HDC h, int x, int y)
     return TRUE;
 }
 
+// A pixel of the panel is a square of device pixels at the paint scale: SetPixel fills all of
+// it, GetPixel reads its top-left one.
 COLORREF SetPixel(HDC h, int x, int y, COLORREF colour)
 {
     Dc* dc = FindDc(h);
@@ -181,11 +183,17 @@ COLORREF SetPixel(HDC h, int x, int y, COLORREF colour)
     if (!PtInRect(&dc->clip, p)) return static_cast<COLORREF>(-1);
     cairo_surface_t* s = dc->target.get();
     cairo_surface_flush(s);
-    auto* row = reinterpret_cast<std::uint32_t*>(
-        cairo_image_surface_get_data(s) + (y + dc->origin.y) * cairo_image_surface_get_stride(s));
-    row[x + dc->origin.x] = (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
-                            (static_cast<std::uint32_t>(GetGValue(colour)) << 8) |
-                            static_cast<std::uint32_t>(GetBValue(colour));
+    const int scale = DeviceScaleOf(s);
+    const std::uint32_t value = (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+                                (static_cast<std::uint32_t>(GetGValue(colour)) << 8) |
+                                static_cast<std::uint32_t>(GetBValue(colour));
+    const int sx = (x + dc->origin.x) * scale;
+    const int sy = (y + dc->origin.y) * scale;
+    for (int row = sy; row < sy + scale; ++row) {
+        auto* line = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) +
+                                                      row * cairo_image_surface_get_stride(s));
+        std::fill(line + sx, line + sx + scale, value);
+    }
     cairo_surface_mark_dirty(s);
     return colour & 0xFFFFFF;
 }
@@ -195,7 +203,8 @@ COLORREF GetPixel(HDC h, int x, int y)
     Dc* dc = FindDc(h);
     if (dc == nullptr || !dc->target) return static_cast<COLORREF>(-1);
     cairo_surface_t* s = dc->target.get();
-    const int sx = x + dc->origin.x, sy = y + dc->origin.y;
+    const int scale = DeviceScaleOf(s);
+    const int sx = (x + dc->origin.x) * scale, sy = (y + dc->origin.y) * scale;
     if (sx < 0 || sy < 0 || sx >= cairo_image_surface_get_width(s) ||
         sy >= cairo_image_surface_get_height(s)) {
         return static_cast<COLORREF>(-1);

@@ -23,12 +23,26 @@ void ApplyFont(cairo_t* cr, const Font& f)
     cairo_set_font_size(cr, f.size);
 }
 
-// A scratch context for measuring text when a DC draws on nothing.
+// A scratch context for measuring text when a DC draws on nothing, at the paint scale, so that
+// it measures as the windows draw.
 cairo_t* MeasureCr()
 {
-    thread_local SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
-    thread_local cairo_t* cr = cairo_create(surface.get());
-    return cr;
+    struct Scratch {
+        SurfacePtr surface;
+        cairo_t* cr = nullptr;
+        ~Scratch()
+        {
+            if (cr != nullptr) cairo_destroy(cr);
+        }
+    };
+    thread_local Scratch scratch;
+    const int scale = platform::detail::PaintScale();
+    if (scratch.cr == nullptr || DeviceScaleOf(scratch.surface.get()) != scale) {
+        if (scratch.cr != nullptr) cairo_destroy(scratch.cr);
+        scratch.surface = platform::detail::MakeCanvas(1, 1);
+        scratch.cr = cairo_create(scratch.surface.get());
+    }
+    return scratch.cr;
 }
 
 cairo_t* TextCr(Dc& dc)
@@ -401,9 +415,8 @@ RECT DrawableArea(const Dc& dc)
         return RECT{0, 0, canvas->clientSize.cx, canvas->clientSize.cy};
     }
     if (!dc.target) return RECT{};
-    const int width = cairo_image_surface_get_width(dc.target.get());
-    const int height = cairo_image_surface_get_height(dc.target.get());
-    return RECT{-dc.origin.x, -dc.origin.y, width - dc.origin.x, height - dc.origin.y};
+    const SIZE size = platform::detail::PanelSizeOf(dc.target.get());
+    return RECT{-dc.origin.x, -dc.origin.y, size.cx - dc.origin.x, size.cy - dc.origin.y};
 }
 
 }  // namespace platform::gdi

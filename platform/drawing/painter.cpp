@@ -1,6 +1,5 @@
 // The painter's verbs: each makes the pen, brush or font it needs, selects it for the one call
-// and deletes it before it returns; the double buffer of a window paint lives as long as the
-// painter.
+// and deletes it before it returns; the paint of a window lasts as long as the painter.
 #include "platform/drawing/painter.h"
 
 #include <algorithm>
@@ -46,19 +45,13 @@ Painter::Painter(HWND wnd, COLORREF background)
     GetClientRect(wnd, &client);
     width_ = client.right - client.left;
     height_ = client.bottom - client.top;
-    memory_.emplace(paint_->dc());
-    buffer_.emplace(CreateCompatibleBitmap(paint_->dc(), width_, height_));
-    bufferSelected_.emplace(memory_->get(), buffer_->get());
-    dc_ = memory_->get();
+    dc_ = paint_->dc();
     Fill(client, background);
 }
 
 Painter::Painter(HDC dc, int width, int height) : dc_(dc), width_(width), height_(height) {}
 
-Painter::~Painter()
-{
-    if (paint_) BitBlt(paint_->dc(), 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-}
+Painter::~Painter() = default;
 
 void Painter::Fill(const RECT& rect, COLORREF colour)
 {

@@ -30,9 +30,9 @@ namespace platform {
 
 class Painter {
 public:
-    // One double-buffered WM_PAINT of a window: BeginPaint, a memory context with a bitmap of
-    // the client size filled with `background`. The destructor copies the buffer to the window
-    // in one BitBlt, then releases the bitmap, the memory context and the paint, in that order.
+    // One WM_PAINT of a window: BeginPaint, the client area filled with `background`, EndPaint
+    // in the destructor. It is double-buffered as it stands: a window draws into its own image,
+    // and the screen shows that image only after the paint has ended.
     Painter(HWND wnd, COLORREF background);
     // Draws on an existing context (a bitmap being painted, a WM_DRAWITEM context): no buffer,
     // no BeginPaint. width() and height() give the size passed here, 0 when none is.
@@ -87,12 +87,7 @@ public:
     void Bitmap(HBITMAP bitmap, int x, int y, int width, int height);
 
 private:
-    // The double buffer of a window paint, empty for a painter on a given context. Declared in
-    // the order they are made, so that they are released in reverse.
-    std::optional<PaintScope> paint_;
-    std::optional<MemoryDc> memory_;
-    std::optional<GdiObject> buffer_;
-    std::optional<Selection> bufferSelected_;
+    std::optional<PaintScope> paint_;  // empty for a painter on a given context
     HDC dc_ = nullptr;
     int width_ = 0;
     int height_ = 0;

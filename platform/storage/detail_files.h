@@ -49,6 +49,10 @@ private:
     int fd_;
 };
 
+// The full-disk test seam (platform::FailFileWrites): true when this write is to fail, with
+// the number of bytes that still reach the disk before it does.
+bool TakeInjectedWriteFailure(DWORD& partialBytes);
+
 // Writes all of `data`, retrying after interruptions; false with the last error set.
 bool WriteAll(int fd, std::span<const std::byte> data, DWORD& written);
 

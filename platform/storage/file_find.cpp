@@ -34,6 +34,10 @@ bool FillFindData(const fs::path& hostPath, std::wstring_view name, WIN32_FIND_D
     if (name.size() >= std::size(data.cFileName)) return false;
     data = WIN32_FIND_DATA{};
     data.dwFileAttributes = AttributesOf(st);
+    struct stat lst {};
+    if (::lstat(hostPath.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        data.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;  // a link, not the thing itself
+    }
     data.ftCreationTime = CreationTime(AT_FDCWD, hostPath.c_str(), 0, st);
     data.ftLastAccessTime = ToFileTime(st.st_atim);
     data.ftLastWriteTime = ToFileTime(st.st_mtim);

@@ -6,7 +6,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <vector>
 
@@ -19,6 +21,20 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kCopyChunk = 64 * 1024;
+
+// The free space the test seam reports; kNoFake: what the disk says.
+constexpr std::uint64_t kNoFake = ~std::uint64_t{0};
+std::atomic<std::uint64_t> gFakeFreeBytes{kNoFake};
+
+// Marks a symbolic link, so that a caller can refuse to work through one.
+DWORD WithLinkBit(const fs::path& host, DWORD attributes)
+{
+    struct stat lst {};
+    if (::lstat(host.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        return attributes | FILE_ATTRIBUTE_REPARSE_POINT;
+    }
+    return attributes;
+}
 
 // Copies one regular file through a temporary beside the target, so that a failed copy (a
 // full USB stick, a pulled drive) leaves any earlier target as it was.
@@ -47,8 +63,17 @@ bool CopyRegularFile(const fs::path& from, const fs::path& to)
             }
             if (n == 0) break;
             DWORD written = 0;
-            if (!WriteAll(out.get(), std::span(buffer).first(static_cast<std::size_t>(n)),
-                          written)) {
+            auto chunk = std::span(buffer).first(static_cast<std::size_t>(n));
+            DWORD partialBytes = 0;
+            if (TakeInjectedWriteFailure(partialBytes)) {
+                // The test seam's full disk: part of the chunk lands, then the write fails.
+                WriteAll(out.get(), chunk.first(std::min<std::size_t>(partialBytes, chunk.size())),
+                         written);
+                SetLastError(ERROR_DISK_FULL);
+                ok = false;
+                break;
+            }
+            if (!WriteAll(out.get(), chunk, written)) {
                 ok = false;
                 break;
             }
@@ -145,7 +170,7 @@ DWORD GetFileAttributes(const wchar_t* path)
     const fs::path host = platform::MapPanelPath(path);
     struct stat st {};
     if (::stat(host.c_str(), &st) != 0) return Fail(MissingError(host), INVALID_FILE_ATTRIBUTES);
-    return AttributesOf(st);
+    return WithLinkBit(host, AttributesOf(st));
 }
 
 BOOL SetFileAttributes(const wchar_t* path, DWORD attributes)
@@ -172,8 +197,16 @@ BOOL GetDiskFreeSpaceEx(const wchar_t* path, ULARGE_INTEGER* freeToCaller, ULARG
     struct statvfs vfs {};
     if (::statvfs(host.c_str(), &vfs) != 0) return Fail(ERROR_PATH_NOT_FOUND, FALSE);
     const std::uint64_t unit = vfs.f_frsize != 0 ? vfs.f_frsize : vfs.f_bsize;
-    if (freeToCaller != nullptr) freeToCaller->QuadPart = unit * vfs.f_bavail;
-    if (total != nullptr) total->QuadPart = unit * vfs.f_blocks;
-    if (totalFree != nullptr) totalFree->QuadPart = unit * vfs.f_bfree;
+    const std::uint64_t fake = gFakeFreeBytes.load();
+    if (freeToCaller != nullptr)
+        freeToCaller->QuadPart = fake != kNoFake ? fake : unit * vfs.f_bavail;
+    if (total != nullptr)
+        total->QuadPart = std::max(unit * vfs.f_blocks, fake != kNoFake ? fake : 0);
+    if (totalFree != nullptr) totalFree->QuadPart = fake != kNoFake ? fake : unit * vfs.f_bfree;
     return TRUE;
+}
+
+void platform::FakeDiskFreeSpace(std::optional<std::uint64_t> bytes)
+{
+    gFakeFreeBytes.store(bytes.has_value() && *bytes != kNoFake ? *bytes : kNoFake);
 }

@@ -32,15 +32,6 @@ constexpr std::uint64_t kUnixEpochIn1601Ticks = 116'444'736'000'000'000ull;
 std::atomic<int> gFailWrites{0};
 std::atomic<DWORD> gFailPartialBytes{0};
 
-bool TakeInjectedFailure()
-{
-    int left = gFailWrites.load();
-    while (left > 0) {
-        if (gFailWrites.compare_exchange_weak(left, left - 1)) return true;
-    }
-    return false;
-}
-
 class FileObject : public platform::detail::HandleObject {
 public:
     explicit FileObject(int fd) : fd_(fd) {}
@@ -64,8 +55,9 @@ public:
 
     bool Write(std::span<const std::byte> data, DWORD& written) override
     {
-        if (TakeInjectedFailure()) {
-            const auto partial = std::min<std::size_t>(gFailPartialBytes.load(), data.size());
+        DWORD partialBytes = 0;
+        if (TakeInjectedWriteFailure(partialBytes)) {
+            const auto partial = std::min<std::size_t>(partialBytes, data.size());
             if (!WriteAll(fd_.get(), data.first(partial), written)) return false;
             SetLastError(ERROR_DISK_FULL);
             return false;
@@ -140,6 +132,18 @@ DWORD AttributesOf(const struct stat& st)
 {
     if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
     return IsReadOnly(st) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool TakeInjectedWriteFailure(DWORD& partialBytes)
+{
+    int left = gFailWrites.load();
+    while (left > 0) {
+        if (gFailWrites.compare_exchange_weak(left, left - 1)) {
+            partialBytes = gFailPartialBytes.load();
+            return true;
+        }
+    }
+    return false;
 }
 
 bool WriteAll(int fd, std::span<const std::byte> data, DWORD& written)

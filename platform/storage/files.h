@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ inline constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+// A symbolic link: found entries and GetFileAttributes add it to what the link points at.
+inline constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 
 inline constexpr DWORD FILE_BEGIN = 0;
@@ -108,5 +111,9 @@ bool MatchPattern(std::wstring_view pattern, std::wstring_view name);
 // Test seam for a full disk: the next `count` writes to files stop after `partialBytes` of
 // their data and fail with ERROR_DISK_FULL, as the disk would. 0 ends it. Thread-safe.
 void FailFileWrites(int count, DWORD partialBytes = 0);
+
+// Test seam for a nearly full disk: GetDiskFreeSpaceEx reports `bytes` free (to the caller and
+// in total) on every drive from now on; nullopt returns to what the disk says. Thread-safe.
+void FakeDiskFreeSpace(std::optional<std::uint64_t> bytes);
 
 }  // namespace platform

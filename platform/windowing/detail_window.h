@@ -23,8 +23,18 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
-// A 32-bit image (cairo RGB24) of the given size, at least 1 x 1, filled black.
+// A 32-bit image (cairo RGB24) of the given size, at least 1 x 1, filled black: one pixel per
+// panel pixel, for pictures read from files.
 SurfacePtr MakeImage(int width, int height);
+// Windows, memory bitmaps and the composed screen are drawn at the paint scale: so many device
+// pixels per panel pixel (1 headless; the window's scale on a desktop screen), so that text and
+// lines stay sharp in a larger window. Drawing code works in panel pixels all the same.
+int PaintScale();
+void SetPaintScale(int scale);  // before the first window; 1 to 8
+// An image to draw on, width x height panel pixels at the paint scale, filled black.
+SurfacePtr MakeCanvas(int width, int height);
+// The size of an image in panel pixels.
+SIZE PanelSizeOf(cairo_surface_t* surface);
 
 // ---- window canvas (window_paint.cpp) ----
 // The backing image of a window and where its client area lies in it.
@@ -38,8 +48,13 @@ std::optional<WindowCanvas> CanvasOf(HWND wnd);
 void RecordWindowText(HWND wnd, const DrawnText& text);
 // A picture copied into the window (client coordinates); part of its last paint pictures.
 void RecordWindowPicture(HWND wnd, const DrawnPicture& picture);
-// Something visible changed: the screen is composed again before the next wait.
+// Something opaque was drawn over `area` of the window (client coordinates): the texts and
+// pictures of its last paint that lie wholly under it are gone.
+void CoverWindowArea(HWND wnd, const RECT& area);
+// Something visible changed: the whole screen is composed and shown again before the next wait.
 void MarkScreenChanged();
+// A window drew on this part of its client area: only that part of the screen is shown again.
+void MarkWindowAreaChanged(HWND wnd, const RECT& clientArea);
 
 // ---- device contexts on windows and frames (platform/drawing) ----
 // A context drawing on the window's client area, clipped to `clip` (client coordinates).
@@ -57,8 +72,11 @@ void QueueKey(unsigned virtualKey, bool alt, bool down);  // thread-safe
 bool RunOnUiThread(const std::function<void()>& fn);
 // Earliest timer deadline (panel ms), if any timer runs.
 std::optional<std::int64_t> NextTimerDeadline();
-// Composes every visible window into the screen image and returns it (user-interface thread).
-cairo_surface_t* ComposeScreen();
+// Composes the visible windows into the screen image within `area` (screen coordinates) and
+// returns the image (user-interface thread); the rest of the image keeps what it showed.
+cairo_surface_t* ComposeScreen(const RECT& area = RECT{0, 0, kScreenWidth, kScreenHeight});
+// The parts of the screen changed since the last call (none: nothing changed), forgotten.
+std::vector<RECT> TakeScreenChanges();
 // Makes the calling thread the user-interface thread (OpenScreen) or releases it.
 void BindUiThread();
 bool HasUiThread();
@@ -90,7 +108,8 @@ public:
     virtual void Wake() = 0;
     // Shows the composed screen; false when the back end shows nothing (headless).
     virtual bool WantsPresent() const = 0;
-    virtual void Present(cairo_surface_t* screen) = 0;
+    // `parts`: the parts of the screen (panel pixels) changed since the last present.
+    virtual void Present(cairo_surface_t* screen, const std::vector<RECT>& parts) = 0;
 };
 // The back end of the open screen; a headless one before OpenScreen.
 Backend& CurrentBackend();

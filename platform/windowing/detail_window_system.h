@@ -117,7 +117,9 @@ struct WindowSystem {
     // idle: the user-interface thread is blocked in GetMessage with nothing due
     bool idle = false;
     std::condition_variable idleCv;
-    bool screenChanged = true;
+    // the parts of the screen changed since it was last shown (screen coordinates, apart from
+    // one another; empty: none)
+    std::vector<RECT> screenDirty{RECT{0, 0, kScreenWidth, kScreenHeight}};
     HWND capture = nullptr;
     HWND focus = nullptr;
     bool builtinsRegistered = false;
@@ -169,6 +171,10 @@ RECT Offset(const RECT& r, POINT by);
 bool VisibleChain(const Window* w);
 // Client origin of a window in screen coordinates.
 POINT ClientOriginOnScreen(const Window* w);
+// Adds an area (screen coordinates) to what the next present shows again; the whole screen
+// for a change of the window arrangement (a window made, moved, shown, hidden, raised).
+void MarkScreenAreaLocked(WindowSystem& s, const RECT& area);
+void MarkWholeScreenLocked(WindowSystem& s);
 void RedrawFrame(Window* w);
 void InvalidateLocked(Window* w, const RECT* rect, bool erase);
 LRESULT CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

@@ -108,9 +108,14 @@ bool NextMessage(MSG* out, HWND wnd, UINT first, UINT last, bool remove, bool wa
             return true;
         }
         if (!wait) return false;
-        const bool present = s.screenChanged && backend.WantsPresent();
+        const bool present = !s.screenDirty.empty() && backend.WantsPresent();
         lock.unlock();
-        if (present) backend.Present(platform::detail::ComposeScreen());
+        if (present) {
+            const std::vector<RECT> parts = platform::detail::TakeScreenChanges();
+            cairo_surface_t* screen = nullptr;
+            for (const RECT& part : parts) screen = platform::detail::ComposeScreen(part);
+            if (screen != nullptr) backend.Present(screen, parts);
+        }
         lock.lock();
         if (!s.posted.empty() || !s.input.empty() || !s.tasks.empty() || s.quit) continue;
         s.idle = true;
@@ -235,7 +240,7 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
             std::lock_guard lock(s.mu);
             w->title = text != nullptr ? text : L"";
             RedrawFrame(w);
-            s.screenChanged = true;
+            MarkWholeScreenLocked(s);
             NoteWorkLocked(s);
             return TRUE;
         }

@@ -48,7 +48,7 @@ public:
         cv_.notify_all();
     }
     bool WantsPresent() const override { return false; }
-    void Present(cairo_surface_t*) override {}
+    void Present(cairo_surface_t*, const std::vector<RECT>&) override {}
 
 private:
     std::mutex mu_;
@@ -142,10 +142,16 @@ public:
         int height = 0;
         SDL_GetWindowSize(window_, &width, &height);
         box_ = PictureBox(width, height);
+        // The panel is drawn at the window's scale, so that text and lines are drawn sharp
+        // rather than enlarged; a full screen takes the largest whole scale that fits, and
+        // the picture is stretched from there.
+        platform::detail::SetPaintScale(o.fullscreen ? std::max(1, box_.w / platform::kScreenWidth)
+                                                     : scale);
         if (SDL_GetWindowSurface(window_) == nullptr) return Fail();
         if (wakeEvent_ == static_cast<Uint32>(-1)) wakeEvent_ = SDL_RegisterEvents(1);
         g_windowLost = false;
         WatchForLostWindow(window_);
+        presented_ = false;
         open_ = true;
         return true;
     }
@@ -175,9 +181,9 @@ public:
         SDL_PushEvent(&e);  // a full queue already wakes the loop; the failure is ignored
     }
     bool WantsPresent() const override { return open_ && !g_windowLost; }
-    void Present(cairo_surface_t* screen) override
+    void Present(cairo_surface_t* screen, const std::vector<RECT>& parts) override
     {
-        if (!open_ || g_windowLost || screen == nullptr) return;
+        if (!open_ || g_windowLost || screen == nullptr || parts.empty()) return;
         // The window's surface is fetched each time: it is made anew when the window resizes.
         SDL_Surface* target = SDL_GetWindowSurface(window_);
         if (target == nullptr) return;  // ignored on purpose: the next change presents again
@@ -187,18 +193,35 @@ public:
             cairo_image_surface_get_height(screen), 32, cairo_image_surface_get_stride(screen),
             SDL_PIXELFORMAT_RGB888);
         if (picture == nullptr) return;
-        SDL_Rect box = PictureBox(target->w, target->h);
-        if (box.w != target->w || box.h != target->h) {
-            SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));  // the bars
-        }
-        if (box.w == platform::kScreenWidth && box.h == platform::kScreenHeight) {
-            SDL_BlitSurface(picture, nullptr, target, &box);
-        } else {
-            SDL_BlitScaled(picture, nullptr, target, &box);
-        }
+        const SDL_Rect box = PictureBox(target->w, target->h);
+        const RECT& first = parts.front();
+        const bool whole =
+            box.x != box_.x || box.y != box_.y || box.w != box_.w || box.h != box_.h ||
+            !presented_ ||
+            (first.left <= 0 && first.top <= 0 && first.right >= platform::kScreenWidth &&
+             first.bottom >= platform::kScreenHeight);
         box_ = box;
+        presented_ = true;
+        if (whole) {
+            if (box.w != target->w || box.h != target->h) {
+                SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));  // the bars
+            }
+            Copy(picture, SDL_Rect{0, 0, picture->w, picture->h}, target, box);
+            SDL_UpdateWindowSurface(window_);
+        } else {
+            // Only the changed parts are copied and handed to the display.
+            const int scale = picture->w / platform::kScreenWidth;
+            std::vector<SDL_Rect> shown;
+            for (const RECT& part : parts) {
+                const SDL_Rect from{part.left * scale, part.top * scale,
+                                    (part.right - part.left) * scale,
+                                    (part.bottom - part.top) * scale};
+                shown.push_back(WindowPart(part));
+                Copy(picture, from, target, shown.back());
+            }
+            SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size()));
+        }
         SDL_FreeSurface(picture);
-        SDL_UpdateWindowSurface(window_);
     }
 
 private:
@@ -212,6 +235,25 @@ private:
         const int w = static_cast<int>(platform::kScreenWidth * scale);
         const int h = static_cast<int>(platform::kScreenHeight * scale);
         return SDL_Rect{(width - w) / 2, (height - h) / 2, w, h};
+    }
+    static void Copy(SDL_Surface* picture, SDL_Rect from, SDL_Surface* target, SDL_Rect to)
+    {
+        if (to.w == from.w && to.h == from.h) {
+            SDL_BlitSurface(picture, &from, target, &to);
+        } else {
+            SDL_BlitScaled(picture, &from, target, &to);
+        }
+    }
+    // Where a part of the panel (panel pixels) lies in the window.
+    SDL_Rect WindowPart(const RECT& area) const
+    {
+        const int left = box_.x + area.left * box_.w / platform::kScreenWidth;
+        const int top = box_.y + area.top * box_.h / platform::kScreenHeight;
+        const int right =
+            box_.x + (area.right * box_.w + platform::kScreenWidth - 1) / platform::kScreenWidth;
+        const int bottom =
+            box_.y + (area.bottom * box_.h + platform::kScreenHeight - 1) / platform::kScreenHeight;
+        return SDL_Rect{left, top, right - left, bottom - top};
     }
     // A window position as a point of the picture.
     int PictureX(int x) const { return (x - box_.x) * platform::kScreenWidth / box_.w; }
@@ -269,6 +311,7 @@ private:
     SDL_Rect box_{0, 0, platform::kScreenWidth, platform::kScreenHeight};
     bool down_ = false;
     bool quitForLoss_ = false;
+    bool presented_ = false;  // the window has shown the whole picture once
     std::atomic<bool> open_{false};
     Uint32 wakeEvent_ = static_cast<Uint32>(-1);
 };
@@ -325,6 +368,7 @@ void CloseScreen()
     detail::StopControlSocket();
     detail::ResetWindowSystem();
     if (!g_headless.load()) Sdl().Close();
+    detail::SetPaintScale(1);
     g_backend = &Headless();
     g_headless = true;
 }

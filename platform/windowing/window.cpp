@@ -47,7 +47,7 @@ void InsertBack(std::vector<HWND>& list, HWND h, bool topmost)
 
 void ResizeSurface(Window* w)
 {
-    w->surface = platform::detail::MakeImage(w->Width(), w->Height());
+    w->surface = platform::detail::MakeCanvas(w->Width(), w->Height());
     RedrawFrame(w);
 }
 
@@ -130,7 +130,7 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
             InsertFront(s.topLevel, h, topmost);
         }
         s.slots[index] = std::move(w);
-        s.screenChanged = true;
+        MarkWholeScreenLocked(s);
         NoteWorkLocked(s);
     }
     CREATESTRUCT cs;
@@ -193,7 +193,7 @@ BOOL ShowWindow(HWND wnd, int command)
         w->style = show ? (w->style | WS_VISIBLE) : (w->style & ~WS_VISIBLE);
         // A window that shows again is exposed whole: what it missed while hidden is drawn.
         if (show) InvalidateTreeLocked(w);
-        s.screenChanged = true;
+        MarkWholeScreenLocked(s);
         NoteWorkLocked(s);
         if (!show && s.capture != nullptr) {
             for (const Window* c = Find(s.capture); c != nullptr; c = Find(c->parent)) {
@@ -230,7 +230,7 @@ BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint)
         } else if (repaint) {
             InvalidateLocked(w, nullptr, true);
         }
-        s.screenChanged = true;
+        MarkWholeScreenLocked(s);
         NoteWorkLocked(s);
     }
     if (resized) {
@@ -263,7 +263,7 @@ BOOL SetWindowPos(HWND wnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
         } else {
             InsertFront(s.topLevel, wnd, topmost);
         }
-        s.screenChanged = true;
+        MarkWholeScreenLocked(s);
         NoteWorkLocked(s);
     }
     if ((flags & SWP_SHOWWINDOW) != 0) ShowWindow(wnd, SW_SHOW);
@@ -337,7 +337,7 @@ BOOL SetForegroundWindow(HWND wnd)
     while (Find(w->parent) != nullptr) w = Find(w->parent);
     HandToLoop([&](WindowSystem& s) {
         InsertFront(s.topLevel, w->handle, (w->exStyle & WS_EX_TOPMOST) != 0);
-        s.screenChanged = true;
+        MarkWholeScreenLocked(s);
         return true;
     });
     return TRUE;
@@ -442,7 +442,7 @@ std::intptr_t SetWindowLongPtr(HWND wnd, int index, std::intptr_t value)
     switch (index) {
         case GWL_STYLE:
             w->style = static_cast<DWORD>(value);
-            s.screenChanged = true;
+            MarkWholeScreenLocked(s);
             break;
         case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(value); break;
         case GWL_ID: w->id = static_cast<int>(value); break;

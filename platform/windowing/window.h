@@ -23,6 +23,9 @@ inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
+// List boxes take a font (wParam: HFONT, null for the standard one) and give it back.
+inline constexpr UINT WM_SETFONT = 0x0030;
+inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;

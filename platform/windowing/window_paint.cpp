@@ -122,9 +122,8 @@ BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps)
     if (ps != nullptr && ps->hdc != nullptr) DeleteDC(ps->hdc);
     WindowSystem& s = Sys();
     std::lock_guard lock(s.mu);
-    if (Find(wnd) == nullptr) return FALSE;
-    s.screenChanged = true;
-    return TRUE;
+    // the paint's device context marked what it drew when it was deleted
+    return Find(wnd) != nullptr ? TRUE : FALSE;
 }
 
 HDC GetDC(HWND wnd)
@@ -138,8 +137,7 @@ HDC GetDC(HWND wnd)
 int ReleaseDC(HWND wnd, HDC dc)
 {
     if (dc == nullptr) return 0;
-    DeleteDC(dc);
-    platform::detail::MarkScreenChanged();
+    DeleteDC(dc);  // marks what it drew on the screen
     (void)wnd;
     return 1;
 }
@@ -209,31 +207,71 @@ void RecordWindowPicture(HWND wnd, const DrawnPicture& picture)
     pictures.push_back(picture);
 }
 
+void CoverWindowArea(HWND wnd, const RECT& area)
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    Window* w = Find(wnd);
+    if (w == nullptr) return;
+    const auto under = [&](const RECT& r) {
+        return r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+               r.bottom <= area.bottom;
+    };
+    std::erase_if(w->texts, [&](const DrawnText& t) { return under(t.rect); });
+    std::erase_if(w->pictures, [&](const DrawnPicture& p) { return under(p.rect); });
+}
+
 void MarkScreenChanged()
 {
     WindowSystem& s = Sys();
     std::lock_guard lock(s.mu);
-    s.screenChanged = true;
+    MarkWholeScreenLocked(s);
 }
 
-cairo_surface_t* ComposeScreen()
+void MarkWindowAreaChanged(HWND wnd, const RECT& clientArea)
 {
     WindowSystem& s = Sys();
     std::lock_guard lock(s.mu);
-    if (!s.screen) s.screen = MakeImage(kScreenWidth, kScreenHeight);
+    const Window* w = Find(wnd);
+    if (w == nullptr) return;
+    const POINT o = ClientOriginOnScreen(w);
+    MarkScreenAreaLocked(s, RECT{clientArea.left + o.x, clientArea.top + o.y,
+                                 clientArea.right + o.x, clientArea.bottom + o.y});
+}
+
+std::vector<RECT> TakeScreenChanges()
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    std::vector<RECT> parts;
+    parts.swap(s.screenDirty);
+    return parts;
+}
+
+cairo_surface_t* ComposeScreen(const RECT& area)
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    const RECT screen{0, 0, kScreenWidth, kScreenHeight};
+    RECT clip = Intersect(area, screen);
+    if (!s.screen || PanelSizeOf(s.screen.get()).cx * PaintScale() !=
+                         cairo_image_surface_get_width(s.screen.get())) {
+        s.screen = MakeCanvas(kScreenWidth, kScreenHeight);
+        clip = screen;  // a new image is composed whole
+    }
     cairo_t* cr = cairo_create(s.screen.get());
+    cairo_rectangle(cr, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+    cairo_clip(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    const RECT screen{0, 0, kScreenWidth, kScreenHeight};
     for (auto it = s.topLevel.rbegin(); it != s.topLevel.rend(); ++it) {
         const Window* w = Find(*it);
         if (w == nullptr || !w->Visible() || !w->surface) continue;
-        ComposeWindow(cr, w, w->rect.left, w->rect.top, screen);
+        ComposeWindow(cr, w, w->rect.left, w->rect.top, clip);
     }
     cairo_destroy(cr);
     cairo_surface_flush(s.screen.get());
-    s.screenChanged = false;
     return s.screen.get();
 }
 

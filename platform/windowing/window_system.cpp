@@ -97,6 +97,37 @@ POINT ClientOriginOnScreen(const Window* w)
     return p;
 }
 
+// A few separate parts are kept apart (a blinking line and a turning fan are far from one
+// another); parts that meet are joined, and beyond a handful everything becomes one part.
+void MarkScreenAreaLocked(WindowSystem& s, const RECT& area)
+{
+    constexpr std::size_t kMostParts = 8;
+    RECT part = Intersect(area, RECT{0, 0, kScreenWidth, kScreenHeight});
+    if (Empty(part)) return;
+    auto& parts = s.screenDirty;
+    for (auto it = parts.begin(); it != parts.end();) {
+        const RECT grown{it->left - 1, it->top - 1, it->right + 1, it->bottom + 1};
+        if (Empty(Intersect(grown, part))) {
+            ++it;
+            continue;
+        }
+        part = Union(part, *it);
+        parts.erase(it);
+        it = parts.begin();  // the joined part may now meet one passed over
+    }
+    parts.push_back(part);
+    if (parts.size() > kMostParts) {
+        RECT all = parts.front();
+        for (const RECT& r : parts) all = Union(all, r);
+        parts.assign(1, all);
+    }
+}
+
+void MarkWholeScreenLocked(WindowSystem& s)
+{
+    s.screenDirty.assign(1, RECT{0, 0, kScreenWidth, kScreenHeight});
+}
+
 void RedrawFrame(Window* w)
 {
     if (!w->surface || (w->Caption() == 0 && w->Border() == 0)) return;
@@ -153,7 +184,7 @@ void DestroyTree(HWND h)
     const std::size_t index = (v & 0xFFFFF) - 1;
     s.slots[index].reset();
     ++s.generations[index];
-    s.screenChanged = true;
+    MarkWholeScreenLocked(s);
     NoteWorkLocked(s);
 }
 
@@ -268,7 +299,7 @@ void ResetWindowSystem()
         s.hasUiThread = false;
         s.uiThread = std::thread::id();
         s.idle = true;
-        s.screenChanged = true;
+        MarkWholeScreenLocked(s);
         orphans.swap(s.tasks);
         s.idleCv.notify_all();
     }

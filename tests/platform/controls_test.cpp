@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/drawing/gdi.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/runtime.h"
 #include "platform/windowing/window.h"
@@ -300,6 +301,52 @@ TEST_F(Controls, ListBoxTapSelectsRowAndNotifies)
     EXPECT_EQ(cmds[0].high, LBN_SELCHANGE);
     Click(list, 20, 150);  // below the rows: nothing
     EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);
+}
+
+}  // namespace
+
+namespace platform::detail {
+// What a window drew in its last paint (platform/windowing/detail_window.h, whose other
+// declarations need the drawing library's headers).
+std::vector<DrawnText> LastPaintTexts(HWND wnd);
+}  // namespace platform::detail
+
+namespace {
+
+// A list box given a smaller font draws its rows in it (narrower), gives the font back, and
+// returns to the standard font when given none.
+TEST_F(Controls, ListBoxTakesAFont)
+{
+    HWND list = Make(WC_LISTBOX, 0, 93, RECT{10, 10, 600, 200});
+    const std::wstring row = L"Copying CAN_DRYER_P105\\NID_02_WARNING_ID_14.bmp to Hard Disk";
+    SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    auto drawnWidth = [&] {
+        InvalidateRect(list, nullptr, FALSE);
+        UpdateWindow(list);
+        for (const auto& t : platform::detail::LastPaintTexts(list)) {
+            if (t.text == row) return static_cast<int>(t.rect.right - t.rect.left);
+        }
+        return -1;
+    };
+    const int standard = drawnWidth();
+    ASSERT_GT(standard, 0);
+    EXPECT_EQ(SendMessage(list, WM_GETFONT, 0, 0), 0);
+
+    LOGFONT lf;
+    lf.lfHeight = -10;
+    HFONT font = CreateFontIndirect(&lf);
+    LOGFONT back;
+    ASSERT_EQ(GetObject(font, sizeof back, &back), static_cast<int>(sizeof back));
+    EXPECT_EQ(back.lfHeight, -10);
+    EXPECT_EQ(back.lfWeight, FW_NORMAL);
+    SendMessage(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    EXPECT_EQ(SendMessage(list, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
+    const int smaller = drawnWidth();
+    EXPECT_GT(smaller, 0);
+    EXPECT_LT(smaller, standard * 4 / 5);
+    SendMessage(list, WM_SETFONT, 0, TRUE);
+    EXPECT_EQ(drawnWidth(), standard);
+    DeleteObject(font);
 }
 
 TEST_F(Controls, ListBoxScrollsWhenRowsOverflow)

@@ -341,6 +341,45 @@ TEST_F(PanelFiles, CopiesWithOrWithoutOverwrite)
     EXPECT_EQ(FindAll(L"\\Hard Disk2\\*"), (std::set<std::wstring>{L"a.txt", L"b.txt"}));
 }
 
+// A copy that the disk cuts short (a full disk, a pulled drive) fails and leaves the earlier
+// target whole, with no part file beside it.
+TEST_F(PanelFiles, ACopyCutShortLeavesTheEarlierTargetWhole)
+{
+    const std::string big(200 * 1024, 'n');  // more than one chunk of the copy
+    Put("usb/nk.bin", big);
+    Put("Hard Disk/nk.bin", "the old system");
+    platform::FailFileWrites(1, 1000);  // the first chunk stops after 1000 bytes
+    EXPECT_FALSE(CopyFile(L"\\Hard Disk2\\nk.bin", L"\\Hard Disk\\nk.bin", FALSE));
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_EQ(Get("Hard Disk/nk.bin"), "the old system");
+    platform::FailFileWrites(1);
+    EXPECT_FALSE(CopyFile(L"\\Hard Disk2\\nk.bin", L"\\Hard Disk\\new.bin", FALSE));
+    EXPECT_FALSE(fs::exists(root_ / "Hard Disk/new.bin"));
+    for (const auto& entry : fs::directory_iterator(root_ / "Hard Disk")) {
+        EXPECT_EQ(entry.path().filename().string().find("part"), std::string::npos) << entry.path();
+    }
+    EXPECT_TRUE(CopyFile(L"\\Hard Disk2\\nk.bin", L"\\Hard Disk\\nk.bin", FALSE));
+    EXPECT_EQ(Get("Hard Disk/nk.bin"), big);
+}
+
+// A symbolic link is reported as one, found or asked for by name; a caller that deletes must
+// be able to tell it from the folder it points at.
+TEST_F(PanelFiles, LinksAreMarked)
+{
+    fs::create_directories(root_ / "elsewhere");
+    fs::create_directory_symlink(root_ / "elsewhere", root_ / "Hard Disk/linked");
+    Put("Hard Disk/plain.txt", "x");
+    const DWORD linked = GetFileAttributes(L"\\Hard Disk\\linked");
+    EXPECT_NE(linked & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_NE(linked & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    EXPECT_EQ(GetFileAttributes(L"\\Hard Disk\\plain.txt") & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    WIN32_FIND_DATA data;
+    HANDLE h = FindFirstFile(L"\\Hard Disk\\l*", &data);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_NE(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    FindClose(h);
+}
+
 TEST_F(PanelFiles, DeletesAndMovesFiles)
 {
     Put("Hard Disk/a.txt", "a");
@@ -398,6 +437,20 @@ TEST_F(PanelFiles, ReportsFreeSpace)
     EXPECT_LE(freeToCaller.QuadPart, totalFree.QuadPart);
     EXPECT_LE(totalFree.QuadPart, total.QuadPart);
     EXPECT_FALSE(GetDiskFreeSpaceEx(L"\\No Drive\\", &freeToCaller, nullptr, nullptr));
+}
+
+TEST_F(PanelFiles, FreeSpaceCanBeMadeSmallOnDemand)
+{
+    platform::FakeDiskFreeSpace(5000 * 1024);
+    ULARGE_INTEGER freeToCaller, total, totalFree;
+    ASSERT_TRUE(GetDiskFreeSpaceEx(L"\\Hard Disk", &freeToCaller, &total, &totalFree));
+    EXPECT_EQ(freeToCaller.QuadPart, 5000u * 1024u);
+    EXPECT_EQ(totalFree.QuadPart, 5000u * 1024u);
+    EXPECT_GE(total.QuadPart, totalFree.QuadPart);
+    EXPECT_FALSE(GetDiskFreeSpaceEx(L"\\No Drive\\", &freeToCaller, nullptr, nullptr));
+    platform::FakeDiskFreeSpace(std::nullopt);
+    ASSERT_TRUE(GetDiskFreeSpaceEx(L"\\Hard Disk", &freeToCaller, nullptr, nullptr));
+    EXPECT_NE(freeToCaller.QuadPart, 5000u * 1024u);
 }
 
 }  // namespace
