@@ -53,8 +53,13 @@ TEST_F(HomeScenes, EveryTextFitsItsBoxAndKeepsOffThePictures)
         ShowScene(scene);
         const auto windows = platform::InspectWindows();
         std::size_t texts = 0;
-        for (const auto& w : windows) texts += w.texts.size();
+        std::size_t pictures = 0;
+        for (const auto& w : windows) {
+            texts += w.texts.size();
+            pictures += w.pictures.size();
+        }
         EXPECT_GT(texts, 10u) << "the scene drew hardly any text";
+        EXPECT_GT(pictures, 3u) << "the dryer picture, its fans and symbols are pictures";
         for (const std::string& problem : text_fit::Problems(windows)) ADD_FAILURE() << problem;
         fit_test::KeepPicture("scene-" + scene.name);
     }
