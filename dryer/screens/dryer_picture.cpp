@@ -174,10 +174,14 @@ void PaintOneModule(platform::Painter& paint, const HomePanelInputs& in)
     if (Value(image, dryingType) == kBatchDrying) {
         paint.Text(L"Ave In:", RECT{1, 30, 60, 50}, kTextBlue, 12, 500, kLeft);
         paint.Text(L"Ave Out:", RECT{1, 55, 60, 75}, kTextBlue, 12, 500, kLeft);
-        paint.Text(MoistureText(Value(image, averageInMoisture), L"%d.%d%%"), RECT{50, 30, 130, 50},
-                   kReadingGreen, 18, 500, kLeft);
-        paint.Text(MoistureText(Value(image, averageOutMoisture), L"%d.%d%%"),
-                   RECT{50, 55, 130, 75}, kReadingGreen, 18, 500, kLeft);
+        // The averages end where the load symbol begins (at 75): they step down to fit before it.
+        const std::wstring averageIn = MoistureText(Value(image, averageInMoisture), L"%d.%d%%");
+        const std::wstring averageOut = MoistureText(Value(image, averageOutMoisture), L"%d.%d%%");
+        constexpr LONG kBeforeLoadSymbol = 75 - 50;
+        paint.Text(averageIn, RECT{50, 30, 130, 50}, kReadingGreen,
+                   paint.FittedHeight(averageIn, kBeforeLoadSymbol, 18, 500, 1, 11), 500, kLeft);
+        paint.Text(averageOut, RECT{50, 55, 130, 75}, kReadingGreen,
+                   paint.FittedHeight(averageOut, kBeforeLoadSymbol, 18, 500, 1, 11), 500, kLeft);
     }
     paint.Text(MoistureText(Value(image, wetMoisture), L"%d.%1d%%"), RECT{192, 40, 250, 60},
                kMoistureGreen, 16, 500, kLeft);
@@ -254,7 +258,10 @@ void PaintModules(platform::Painter& paint, const HomePanelInputs& in, const Mod
     DrawStatusColumn(paint, lines, at.column, right, at.linesTop, at.linePitch, at.lineHeight);
     paint.Text(sampler.text, RECT{at.column, at.samplerTop, right, at.samplerTop + 12},
                sampler.colour, 12, 500, kLeft);
-    paint.Text(MoistureText(Value(image, dryMoisture), L"%d.%1d%%"), at.discharge, kGreen, 30, 700,
+    // The box of the large digits reaches past the picture's right edge: they fit what is shown.
+    const std::wstring discharge = MoistureText(Value(image, dryMoisture), L"%d.%1d%%");
+    const LONG shown = std::min<LONG>(at.discharge.right, paint.width()) - at.discharge.left;
+    paint.Text(discharge, at.discharge, kGreen, paint.FittedHeight(discharge, shown, 30, 700), 700,
                kLeft);
 }
 

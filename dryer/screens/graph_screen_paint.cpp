@@ -29,6 +29,9 @@ constexpr RECT kBottomBand{0, 190, kGraphAreaWidth, kGraphAreaHeight};
 constexpr int kLabelHeight = 12;
 constexpr int kAxisTextHeight = 14;
 constexpr int kAxisTextWeight = 600;
+// Texts that do not fit their box step down a pixel at a time, to this size at the smallest:
+// the columns were laid out for a narrower face than ours.
+constexpr int kFitStep = 1;
 constexpr int kSmallestText = 8;
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
@@ -62,16 +65,6 @@ constexpr RECT kMiddleTimeRect{135, 195, 235, 215};
 constexpr RECT kLastTimeRect{300, 195, 367, 215};
 constexpr RECT kOffsetRect{55, 195, 120, 215};
 
-// Text in the font the graph asks for, made smaller a pixel at a time until it fits the width
-// of its box: the columns were laid out for a narrower face than ours.
-void FitText(platform::Painter& paint, const std::wstring& text, const RECT& box, COLORREF colour,
-             int height, int weight, UINT format)
-{
-    const int width = box.right - box.left;
-    while (height > kSmallestText && paint.TextExtent(text, height, weight).cx > width) --height;
-    paint.Text(text, box, colour, height, weight, format);
-}
-
 void PaintGrid(platform::Painter& paint)
 {
     for (int y : kGridRows) {
@@ -87,8 +80,8 @@ void PaintTickLabels(platform::Painter& paint, int trace, const GraphScale& scal
     const TraceLook& look = kTraces[static_cast<std::size_t>(trace)];
     for (std::size_t i = 0; i < kTickRows.size(); ++i) {
         const RECT r{look.labelLeft, kTickRows[i].top, look.labelRight, kTickRows[i].bottom};
-        FitText(paint, GraphTickText(trace, scale.Tick(static_cast<int>(i))), r, look.label,
-                kLabelHeight, FW_NORMAL, kCentred);
+        paint.TextToFit(GraphTickText(trace, scale.Tick(static_cast<int>(i))), r, look.label,
+                        kLabelHeight, FW_NORMAL, kCentred, kFitStep, kSmallestText);
     }
 }
 
@@ -125,15 +118,15 @@ void PaintTimeAxis(platform::Painter& paint, const GraphWindow& w)
     paint.Fill(RECT{0, 0, kGraphAreaWidth, kBandWidth}, kAxisGrey);
     if (w.samples > 0) {
         constexpr UINT kLine = DT_VCENTER | DT_SINGLELINE;
-        FitText(paint, GraphTimeText(w.first, false), kFirstTimeRect, kBlack, kAxisTextHeight,
-                kAxisTextWeight, kLine | DT_LEFT);
-        FitText(paint, GraphTimeText(w.middle, true), kMiddleTimeRect, kBlack, kAxisTextHeight,
-                kAxisTextWeight, kLine | DT_CENTER);
-        FitText(paint, GraphTimeText(w.last, false), kLastTimeRect, kBlack, kAxisTextHeight,
-                kAxisTextWeight, kLine | DT_RIGHT);
+        paint.TextToFit(GraphTimeText(w.first, false), kFirstTimeRect, kBlack, kAxisTextHeight,
+                        kAxisTextWeight, kLine | DT_LEFT, kFitStep, kSmallestText);
+        paint.TextToFit(GraphTimeText(w.middle, true), kMiddleTimeRect, kBlack, kAxisTextHeight,
+                        kAxisTextWeight, kLine | DT_CENTER, kFitStep, kSmallestText);
+        paint.TextToFit(GraphTimeText(w.last, false), kLastTimeRect, kBlack, kAxisTextHeight,
+                        kAxisTextWeight, kLine | DT_RIGHT, kFitStep, kSmallestText);
     }
-    FitText(paint, GraphOffsetText(w), kOffsetRect, kOffsetGreen, kAxisTextHeight, kAxisTextWeight,
-            kCentred);
+    paint.TextToFit(GraphOffsetText(w), kOffsetRect, kOffsetGreen, kAxisTextHeight, kAxisTextWeight,
+                    kCentred, kFitStep, kSmallestText);
 }
 
 int Hour12(int hour)

@@ -12,6 +12,7 @@
 #include "dryer/screens/screen_procs.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
+#include "platform/drawing/painter.h"
 #include "platform/windowing/window.h"
 #include "resources/orbitdryer/bitmap_table.h"
 #include "resources/orbitdryer/panel_colours.h"
@@ -155,10 +156,11 @@ void PaintMainWindow(HWND wnd)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(wnd, &ps);
     // Normally covered by the child windows; seen only where no panel is shown.
-    RECT r{25, 250, 200, 300};
-    SetTextColor(dc, kBetaRed);
-    SetBkMode(dc, TRANSPARENT);
-    DrawText(dc, L"BETA VERSION OF SOFTWARE", -1, &r, DT_LEFT);
+    {
+        platform::Painter paint(dc);
+        paint.TextToFit(L"BETA VERSION OF SOFTWARE", RECT{25, 250, 200, 300}, kBetaRed, 16,
+                        FW_NORMAL, DT_LEFT, 1, 10);
+    }
     EndPaint(wnd, &ps);
 }
 

@@ -13,6 +13,31 @@ RECT ListInner(HWND wnd)
                 r.bottom - kListBorder};
 }
 
+void PaintCellText(Painter& paint, const std::wstring& text, const RECT& cell, COLORREF colour,
+                   int height, int weight)
+{
+    constexpr UINT kCellFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+    if (text.empty() || cell.right <= cell.left) return;
+    const LONG room = cell.right - cell.left;
+    height = paint.FittedHeight(text, room, height, weight, 1, kSmallestCellHeight);
+    if (paint.TextExtent(text, height, weight).cx <= room) {
+        paint.Text(text, cell, colour, height, weight, kCellFormat);
+        return;
+    }
+    // the longest beginning that fits; the box ends after its last character
+    std::size_t shown = 0;
+    LONG width = 0;
+    for (std::size_t n = 1; n <= text.size(); ++n) {
+        const LONG w = paint.TextExtent(text.substr(0, n), height, weight).cx;
+        if (w > room) break;
+        shown = n;
+        width = w;
+    }
+    if (shown == 0) return;
+    paint.Text(text, RECT{cell.left, cell.top, cell.left + width, cell.bottom}, colour, height,
+               weight, kCellFormat);
+}
+
 ScrollRange ListRows::Range(int top) const
 {
     ScrollRange range;

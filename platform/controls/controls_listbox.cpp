@@ -49,8 +49,8 @@ void EnsureVisible(HWND wnd, ListBoxState& s, int row)
 void PaintRow(Painter& paint, const ListBoxState& s, int row, const RECT& box, COLORREF colour)
 {
     RECT text{box.left + kTextIndent, box.top, box.right - kTextIndent, box.bottom};
-    paint.Text(s.rows[static_cast<size_t>(row)], text, colour, s.fontHeight, s.fontWeight,
-               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    PaintCellText(paint, s.rows[static_cast<size_t>(row)], text, colour, s.fontHeight,
+                  s.fontWeight);
 }
 
 const wchar_t* TextArg(LPARAM lp)

@@ -65,13 +65,13 @@ void PaintHeader(Painter& paint, const ListViewState& s, const RECT& in)
         RECT cell{x, header.top, std::min(x + c.width, right), header.bottom};
         if (cell.right - cell.left >= 4) DrawEdge3D(paint, cell, true);
         RECT text{cell.left + kCellIndent, cell.top, cell.right - kCellIndent, cell.bottom};
-        paint.Text(c.text, text, kText, kFontCell, FW_NORMAL, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        PaintCellText(paint, c.text, text, kText);
         x += c.width;
     }
     if (x < right) DrawEdge3D(paint, RECT{x, header.top, right, header.bottom}, true);
 }
 
-// One text a column, each cut at its column's right edge and at the box's.
+// One text a column, each fitted to its column and to the box.
 void PaintRow(Painter& paint, const ListViewState& s, int row, const RECT& box, COLORREF colour)
 {
     int x = box.left;
@@ -80,8 +80,7 @@ void PaintRow(Painter& paint, const ListViewState& s, int row, const RECT& box, 
         RECT text{x + kCellIndent, box.top, std::min(x + width - kCellIndent, box.right),
                   box.bottom};
         if (text.right > text.left) {
-            paint.Text(Cell(s, static_cast<size_t>(row), c), text, colour, kFontCell, FW_NORMAL,
-                       DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            PaintCellText(paint, Cell(s, static_cast<size_t>(row), c), text, colour);
         }
         x += width;
     }

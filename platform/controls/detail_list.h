@@ -51,6 +51,15 @@ struct ListScroller {
     bool Up();
 };
 
+// A cell of a row (a list box's whole row, a list view's column), in the list's font (LOGFONT
+// height and weight), left-aligned and centred on the row. A text too wide for its cell steps down
+// a pixel at a time, to kSmallestCellHeight at the least; one still too wide there is cut after its
+// last whole character (the inspection tree reports it as cut). There is no ellipsis: every
+// character shown is the text's own.
+inline constexpr int kSmallestCellHeight = 10;  // character height, pixels
+void PaintCellText(Painter& paint, const std::wstring& text, const RECT& cell, COLORREF colour,
+                   int height = kFontCell, int weight = FW_NORMAL);
+
 // The rows or the size of a list changed: the first row is kept in range and the list drawn
 // again.
 void ListChanged(HWND wnd, const ListRows& rows, ListScroller& scroll);

@@ -37,6 +37,11 @@ struct Font {
 struct Bitmap {
     detail::SurfacePtr surface;
     std::vector<DrawnText> texts;  // bitmap coordinates
+    // A picture (resource or file) names itself here; a copy of it into a context is recorded
+    // as a picture there. Other bitmaps (paint buffers) carry the pictures copied into them.
+    std::wstring picture{};
+    std::shared_ptr<const std::vector<DrawnPicture::InkRow>> ink{};  // a picture's rows
+    std::vector<DrawnPicture> pictures{};                            // bitmap coordinates
 };
 using GdiObject = std::variant<Pen, Brush, Font, Bitmap>;
 
@@ -85,10 +90,16 @@ void SetColour(cairo_t* cr, COLORREF c);
 // The cairo context of a DC: origin translated, clipped, aliased shapes. Null when the DC
 // draws on nothing (a memory DC without a bitmap).
 cairo_t* Cr(Dc& dc);
-// Something opaque covered `area` (DC coordinates): texts under it are gone.
+// Something opaque covered `area` (DC coordinates): texts and pictures under it are gone.
 void Covered(Dc& dc, const RECT& area);
 // Records a drawn text for inspection, on the window or in the selected bitmap.
-void Record(Dc& dc, const std::wstring& text, const RECT& rect);
+void Record(Dc& dc, DrawnText text);
+// Records a picture copied into the context, on the window or in the selected bitmap
+// (gdi_copies.cpp).
+void RecordPicture(Dc& dc, const DrawnPicture& picture);
+// The area a context can draw on, in its own coordinates: the window's client area or the
+// selected bitmap; empty for a context that draws on nothing (gdi_text.cpp).
+RECT DrawableArea(const Dc& dc);
 void FillBox(Dc& dc, const RECT& r, COLORREF colour);
 // Device pixels per panel pixel of an image (1 for a picture read from a file).
 int DeviceScaleOf(cairo_surface_t* surface);
@@ -103,6 +114,9 @@ HBITMAP BitmapFromSurface(SurfacePtr surface);
 // the resources, never deleted by the caller. Null, and kept so, for a missing resource
 // (resources.cpp).
 HBITMAP SharedResourceBitmap(int resourceId);
+// Names a bitmap as a picture for inspection ("#<resource id>", a file name)
+// (gdi_copies.cpp).
+void MarkPicture(HBITMAP bitmap, const std::wstring& source);
 // Loads a BMP or PNG file by its signature; null for anything else or a damaged file
 // (picture_files.cpp).
 HBITMAP LoadPictureFile(const std::filesystem::path& path);

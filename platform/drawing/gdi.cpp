@@ -12,6 +12,7 @@
 #include "platform/drawing/detail_gdi.h"
 
 using namespace platform::gdi;
+using platform::DrawnPicture;
 using platform::DrawnText;
 using platform::detail::SurfacePtr;
 
@@ -188,21 +189,29 @@ cairo_t* Cr(Dc& dc)
     return dc.cr;
 }
 
-// Something opaque covered `area` (DC coordinates): texts under it are gone.
+// Something opaque covered `area` (DC coordinates): texts and pictures under it are gone.
 void Covered(Dc& dc, const RECT& area)
 {
+    if (dc.window) {
+        platform::detail::CoverWindowArea(dc.wnd, area);
+        return;
+    }
     Bitmap* b = SelectedBitmap(dc);
     if (b == nullptr) return;
     auto& t = b->texts;
     t.erase(std::remove_if(t.begin(), t.end(),
                            [&](const DrawnText& d) { return Inside(d.rect, area); }),
             t.end());
+    auto& p = b->pictures;
+    p.erase(std::remove_if(p.begin(), p.end(),
+                           [&](const DrawnPicture& d) { return Inside(d.rect, area); }),
+            p.end());
 }
 
-void Record(Dc& dc, const std::wstring& text, const RECT& rect)
+void Record(Dc& dc, DrawnText d)
 {
-    if (text.empty()) return;
-    DrawnText d{text, rect, dc.textColour};
+    if (d.text.empty()) return;
+    const RECT rect = d.rect;
     if (dc.window) {
         platform::detail::RecordWindowText(dc.wnd, d);
         return;

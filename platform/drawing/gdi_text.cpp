@@ -76,6 +76,61 @@ std::wstring TextOf(const wchar_t* text, int length)
     return std::wstring(text, n);
 }
 
+bool Within(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool IsEmpty(const RECT& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+RECT Joined(const RECT& a, const RECT& b)
+{
+    if (IsEmpty(a)) return b;
+    if (IsEmpty(b)) return a;
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+// The box the glyphs of one line cover when its top-left corner is at x, y (font applied);
+// empty for a line of blanks.
+RECT InkBox(cairo_t* cr, const std::string& utf8, int x, int y, double ascent)
+{
+    if (utf8.empty()) return RECT{};
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, utf8.c_str(), &te);
+    if (te.width <= 0 || te.height <= 0) return RECT{};
+    const double left = x + te.x_bearing;
+    const double top = y + std::round(ascent) + te.y_bearing;
+    // to the nearest pixel: an edge that covers less than half a pixel is only anti-aliasing
+    const auto nearest = [](double v) { return static_cast<LONG>(std::lround(v)); };
+    return RECT{nearest(left), nearest(top), nearest(left + te.width), nearest(top + te.height)};
+}
+
+// A rectangle grown by `by` pixels on every side.
+RECT Grown(const RECT& r, int by)
+{
+    return RECT{r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
+
+// Records a drawn text with its layout box and the extent of its glyphs. It was cut when its
+// glyphs leave what the context can draw on, or the box when the box clips, by more than the
+// pixel of a glyph's anti-aliased edge.
+void RecordDrawn(Dc& dc, const std::wstring& text, const RECT& cells, const RECT& box,
+                 const RECT& extent, bool boxClips)
+{
+    const RECT area = DrawableArea(dc);
+    bool cut = false;
+    if (!IsEmpty(extent)) {
+        cut = (!IsEmpty(area) && !Within(extent, Grown(area, 1))) ||
+              (boxClips && !Within(extent, Grown(box, 1)));
+    }
+    Record(dc, platform::DrawnText{text, cells, dc.textColour, box, extent, cut});
+}
+
 // Sets one text setting of a context and returns what it held, or `unknown` for a handle that is
 // not a context.
 template <class T>
@@ -217,7 +272,8 @@ BOOL TextOut(HDC h, int x, int y, const wchar_t* text, int length)
     const std::string utf8 = platform::Narrow(w);
     const int width = TextWidth(cr, utf8);
     if (Cr(*dc) != nullptr) DrawLine(*dc, cr, x, y, utf8, fm.ascent, width, fm.cellHeight);
-    Record(*dc, w, RECT{x, y, x + width, y + fm.cellHeight});
+    RecordDrawn(*dc, w, RECT{x, y, x + width, y + fm.cellHeight}, DrawableArea(*dc),
+                InkBox(cr, utf8, x, y, fm.ascent), false);
     return TRUE;
 }
 
@@ -246,7 +302,9 @@ BOOL ExtTextOut(HDC h, int x, int y, UINT options, const RECT* rect, const wchar
         dc->bkMode = savedMode;
         cairo_restore(cr);
     }
-    Record(*dc, w, RECT{x, y, x + width, y + fm.cellHeight});
+    const bool clipped = (options & ETO_CLIPPED) != 0 && rect != nullptr;
+    RecordDrawn(*dc, w, RECT{x, y, x + width, y + fm.cellHeight},
+                clipped ? *rect : DrawableArea(*dc), InkBox(cr, utf8, x, y, fm.ascent), clipped);
     return TRUE;
 }
 
@@ -291,6 +349,7 @@ int DrawText(HDC h, const wchar_t* text, int length, RECT* rect, UINT format)
         }
     }
     RECT drawn{};
+    RECT ink{};
     bool any = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         int x = r.left;
@@ -301,6 +360,7 @@ int DrawText(HDC h, const wchar_t* text, int length, RECT* rect, UINT format)
         }
         if (draw) DrawLine(*dc, cr, x, y, utf8[i], fm.ascent, widths[i], fm.cellHeight);
         const RECT box{x, y, x + widths[i], y + fm.cellHeight};
+        ink = Joined(ink, InkBox(cr, utf8[i], x, y, fm.ascent));
         if (widths[i] > 0) {
             drawn = any ? RECT{std::min(drawn.left, box.left), std::min(drawn.top, box.top),
                                std::max(drawn.right, box.right), std::max(drawn.bottom, box.bottom)}
@@ -316,7 +376,7 @@ int DrawText(HDC h, const wchar_t* text, int length, RECT* rect, UINT format)
             if (i > 0) recorded.push_back(L'\n');
             recorded += lines[i];
         }
-        Record(*dc, recorded, drawn);
+        RecordDrawn(*dc, recorded, drawn, r, ink, (format & DT_NOCLIP) == 0);
     }
     return total;
 }
@@ -344,3 +404,19 @@ BOOL GetTextMetrics(HDC h, TEXTMETRIC* metrics)
     metrics->tmAveCharWidth = TextWidth(cr, "x");
     return TRUE;
 }
+
+namespace platform::gdi {
+
+RECT DrawableArea(const Dc& dc)
+{
+    if (dc.window) {
+        const auto canvas = platform::detail::CanvasOf(dc.wnd);
+        if (!canvas) return RECT{};
+        return RECT{0, 0, canvas->clientSize.cx, canvas->clientSize.cy};
+    }
+    if (!dc.target) return RECT{};
+    const SIZE size = platform::detail::PanelSizeOf(dc.target.get());
+    return RECT{-dc.origin.x, -dc.origin.y, size.cx - dc.origin.x, size.cy - dc.origin.y};
+}
+
+}  // namespace platform::gdi

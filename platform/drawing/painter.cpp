@@ -3,15 +3,13 @@
 #include "platform/drawing/painter.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/drawing/detail_gdi.h"
 
 namespace platform {
 
 namespace {
-
-constexpr int kSmallestFittedHeight = 24;
-constexpr int kFittingStep = 3;
 
 GdiObject MakeFont(int height, int weight)
 {
@@ -111,14 +109,26 @@ void Painter::Text(const std::wstring& text, const RECT& rect, COLORREF colour, 
 }
 
 void Painter::TextToFit(const std::wstring& text, const RECT& rect, COLORREF colour, int height,
-                        int weight, UINT format)
+                        int weight, UINT format, int step, int smallest)
 {
     if (text.empty()) return;
-    const LONG room = rect.right - rect.left;
-    while (height > kSmallestFittedHeight && TextExtent(text, height, weight).cx > room) {
-        height = std::max(height - kFittingStep, kSmallestFittedHeight);
+    Text(text, rect, colour,
+         FittedHeight(text, rect.right - rect.left, height, weight, step, smallest), weight,
+         format);
+}
+
+int Painter::FittedHeight(const std::wstring& text, LONG width, int height, int weight, int step,
+                          int smallest) const
+{
+    // a negative height is a character height, as in LOGFONT: it steps the same way
+    const int sign = height < 0 ? -1 : 1;
+    int size = height * sign;
+    smallest = std::abs(smallest);
+    step = std::max(step, 1);
+    while (size > smallest && TextExtent(text, size * sign, weight).cx > width) {
+        size = std::max(size - step, smallest);
     }
-    Text(text, rect, colour, height, weight, format);
+    return size * sign;
 }
 
 SIZE Painter::TextExtent(const std::wstring& text, int height, int weight) const

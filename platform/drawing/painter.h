@@ -62,10 +62,18 @@ public:
     // `weight` (FW_NORMAL, FW_BOLD).
     void Text(const std::wstring& text, const RECT& rect, COLORREF colour, int height, int weight,
               UINT format);
-    // As Text, with the height stepped down by 3, not below 24, until the text fits the width
-    // of the rectangle. The panel's large digits were drawn in a narrower face than ours.
+    // As Text, with the height stepped down by `step`, not below `smallest`, until the text
+    // fits the width of the rectangle. The panel's own face was narrower than ours: texts laid
+    // out for it can be too wide in ours. A text drawn at `height` or below is never enlarged.
     void TextToFit(const std::wstring& text, const RECT& rect, COLORREF colour, int height,
-                   int weight, UINT format);
+                   int weight, UINT format, int step = kFittingStep,
+                   int smallest = kSmallestFittedHeight);
+    // The height TextToFit would draw the text in. A negative height (a character height)
+    // steps by its size and comes back negative; `smallest` is a size.
+    int FittedHeight(const std::wstring& text, LONG width, int height, int weight,
+                     int step = kFittingStep, int smallest = kSmallestFittedHeight) const;
+    static constexpr int kFittingStep = 3;
+    static constexpr int kSmallestFittedHeight = 24;
     // Width and cell height of a single line of text in the font Text would make.
     SIZE TextExtent(const std::wstring& text, int height, int weight) const;
     // Height of the lines Text would draw in a rectangle `width` pixels wide with `format`

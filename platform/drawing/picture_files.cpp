@@ -136,7 +136,9 @@ HBITMAP LoadPictureFile(const std::filesystem::path& path)
 {
     const auto bytes = ReadPictureFile(path);
     if (!bytes) return nullptr;
-    return IsPng(*bytes) ? LoadPng(*bytes) : LoadBmp(*bytes);
+    HBITMAP picture = IsPng(*bytes) ? LoadPng(*bytes) : LoadBmp(*bytes);
+    if (picture != nullptr) MarkPicture(picture, path.filename().wstring());
+    return picture;
 }
 
 }  // namespace platform::detail

@@ -256,7 +256,11 @@ HBITMAP LoadBitmap(HINSTANCE /*instance*/, int resourceId)
         std::lock_guard lock(t.mu);
         program = t.program;
     }
-    if (HBITMAP file = LoadOverride(program, resourceId)) return file;
+    const std::wstring name = L"#" + std::to_wstring(resourceId);
+    if (HBITMAP file = LoadOverride(program, resourceId)) {
+        platform::detail::MarkPicture(file, name);
+        return file;
+    }
     const BitmapResource* res = platform::FindBitmapResource(resourceId);
     if (res == nullptr || res->width <= 0 || res->height <= 0 || res->width > 4096 ||
         res->height > 4096) {
@@ -269,5 +273,6 @@ HBITMAP LoadBitmap(HINSTANCE /*instance*/, int resourceId)
     DrawArt(dc, *res);
     SelectObject(dc, old);
     DeleteDC(dc);
+    platform::detail::MarkPicture(bitmap, name);
     return bitmap;
 }

@@ -77,6 +77,8 @@ ControlInfo Control(HWND c)
         ci.pressed = (SendMessage(c, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
     }
     AddListRows(c, ci);
+    ci.texts = platform::detail::LastPaintTexts(c);
+    ci.pictures = platform::detail::LastPaintPictures(c);
     return ci;
 }
 
@@ -104,6 +106,7 @@ void Collect(HWND wnd, std::vector<WindowInfo>& out)
         wi.controls.push_back(std::move(ci));
     }
     wi.texts = platform::detail::LastPaintTexts(wnd);
+    wi.pictures = platform::detail::LastPaintPictures(wnd);
     out.push_back(std::move(wi));
 }
 

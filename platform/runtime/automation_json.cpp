@@ -1,6 +1,6 @@
 // The automation answers as JSON (nlohmann::json, keys in the order written here): windows
-// with their controls, list rows, message box buttons and drawn texts. Bytes that are not
-// UTF-8 are replaced on output, so every answer parses.
+// with their controls, list rows, message box buttons, and the texts and pictures each drew. Bytes
+// that are not UTF-8 are replaced on output, so every answer parses.
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -38,6 +38,30 @@ std::string Colour(COLORREF c)
     return text;
 }
 
+Json TextsJson(const std::vector<DrawnText>& drawn)
+{
+    Json texts = Json::array();
+    for (const DrawnText& t : drawn) {
+        texts.push_back(Json{{"text", JsonText(t.text)},
+                             {"rect", Rect(t.rect)},
+                             {"colour", Colour(t.colour)},
+                             {"box", Rect(t.box)},
+                             {"extent", Rect(t.extent)},
+                             {"cut", t.cut}});
+    }
+    return texts;
+}
+
+Json PicturesJson(const std::vector<DrawnPicture>& drawn)
+{
+    Json pictures = Json::array();
+    for (const DrawnPicture& p : drawn) {
+        pictures.push_back(Json{
+            {"source", JsonText(p.source)}, {"rect", Rect(p.rect)}, {"ink", Rect(p.InkBox())}});
+    }
+    return pictures;
+}
+
 Json ControlJson(const ControlInfo& c)
 {
     Json j;
@@ -49,6 +73,8 @@ Json ControlJson(const ControlInfo& c)
     j["enabled"] = c.enabled;
     j["checked"] = c.checked;
     j["pressed"] = c.pressed;
+    j["texts"] = TextsJson(c.texts);
+    j["pictures"] = PicturesJson(c.pictures);
     if (!c.isList) return j;
     if (!c.columns.empty()) j["columns"] = Texts(c.columns);
     if (!c.columnWidths.empty()) j["columnWidths"] = c.columnWidths;
@@ -79,12 +105,8 @@ Json WindowJson(const WindowInfo& w)
     Json controls = Json::array();
     for (const ControlInfo& c : w.controls) controls.push_back(ControlJson(c));
     j["controls"] = std::move(controls);
-    Json texts = Json::array();
-    for (const DrawnText& t : w.texts) {
-        texts.push_back(
-            Json{{"text", JsonText(t.text)}, {"rect", Rect(t.rect)}, {"colour", Colour(t.colour)}});
-    }
-    j["texts"] = std::move(texts);
+    j["texts"] = TextsJson(w.texts);
+    j["pictures"] = PicturesJson(w.pictures);
     return j;
 }
 

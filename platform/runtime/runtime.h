@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,8 +47,37 @@ bool SaveScreenshot(const std::filesystem::path& png);
 // ---- inspection ----
 struct DrawnText {
     std::wstring text;
-    RECT rect;  // screen coordinates
+    RECT rect;  // screen coordinates: the lines' cells as laid out (advance width x cell height)
     COLORREF colour;
+    // The box the text was laid out in (DrawText's rectangle, ExtTextOut's clipping rectangle,
+    // else the drawing surface), and the box its glyphs actually cover where they were placed,
+    // without any clipping: an extent beyond the box is text that overflows it.
+    RECT box{};
+    RECT extent{};
+    bool cut = false;  // part of the glyphs fell outside the box or the clip and was not drawn
+};
+// A picture copied into a window: a bitmap resource, a BMP or PNG file (not a fill, not a
+// buffer of the window's own drawing).
+struct DrawnPicture {
+    // The columns of one row of a picture that are not blank (blank: the colour of its top-left
+    // corner), first and last; first > last for a blank row.
+    struct InkRow {
+        int first;
+        int last;
+    };
+    std::wstring source;  // "#<resource id>" or the picture file's name
+    RECT rect;            // screen coordinates
+    // The picture's rows (empty when not known, as for a scaled copy) and where its top-left
+    // pixel lies (screen coordinates), so that a text can be told from the picture's blank
+    // margin.
+    std::shared_ptr<const std::vector<InkRow>> ink{};
+    POINT inkOrigin{};
+
+    // The part of the picture that is not blank, as a box (the whole rectangle when not known).
+    RECT InkBox() const;
+    // True when the picture's non-blank pixels reach into `area` (screen coordinates) by more
+    // than `margin` pixels across and down.
+    bool InkOverlaps(const RECT& area, int margin) const;
 };
 struct ListRowInfo {
     std::vector<std::wstring> cells;  // one text per column (one for a list box)
@@ -68,6 +98,9 @@ struct ControlInfo {
     std::vector<int> columnWidths;      // list views: each column's width in pixels
     std::vector<ListRowInfo> rows;
     int topRow = 0;  // the first row on screen
+    // What the control drew in its last paint (captions, list cells, button faces).
+    std::vector<DrawnText> texts;
+    std::vector<DrawnPicture> pictures;
 };
 struct WindowInfo {
     std::wstring className;
@@ -75,10 +108,11 @@ struct WindowInfo {
     RECT rect;  // screen coordinates
     bool topLevel = false;
     bool isMessageBox = false;
-    std::wstring messageText;           // message boxes: their text
-    std::vector<std::wstring> buttons;  // message boxes: their button labels
-    std::vector<ControlInfo> controls;  // child controls with an id
-    std::vector<DrawnText> texts;       // texts drawn in its last paint
+    std::wstring messageText;            // message boxes: their text
+    std::vector<std::wstring> buttons;   // message boxes: their button labels
+    std::vector<ControlInfo> controls;   // child controls with an id
+    std::vector<DrawnText> texts;        // texts drawn in its last paint
+    std::vector<DrawnPicture> pictures;  // pictures drawn in its last paint
 };
 
 // Every visible window, top-most first. Thread-safe (runs on the user-interface thread).

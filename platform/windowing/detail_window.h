@@ -46,6 +46,11 @@ struct WindowCanvas {
 std::optional<WindowCanvas> CanvasOf(HWND wnd);
 // A text drawn on the window (client coordinates); part of its last paint texts.
 void RecordWindowText(HWND wnd, const DrawnText& text);
+// A picture copied into the window (client coordinates); part of its last paint pictures.
+void RecordWindowPicture(HWND wnd, const DrawnPicture& picture);
+// Something opaque was drawn over `area` of the window (client coordinates): the texts and
+// pictures of its last paint that lie wholly under it are gone.
+void CoverWindowArea(HWND wnd, const RECT& area);
 // Something visible changed: the whole screen is composed and shown again before the next wait.
 void MarkScreenChanged();
 // A window drew on this part of its client area: only that part of the screen is shown again.
@@ -84,7 +89,8 @@ void ResetWindowSystem();
 // ---- inspection (platform/windowing) ----
 std::vector<HWND> TopLevelFrontToBack();
 std::vector<HWND> ChildrenFrontToBack(HWND wnd);
-std::vector<DrawnText> LastPaintTexts(HWND wnd);  // screen coordinates
+std::vector<DrawnText> LastPaintTexts(HWND wnd);        // screen coordinates
+std::vector<DrawnPicture> LastPaintPictures(HWND wnd);  // screen coordinates
 bool IsBuiltinControlClass(const std::wstring& name);
 // Waits until the loop is blocked in GetMessage with nothing due (real-time guard of a few
 // seconds); on the user-interface thread it handles what is pending instead.

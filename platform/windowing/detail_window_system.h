@@ -50,7 +50,8 @@ struct Window {
     RECT dirtyRect;
     bool erase = false;
     detail::SurfacePtr surface;
-    std::vector<DrawnText> texts;  // client coordinates
+    std::vector<DrawnText> texts;        // client coordinates
+    std::vector<DrawnPicture> pictures;  // client coordinates
     bool destroying = false;
     bool beganPaint = false;  // BeginPaint ran since the WM_PAINT was dispatched
 
@@ -166,6 +167,7 @@ void EnsureClockListener();
 RECT Intersect(const RECT& a, const RECT& b);
 bool Empty(const RECT& r);
 RECT Union(const RECT& a, const RECT& b);
+RECT Offset(const RECT& r, POINT by);
 bool VisibleChain(const Window* w);
 // Client origin of a window in screen coordinates.
 POINT ClientOriginOnScreen(const Window* w);

@@ -8,6 +8,7 @@ using namespace platform::windowing;
 namespace {
 
 constexpr int kMaxTextRecords = 512;
+constexpr int kMaxPictureRecords = 256;
 
 void ComposeWindow(cairo_t* cr, const Window* w, int x, int y, const RECT& clip)
 {
@@ -102,6 +103,7 @@ HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps)
         w->erase = false;
         w->beganPaint = true;
         w->texts.clear();
+        w->pictures.clear();
     }
     HDC dc = platform::detail::CreateWindowDc(wnd, paint);
     bool erased = false;
@@ -188,6 +190,35 @@ void RecordWindowText(HWND wnd, const DrawnText& text)
                 texts.end());
     if (static_cast<int>(texts.size()) >= kMaxTextRecords) texts.erase(texts.begin());
     texts.push_back(text);
+}
+
+void RecordWindowPicture(HWND wnd, const DrawnPicture& picture)
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    Window* w = Find(wnd);
+    if (w == nullptr) return;
+    // a picture copied again to the same place replaces the old one
+    auto& pictures = w->pictures;
+    pictures.erase(std::remove_if(pictures.begin(), pictures.end(),
+                                  [&](const DrawnPicture& p) { return p.rect == picture.rect; }),
+                   pictures.end());
+    if (static_cast<int>(pictures.size()) >= kMaxPictureRecords) pictures.erase(pictures.begin());
+    pictures.push_back(picture);
+}
+
+void CoverWindowArea(HWND wnd, const RECT& area)
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    Window* w = Find(wnd);
+    if (w == nullptr) return;
+    const auto under = [&](const RECT& r) {
+        return r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+               r.bottom <= area.bottom;
+    };
+    std::erase_if(w->texts, [&](const DrawnText& t) { return under(t.rect); });
+    std::erase_if(w->pictures, [&](const DrawnPicture& p) { return under(p.rect); });
 }
 
 void MarkScreenChanged()

@@ -70,6 +70,11 @@ RECT Union(const RECT& a, const RECT& b)
                 std::max(a.bottom, b.bottom)};
 }
 
+RECT Offset(const RECT& r, POINT by)
+{
+    return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y};
+}
+
 bool VisibleChain(const Window* w)
 {
     while (w != nullptr) {
@@ -337,10 +342,22 @@ std::vector<DrawnText> LastPaintTexts(HWND wnd)
     const POINT o = ClientOriginOnScreen(w);
     std::vector<DrawnText> out = w->texts;
     for (DrawnText& t : out) {
-        t.rect.left += o.x;
-        t.rect.right += o.x;
-        t.rect.top += o.y;
-        t.rect.bottom += o.y;
+        for (RECT* r : {&t.rect, &t.box, &t.extent}) *r = Offset(*r, o);
+    }
+    return out;
+}
+
+std::vector<DrawnPicture> LastPaintPictures(HWND wnd)
+{
+    WindowSystem& s = Sys();
+    std::lock_guard lock(s.mu);
+    const Window* w = Find(wnd);
+    if (w == nullptr) return {};
+    const POINT o = ClientOriginOnScreen(w);
+    std::vector<DrawnPicture> out = w->pictures;
+    for (DrawnPicture& p : out) {
+        p.rect = Offset(p.rect, o);
+        p.inkOrigin = POINT{p.inkOrigin.x + o.x, p.inkOrigin.y + o.y};
     }
     return out;
 }

@@ -1,7 +1,24 @@
 // The dryer images of the scenes, written by field and bit names.
 #include "tools/panel_scenes/home_panel_scenes.h"
 
+#include "dryer/app/timers.h"
+#include "dryer/link/link_state.h"
+#include "dryer/screens/panel_animation.h"
+#include "platform/runtime/runtime.h"
+#include "platform/windowing/window.h"
+
 namespace {
+
+// The windows that draw the dryer image.
+void InvalidatePanels()
+{
+    for (const wchar_t* cls :
+         {L"DRYER_PIC_WINDOW", L"CUSTOM_VIEW_WINDOW", L"DRYER_RIGHT_STATUS_BAR_WINDOW",
+          L"WARNING_WINDOW", L"AVERAGE_VALUES_WINDOW", L"LINE_GRAPH_WINDOW",
+          L"UNLOAD_STATUS_WINDOW"}) {
+        platform::InvalidateWindowClass(cls, nullptr, TRUE);
+    }
+}
 
 enum class Heater { idle, running, lowFire, highFire };
 
@@ -112,4 +129,25 @@ std::vector<Scene> HomePanelScenes()
                       false, true});
     scenes.push_back({"connection-lost", [](auto& b) { RunningDryer(b, 0, 0); }, true, false});
     return scenes;
+}
+
+// Puts the scene on the screen and lets 1.2 s of panel time pass until the panels have drawn
+// it.
+void ShowScene(const Scene& scene)
+{
+    SceneBytes bytes{};
+    scene.build(bytes);
+    for (std::size_t i = 0; i < kImageSize; ++i) DryerImage.Set(i, bytes[i]);
+    LinkWatchdog.store(scene.linkLost ? 0 : kLinkWatchdogReload);
+    InvalidatePanels();
+    platform::AdvanceClock(1200);
+    if (scene.waitForBlink) {
+        // The titles flash: step until the blink is on, then let its repaint happen.
+        for (int i = 0; i < 40 && (Animation().blinkFlags & kSlowBlinkBit) == 0; ++i) {
+            platform::AdvanceClock(25);
+        }
+        platform::AdvanceClock(150);
+    }
+    if (!scene.linkLost) LinkWatchdog.store(kLinkWatchdogReload);
+    platform::WaitIdle();
 }

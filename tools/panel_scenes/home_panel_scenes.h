@@ -22,3 +22,8 @@ struct Scene {
 
 // Every scene in the order the pictures are taken.
 std::vector<Scene> HomePanelScenes();
+
+// Puts the scene on the screen of the display running in this process (from a thread beside
+// its message loop, on the virtual clock) and lets 1.2 s of panel time pass until the panels
+// have drawn it.
+void ShowScene(const Scene& scene);

@@ -12,10 +12,6 @@
 #include <thread>
 
 #include "dryer/app/orbitdryer.h"
-#include "dryer/app/timers.h"
-#include "dryer/link/dryer_image.h"
-#include "dryer/link/link_state.h"
-#include "dryer/screens/panel_animation.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/command_line.h"
 #include "platform/runtime/runtime.h"
@@ -30,44 +26,12 @@ constexpr const char* kUsage =
     "usage: panel_scenes OUTPUT_DIR\n"
     "writes a PNG picture of each home panel and warning screen scene into OUTPUT_DIR\n";
 
-// The windows that draw the dryer image.
-void InvalidatePanels()
-{
-    for (const wchar_t* cls :
-         {L"DRYER_PIC_WINDOW", L"CUSTOM_VIEW_WINDOW", L"DRYER_RIGHT_STATUS_BAR_WINDOW",
-          L"WARNING_WINDOW", L"AVERAGE_VALUES_WINDOW", L"LINE_GRAPH_WINDOW",
-          L"UNLOAD_STATUS_WINDOW"}) {
-        platform::InvalidateWindowClass(cls, nullptr, TRUE);
-    }
-}
-
 bool MainWindowShown()
 {
     for (const auto& w : platform::InspectWindows()) {
         if (w.className == kMainWindowClass) return true;
     }
     return false;
-}
-
-// Puts the scene on the screen and lets 1.2 s of panel time pass until the panels have drawn
-// it.
-void ShowScene(const Scene& scene)
-{
-    SceneBytes bytes{};
-    scene.build(bytes);
-    for (std::size_t i = 0; i < kImageSize; ++i) DryerImage.Set(i, bytes[i]);
-    LinkWatchdog.store(scene.linkLost ? 0 : kLinkWatchdogReload);
-    InvalidatePanels();
-    platform::AdvanceClock(1200);
-    if (scene.waitForBlink) {
-        // The titles flash: step until the blink is on, then let its repaint happen.
-        for (int i = 0; i < 40 && (Animation().blinkFlags & kSlowBlinkBit) == 0; ++i) {
-            platform::AdvanceClock(25);
-        }
-        platform::AdvanceClock(150);
-    }
-    if (!scene.linkLost) LinkWatchdog.store(kLinkWatchdogReload);
-    platform::WaitIdle();
 }
 
 // Runs beside the display's message loop: shows each scene, saves the screen, then ends the
