@@ -139,7 +139,10 @@ UsbInstallRun::UsbInstallRun(bool hardDisk) : hardDisk_(hardDisk)
 
 UsbInstallRun::~UsbInstallRun()
 {
-    // A run still copying is stopped and let go through its pauses before the panel goes.
+    // A run still copying is stopped and let go through its pauses before the panel goes. The
+    // install dialog (which starts the copy) may still be on its way on a slow machine: let
+    // the panel settle first, so that no copy starts after the check.
+    platform::WaitIdle();
     StopCopyThread();
     for (int i = 0; i < 1000 && UsbCopyRunning(); ++i) {
         while (TopMessageBox().has_value())

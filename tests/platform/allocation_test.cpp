@@ -10,7 +10,14 @@
 #include "platform/runtime/runtime.h"
 #include "platform/windowing/window.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// A sanitizer brings its own operator new; gcc says so with __SANITIZE_*__, clang through
+// __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define PANEL_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(PANEL_SANITIZED)
 #define PANEL_COUNTS_ALLOCATIONS 0
 #else
 #define PANEL_COUNTS_ALLOCATIONS 1
