@@ -165,7 +165,8 @@ TEST_F(DrawnExtent, TextsLeavingTheWindowOrTheCopiedAreaAreCut)
         BitBlt(dc, 0, 0, 280, 40, memory, 0, 0, SRCCOPY);
         EndPaint(wnd, &ps);
     });
-    const platform::DrawnText* half = Text(Window(), L"HALF");
+    const platform::WindowInfo copied = Window();
+    const platform::DrawnText* half = Text(copied, L"HALF");
     ASSERT_NE(half, nullptr);
     EXPECT_TRUE(half->cut);
     EXPECT_GT(half->extent.right, 380);  // where the glyphs were meant to be
