@@ -35,16 +35,6 @@ std::filesystem::path FreshPanelRoot()
     return root;
 }
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 FlasherRun::FlasherRun(const RunSetup& setup)
 {
     EnsureVirtualClock();
@@ -82,40 +72,6 @@ void FlasherRun::Advance(int milliseconds)
 {
     platform::AdvanceClock(milliseconds);
     platform::WaitIdle();
-}
-
-std::optional<platform::WindowInfo> FindWindowOfClass(const std::wstring& className)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.className == className) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::WindowInfo> FindTitled(const std::wstring& title)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.title == title) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::WindowInfo> TopMessageBox()
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.isMessageBox) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::ControlInfo> FindControl(int id)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        for (const auto& c : w.controls) {
-            if (c.id == id) return c;
-        }
-    }
-    return std::nullopt;
 }
 
 bool Drew(const platform::WindowInfo& window, const std::wstring& text)

@@ -17,6 +17,7 @@
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/test_support.h"
 #include "sim/display_io_sim.h"
+#include "tests/support/window_lookup.h"
 
 namespace flasher_test {
 
@@ -24,7 +25,7 @@ void EnsureVirtualClock();
 std::filesystem::path FreshPanelRoot();
 
 // Real-time wait (bounded) for something another thread or process does.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000);
+using panel_test::WaitFor;
 
 // What a run starts with: files in the panel root, the status key, a port that fails.
 struct RunSetup {
@@ -58,10 +59,11 @@ private:
     int exitCode_ = -1;
 };
 
-std::optional<platform::WindowInfo> FindWindowOfClass(const std::wstring& className);
-std::optional<platform::WindowInfo> FindTitled(const std::wstring& title);
-std::optional<platform::WindowInfo> TopMessageBox();
-std::optional<platform::ControlInfo> FindControl(int id);
+using panel_test::FindControl;
+using panel_test::FindTitled;
+using panel_test::FindWindowOfClass;
+using panel_test::TopMessageBox;
+
 // Whether a text of this window's last paint is exactly `text`.
 bool Drew(const platform::WindowInfo& window, const std::wstring& text);
 

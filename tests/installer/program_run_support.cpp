@@ -38,16 +38,6 @@ fs::path FreshFolder(const std::string& what)
     return folder;
 }
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 CopyRun::CopyRun(const RunSetup& setup)
 {
     EnsureVirtualClock();
@@ -85,40 +75,6 @@ void CopyRun::Advance(int milliseconds)
 bool CopyRun::WaitEnded(int milliseconds)
 {
     return WaitFor([this] { return ended(); }, milliseconds);
-}
-
-std::optional<platform::WindowInfo> FindWindowOfClass(const std::wstring& className)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.className == className) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::WindowInfo> FindTitled(const std::wstring& title)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.title == title) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::WindowInfo> TopMessageBox()
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.isMessageBox) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::ControlInfo> FindControl(int id)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        for (const auto& c : w.controls) {
-            if (c.id == id) return c;
-        }
-    }
-    return std::nullopt;
 }
 
 void WriteMarkerProgram(const fs::path& path, const fs::path& marker)

@@ -15,6 +15,7 @@
 #include "installer/app/copy_orbit_files.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/test_support.h"
+#include "tests/support/window_lookup.h"
 
 namespace installer_test {
 
@@ -22,7 +23,7 @@ void EnsureVirtualClock();
 std::filesystem::path FreshFolder(const std::string& what);
 
 // Real-time wait (bounded) for something another thread or process does.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000);
+using panel_test::WaitFor;
 
 struct RunSetup {
     bool hardDisk = true;  // the panel variant with "\Hard Disk" (ICOP) or without (AB)
@@ -54,10 +55,10 @@ private:
     int exitCode_ = -1;
 };
 
-std::optional<platform::WindowInfo> FindWindowOfClass(const std::wstring& className);
-std::optional<platform::WindowInfo> FindTitled(const std::wstring& title);
-std::optional<platform::WindowInfo> TopMessageBox();
-std::optional<platform::ControlInfo> FindControl(int id);
+using panel_test::FindControl;
+using panel_test::FindTitled;
+using panel_test::FindWindowOfClass;
+using panel_test::TopMessageBox;
 
 // Writes an executable script at `path` that records, in `marker`, one line:
 // "<PANEL_ROOT>|<number of arguments>|<arguments joined by blanks>".

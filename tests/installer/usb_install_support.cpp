@@ -91,16 +91,6 @@ void WriteFiles(const fs::path& folder, const std::map<std::string, std::string>
 
 }  // namespace
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 std::string ReadFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -205,32 +195,6 @@ int ProgressPosition(const std::wstring& dialogCaption, int barId)
 {
     return static_cast<int>(SendMessage(gMain.load(), kAskProgress, static_cast<WPARAM>(barId),
                                         reinterpret_cast<LPARAM>(dialogCaption.c_str())));
-}
-
-std::optional<platform::WindowInfo> TopMessageBox()
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.isMessageBox) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::WindowInfo> FindTitled(const std::wstring& title)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        if (w.title == title) return w;
-    }
-    return std::nullopt;
-}
-
-std::optional<platform::ControlInfo> FindControl(int id)
-{
-    for (const auto& w : platform::InspectWindows()) {
-        for (const auto& c : w.controls) {
-            if (c.id == id) return c;
-        }
-    }
-    return std::nullopt;
 }
 
 std::vector<std::wstring> Rows(int listId)

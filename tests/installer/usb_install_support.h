@@ -17,6 +17,7 @@
 
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/test_support.h"
+#include "tests/support/window_lookup.h"
 
 namespace usb_test {
 
@@ -26,7 +27,7 @@ inline constexpr int kInstallCommand = 8002;
 inline constexpr int kSearchTimer = 8004;
 
 // Real-time wait (bounded) for something another thread does.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000);
+using panel_test::WaitFor;
 
 std::string ReadFile(const fs::path& path);
 void WriteFile(const fs::path& path, const std::string& content);  // makes the folders
@@ -67,9 +68,10 @@ private:
     std::unique_ptr<platform::UiThread> ui_;
 };
 
-std::optional<platform::WindowInfo> TopMessageBox();
-std::optional<platform::WindowInfo> FindTitled(const std::wstring& title);
-std::optional<platform::ControlInfo> FindControl(int id);
+using panel_test::FindControl;
+using panel_test::FindTitled;
+using panel_test::TopMessageBox;
+
 // The rows of a list (empty when no such list is open) and the selected row (-1: none).
 std::vector<std::wstring> Rows(int listId);
 int SelectedRow(int listId);
