@@ -46,7 +46,6 @@ const char* OrbitDryerUsage()
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
-    CommandLine result;
     OrbitDryerOptions options;
     platform::ProgramOptions line("orbitdryer");
     line.Value("--root", "DIR", options.root);
@@ -63,14 +62,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     line.Needs("--scenario", "--simulate");
     line.Needs("--sim-control", "--simulate");
     line.PanelOptionsFromEnvironment();
-    const platform::CommandLineResult parsed = line.Parse(args);
-    switch (parsed.outcome) {
-        case platform::CommandLineResult::Outcome::Help: result.help = true; return result;
-        case platform::CommandLineResult::Outcome::Error:
-            result.error = parsed.message;
-            return result;
-        case platform::CommandLineResult::Outcome::Run: break;
-    }
-    result.options = options;
-    return result;
+    const platform::CommandLineResult parsed = line.Parse(args);  // fills in `options`
+    return platform::WithOptions(parsed, options);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/command_line.h"
 #include "platform/win_types.h"
 
 inline constexpr const wchar_t* kMainWindowClass = L"ORBIT_DRYER_MAIN_WINDOW";
@@ -29,11 +30,7 @@ struct OrbitDryerOptions {
     bool screenAlreadyOpen = false;
 };
 
-struct CommandLine {
-    std::optional<OrbitDryerOptions> options;  // empty when help was asked or on error
-    bool help = false;
-    std::string error;  // one line; non-empty means exit code 2
-};
+using CommandLine = platform::ParsedCommandLine<OrbitDryerOptions>;
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 const char* OrbitDryerUsage();

@@ -26,7 +26,6 @@ const char* NodeFlasherUsage()
 
 FlasherCommandLine ParseFlasherCommandLine(const std::vector<std::string>& args)
 {
-    FlasherCommandLine result;
     NodeFlasherOptions options;
     std::vector<std::string> words;
     platform::ProgramOptions line("nodeflasher");
@@ -38,20 +37,15 @@ FlasherCommandLine ParseFlasherCommandLine(const std::vector<std::string>& args)
     line.Flag("--headless", options.headless);
     line.Value("--control", "PATH", options.control);
     line.PanelOptionsFromEnvironment();
-    const platform::CommandLineResult parsed = line.Parse(args);
-    switch (parsed.outcome) {
-        case platform::CommandLineResult::Outcome::Help: result.help = true; return result;
-        case platform::CommandLineResult::Outcome::Error:
-            result.error = parsed.message;
-            return result;
-        case platform::CommandLineResult::Outcome::Run: break;
-    }
+    const platform::CommandLineResult parsed = line.Parse(args);  // fills in `options`
+    FlasherCommandLine result = platform::WithOptions(parsed, options);
+    if (!result.options) return result;
     if (words.size() > 1) {
+        result.options.reset();
         result.error = "nodeflasher: one STATUS_KEY at most, but '" + words[1] + "' follows '" +
                        words[0] + "'";
         return result;
     }
-    if (!words.empty()) options.statusKey = words.front();
-    result.options = options;
+    if (!words.empty()) result.options->statusKey = words.front();
     return result;
 }

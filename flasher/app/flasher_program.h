@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "flasher/node_link.h"
+#include "platform/runtime/command_line.h"
 #include "platform/win_types.h"
 
 // ---- command line ---------------------------------------------------------------------------
@@ -26,11 +27,7 @@ struct NodeFlasherOptions {
     bool screenAlreadyOpen = false;
 };
 
-struct FlasherCommandLine {
-    std::optional<NodeFlasherOptions> options;  // empty when help was asked or on error
-    bool help = false;
-    std::string error;  // one line; non-empty means exit code 2
-};
+using FlasherCommandLine = platform::ParsedCommandLine<NodeFlasherOptions>;
 
 FlasherCommandLine ParseFlasherCommandLine(const std::vector<std::string>& args);
 const char* NodeFlasherUsage();

@@ -20,7 +20,6 @@ const char* CopyOrbitFilesUsage()
 
 CopyOrbitFilesCommandLine ParseCopyOrbitFilesCommandLine(const std::vector<std::string>& args)
 {
-    CopyOrbitFilesCommandLine result;
     CopyOrbitFilesOptions options;
     platform::ProgramOptions line("copyorbitfiles");
     line.Value("--root", "DIR", options.root);
@@ -28,14 +27,6 @@ CopyOrbitFilesCommandLine ParseCopyOrbitFilesCommandLine(const std::vector<std::
     line.Flag("--headless", options.headless);
     line.Value("--control", "PATH", options.control);
     line.PanelOptionsFromEnvironment();
-    const platform::CommandLineResult parsed = line.Parse(args);
-    switch (parsed.outcome) {
-        case platform::CommandLineResult::Outcome::Help: result.help = true; return result;
-        case platform::CommandLineResult::Outcome::Error:
-            result.error = parsed.message;
-            return result;
-        case platform::CommandLineResult::Outcome::Run: break;
-    }
-    result.options = options;
-    return result;
+    const platform::CommandLineResult parsed = line.Parse(args);  // fills in `options`
+    return platform::WithOptions(parsed, options);
 }

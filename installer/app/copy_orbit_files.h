@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/command_line.h"
 #include "platform/win_types.h"
 
 // ---- command line ---------------------------------------------------------------------------
@@ -20,11 +21,7 @@ struct CopyOrbitFilesOptions {
     bool screenAlreadyOpen = false;
 };
 
-struct CopyOrbitFilesCommandLine {
-    std::optional<CopyOrbitFilesOptions> options;  // empty when help was asked or on error
-    bool help = false;
-    std::string error;  // one line; non-empty means exit code 2
-};
+using CopyOrbitFilesCommandLine = platform::ParsedCommandLine<CopyOrbitFilesOptions>;
 
 CopyOrbitFilesCommandLine ParseCopyOrbitFilesCommandLine(const std::vector<std::string>& args);
 const char* CopyOrbitFilesUsage();

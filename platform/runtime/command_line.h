@@ -76,6 +76,27 @@ ProgramOptions::Check OneOf(std::vector<std::string> allowed, std::string what);
 std::optional<int> WholeNumber(std::string_view text, int lo, int hi);
 
 std::vector<std::string> Arguments(int argc, char** argv);
+// A program's command line as read: the options to run with, or help asked, or the error.
+template <class Options>
+struct ParsedCommandLine {
+    std::optional<Options> options;  // empty when help was asked or on error
+    bool help = false;
+    std::string error;  // one line; non-empty means exit code 2
+};
+
+// The outcome of Parse together with the options it filled in: they are kept only for a run.
+template <class Options>
+ParsedCommandLine<Options> WithOptions(const CommandLineResult& parsed, Options options)
+{
+    ParsedCommandLine<Options> result;
+    switch (parsed.outcome) {
+        case CommandLineResult::Outcome::Help: result.help = true; break;
+        case CommandLineResult::Outcome::Error: result.error = parsed.message; break;
+        case CommandLineResult::Outcome::Run: result.options = std::move(options); break;
+    }
+    return result;
+}
+
 // What main does with a result: prints the usage (Help: exit code 0) or the message (Error:
 // exit code 2). Nothing for Run.
 std::optional<int> ReportCommandLine(const CommandLineResult& result, std::string_view usage);
