@@ -66,6 +66,8 @@ std::string SimUsage()
         "  --dual-heat            dual plenum (hi-heat and lo-heat dry timers)\n"
         "  --preset OFFSET=VALUE  set an image byte at start (repeatable)\n"
         "  --frozen               the dryer does not move by itself (see 'advance')\n"
+        "  --settings-file PATH   where the board keeps the settings the panel saves\n"
+        "                         (default dryersim-settings.json in the working folder)\n"
         "  --control-socket PATH  also take control commands on a local socket; stdin EOF\n"
         "                         then does not stop the simulator\n"
         "  --help                 this text\n"
@@ -91,11 +93,17 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args)
     SimOptions& o = line.options;
     std::string heaters;
     std::vector<std::string> presets;
+    // Like a board that keeps its saved settings through a power cycle, the simulator keeps
+    // them in a file between runs.
+    o.settingsFile = kDefaultSettingsFile;
     platform::ProgramOptions options("dryersim", {"--help", "-h"});
     options.Value("--device", "PATH", o.device, platform::CheckCharacterDevice);
     options.Value("--scenario", "NAME", o.scenario,
                   platform::OneOf(ScenarioNameList(), "a scenario"));
     options.Value("--control-socket", "PATH", line.controlSocket);
+    options.Value("--settings-file", "PATH", o.settingsFile, [](const std::string& value) {
+        return value.empty() ? std::string("the settings file needs a path") : std::string();
+    });
     options.Value("--heaters", "N", heaters, [](const std::string& value) -> std::string {
         const auto n = platform::WholeNumber(value, 1, 6);
         if (n && HeaterCountCodeFor(*n)) return {};

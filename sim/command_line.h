@@ -10,6 +10,9 @@
 
 namespace sim {
 
+// The settings file of a dryersim started without --settings-file, in its working folder.
+inline constexpr const char* kDefaultSettingsFile = "dryersim-settings.json";
+
 struct SimCommandLine {
     platform::CommandLineResult result;
     SimOptions options;

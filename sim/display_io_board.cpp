@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "common/link/link_crc16.h"
+#include "sim/panel_io.h"
 
 namespace sim {
 
@@ -91,7 +92,7 @@ std::string ControlHelp()
            "  status             one line on the dryer, the link and pending faults\n"
            "  help               this text\n"
            "numbers are decimal or 0x hexadecimal; offsets 0-299, values 0-255\n" +
-           NetworkControlHelp();
+           PanelIoControlHelp() + NetworkControlHelp();
 }
 
 DisplayIoBoard::DisplayIoBoard(const DryerConfig& config)
@@ -246,6 +247,9 @@ std::string DisplayIoBoard::Control(const std::string& line, std::int64_t nowMs)
         for (std::string word; words >> word;) split.push_back(word);
         if (!split.empty() && BoardNetwork::IsNetworkCommand(split[0])) {
             return network_.Control(split, Heaters());
+        }
+        if (!split.empty() && IsPanelIoCommand(split[0])) {
+            return PanelIoControl(model_.image(), split);
         }
     }
     std::istringstream in(line);

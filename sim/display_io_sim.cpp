@@ -68,6 +68,7 @@ DisplayIoSimulator::DisplayIoSimulator(SimOptions options)
     : options_(std::move(options)),
       board_(ConfigFromOptions(options_, nullptr).value_or(DryerConfig{}))
 {
+    board_.model().SetSettingsFile(options_.settingsFile);
     for (auto [offset, value] : options_.presets) {
         if (offset >= 0 && offset < static_cast<int>(kImageSize) && value >= 0 && value <= 255) {
             board_.model().image()[static_cast<std::size_t>(offset)] =

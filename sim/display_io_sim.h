@@ -29,6 +29,8 @@ struct SimOptions {
     int celsius = -1;                          // 0 Fahrenheit, 1 Celsius display
     int dualHeat = -1;                         // 0 or 1
     std::vector<std::pair<int, int>> presets;  // image bytes (offset, value) set at start
+    // Where the board keeps the settings a save request stores; empty: in memory for the run.
+    std::string settingsFile;
 };
 
 // The dryer a set of options describes; nothing (and a reason) when an option is out of range.

@@ -4,27 +4,19 @@
 // dryer moves within a second is in dryer_processes.cpp.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "sim/dryer_model.h"
+
+#include "sim/panel_io.h"
+#include "sim/saved_settings.h"
+#include "sim/sensor_calibration.h"
 
 namespace sim {
 
 namespace {
 
 constexpr int kSerialisedTimeMax = 255 * 60 + 59;
-
-// The settings the panel can command: "save settings" keeps them, "restore" brings them back.
-constexpr bool IsSetting(const ImageField& field)
-{
-    return field.access == Access::setting || field.access == Access::oneShot;
-}
-
-void CopySettings(const StatusImage& from, StatusImage& to)
-{
-    for (const ImageField& field : kImageLayout) {
-        if (IsSetting(field)) CopyField(from, to, field);
-    }
-}
 
 }  // namespace
 
@@ -122,6 +114,7 @@ void DryerModel::Reset(const DryerConfig& config)
     SetValue(image_, bphCalibration, 100);
     SetBits(image_, loadOnBit, true);
     SetBits(image_, loadAutoBit, true);
+    SetAutomaticSwitches(image_, heaterCount());
     SetValue(image_, moistureSetpoint, 150);
     SetValue(image_, moistureModeSetting, 3);
     SetValue(image_, settingByte230, 10);
@@ -129,6 +122,10 @@ void DryerModel::Reset(const DryerConfig& config)
     SetValue(image_, meterRollRaw.Element(1), 128);
     SetValue(image_, mediumWhole, 5);
     SetBits(image_, longTermLogBit, true);
+    SetValue(image_, unloadRateLimit.Element(0), 80);  // maximum and minimum unload rate, %
+    SetValue(image_, unloadRateLimit.Element(1), 10);
+    SetValue(image_, grainType, 1);  // corn
+    SetValue(image_, binNumber, 1);
     SetValue(image_, dryerState, kDryerStateIdle);
 
     for (Heater& h : heaters_) h = Heater{HeaterPhase::Off, 0, false, kAmbientF};
@@ -243,15 +240,63 @@ void DryerModel::OnRecordWritten(std::uint16_t address, std::uint8_t length)
     }
 }
 
+// Without a settings file the set lives as long as the simulator; with one it is written to
+// the file, which a restore reads back whole before it changes anything.
 void DryerModel::SaveSettings()
 {
-    CopySettings(image_, savedSettings_);
-    settingsSaved_ = true;
+    if (settingsFile_.empty()) {
+        CopySavedSettings(image_, savedSettings_);
+        settingsSaved_ = true;
+        LogSettings("the dryer's settings are saved (in memory only)");
+        return;
+    }
+    std::string why;
+    if (WriteSavedSettings(settingsFile_, image_, &why)) {
+        LogSettings("the dryer's settings are saved in " + settingsFile_.string());
+    } else {
+        LogSettings("the dryer's settings could not be saved in " + settingsFile_.string() + ": " +
+                    why);
+    }
 }
 
 void DryerModel::RestoreSettings()
 {
-    if (settingsSaved_) CopySettings(savedSettings_, image_);
+    if (settingsFile_.empty()) {
+        if (!settingsSaved_) {
+            LogSettings("no settings restored: none have been saved; nothing was changed");
+            return;
+        }
+        ApplySettings(savedSettings_);
+        LogSettings("the dryer's saved settings are restored (from memory)");
+        return;
+    }
+    const SavedSettingsReading saved = ReadSavedSettings(settingsFile_);
+    if (!saved.settings) {
+        LogSettings("no settings restored from " + settingsFile_.string() + ": " + saved.error +
+                    "; nothing was changed");
+        return;
+    }
+    ApplySettings(*saved.settings);
+    LogSettings("the dryer's saved settings are restored from " + settingsFile_.string());
+}
+
+// All of a saved set at once; a batch dryer that becomes another starts its cycle afresh, as
+// after the panel's own change of the drying type.
+void DryerModel::ApplySettings(const StatusImage& saved)
+{
+    const int type = Value(image_, dryingType);
+    CopySavedSettings(saved, image_);
+    if (Value(image_, dryingType) != type) {
+        batch_ = BatchPhase::Fill;
+        batchLoaded_ = false;
+    }
+}
+
+void DryerModel::LogSettings(std::string message)
+{
+    settingsMessage_ = std::move(message);
+    std::fprintf(stderr, "dryersim: %s\n", settingsMessage_.c_str());
+    std::fflush(stderr);
 }
 
 void DryerModel::Step()
@@ -308,10 +353,8 @@ void DryerModel::WriteStatus()
         PutTemp(GrainTempEntry(select), grain_[static_cast<std::size_t>(select)]);
     }
 
-    SetValue(image_, dryMoisture, std::lround(dryMoisture_));
-    SetValue(image_, wetMoisture, std::lround(wetMoisture_));
-    SetValue(image_, drySensorTemp, std::lround(grain_[0] * 10));
-    SetValue(image_, wetSensorTemp, std::lround((kAmbientF + 2) * 10 + Noise(3)));
+    ReportSensorReadings(image_, SensorReadings{dryMoisture_, wetMoisture_, grain_[0] * 10,
+                                                (kAmbientF + 2) * 10 + Noise(3)});
 
     const bool metering = unloading_;
     const int calibration = std::clamp(Value(image_, bphCalibration), 50, 150);
@@ -347,6 +390,7 @@ void DryerModel::WriteStatus()
     SetValue(image_, coolingStatusBits, 0);
     SetBitsValue(image_, coolDownStateBits, coolDownLeft_ > 0 ? kCoolingDown : 0);
     SetValue(image_, centerAdjustElapsed, centerAdjust_);
+    MarkActivatedLights(image_);
 }
 
 }  // namespace sim

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <random>
+#include <string>
 
 #include "dryer/link/dryer_image.h"
 #include "sim/scenarios.h"
@@ -33,6 +35,11 @@ public:
 
     // The board acting on a parameter record it has just written into the image.
     void OnRecordWritten(std::uint16_t address, std::uint8_t length);
+    // Where the board keeps the settings a save request stores (empty: in memory, for this run).
+    void SetSettingsFile(std::filesystem::path file) { settingsFile_ = std::move(file); }
+    const std::filesystem::path& settingsFile() const { return settingsFile_; }
+    // What the last save or restore request came to, as the simulator's log says it.
+    const std::string& settingsMessage() const { return settingsMessage_; }
     // The clock record (minute, hour, day, month, year modulo 100); false when out of range.
     bool SetClock(const std::array<std::uint8_t, 5>& clock);
     const std::array<std::uint8_t, 5>& clock() const { return clock_; }
@@ -78,6 +85,8 @@ private:
     void StepSampler();
     void SaveSettings();
     void RestoreSettings();
+    void ApplySettings(const StatusImage& saved);
+    void LogSettings(std::string message);
     void WriteHeaterStatus();
     void WriteStatus();
     double Noise(double amplitude);
@@ -86,6 +95,8 @@ private:
     StatusImage image_{};
     StatusImage savedSettings_{};
     bool settingsSaved_ = false;
+    std::filesystem::path settingsFile_;
+    std::string settingsMessage_;
     std::array<std::uint8_t, 5> clock_{};
     std::mt19937 random_{12345};
     std::int64_t leftoverMs_ = 0;
