@@ -18,7 +18,9 @@
 #include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/home_panels.h"
 #include "dryer/screens/screen_manager.h"
+#include "dryer/setup/bracketed_five_speed_setup.h"
 #include "dryer/setup/hardware_dialogs.h"
+#include "dryer/setup/unload_parameters.h"
 #include "platform/devices/serial.h"
 #include "platform/drawing/gdi.h"
 #include "platform/runtime/instance_lock.h"
@@ -235,6 +237,8 @@ void ResetProgramState()
     ResetLinkStateForTest();
     ResetScreenManager();
     ResetTicks();
+    ResetUnloadRatesWarning();
+    ResetFiveSpeedSelection();
     gMainWindow.store(nullptr);
 }
 
@@ -330,6 +334,8 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     if (options.simulate) {
         sim::SimOptions simOptions;
         if (!options.scenario.empty()) simOptions.scenario = options.scenario;
+        // The simulated board keeps the settings the panel saves beside the panel's files.
+        simOptions.settingsFile = (root / "dryersim-settings.json").string();
         simulator = std::make_unique<sim::DisplayIoSimulator>(simOptions);
         if (!simulator->Start()) {
             std::fprintf(stderr, "orbitdryer: the simulator could not start: %s\n",

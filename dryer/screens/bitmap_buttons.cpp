@@ -56,3 +56,15 @@ HWND CreateBitmapButton(HWND parent, HINSTANCE instance, const wchar_t* text, in
     return CreateWindowEx(0, WC_BUTTON, text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, width,
                           height, parent, id, instance, nullptr);
 }
+
+void CreateBitmapButtons(HWND parent, HINSTANCE instance, std::span<const PlacedButton> buttons,
+                         BitmapButtonSet& faces)
+{
+    std::vector<ButtonFace> list;
+    list.reserve(buttons.size());
+    for (const PlacedButton& b : buttons) {
+        CreateBitmapButton(parent, instance, b.text, b.id, b.x, b.y, b.width, b.height);
+        list.push_back(ButtonFace{b.id, b.upBitmap, b.downBitmap});
+    }
+    faces.Load(instance, list);
+}

@@ -41,3 +41,15 @@ void BlitBitmap(HDC dc, HBITMAP bitmap, const RECT& rect);
 // Creates an owner-drawn push button child with its control id.
 HWND CreateBitmapButton(HWND parent, HINSTANCE instance, const wchar_t* text, int id, int x, int y,
                         int width, int height);
+
+// A row of a screen's button table: the control, where it sits and the faces it wears.
+struct PlacedButton {
+    int id;
+    const wchar_t* text;  // window text; the face carries the caption
+    int x, y, width, height;
+    int upBitmap, downBitmap;
+};
+
+// Creates every button of the table and loads their faces into the set.
+void CreateBitmapButtons(HWND parent, HINSTANCE instance, std::span<const PlacedButton> buttons,
+                         BitmapButtonSet& faces);

@@ -1,12 +1,14 @@
-// The home screen's modal dialogs. The defaults-switch screen is complete here; the view
-// menu's dialogs are their titled windows with a CANCEL button until their own screens
-// replace them.
+// The home screen's modal dialogs: the defaults-switch screen, and the doors to the moisture
+// setpoint and meter roll speed screens (their code lives in dryer/setup/, as does that of the
+// system information screens of the view menu).
 #include "dryer/screens/entry_dialogs.h"
 
 #include <array>
 
 #include "dryer/link/link_state.h"
 #include "dryer/screens/screen_manager.h"
+#include "dryer/setup/meter_roll_speed_screen.h"
+#include "dryer/setup/moisture_setpoint.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/dialog.h"
@@ -16,16 +18,6 @@ namespace {
 
 constexpr int kDefaultsExit = 1001;
 constexpr int kDefaultsPicture = 1002;
-
-INT_PTR PlaceholderProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
-{
-    if (msg == WM_INITDIALOG) return TRUE;
-    if (msg == WM_COMMAND && (LOWORD(wp) == IDCANCEL || LOWORD(wp) == IDOK)) {
-        EndDialog(dlg, LOWORD(wp));
-        return TRUE;
-    }
-    return FALSE;
-}
 
 HBITMAP gDipswitchPicture = nullptr;
 
@@ -53,29 +45,14 @@ INT_PTR DefaultsSwitchProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
 
 }  // namespace
 
-INT_PTR OpenPlaceholder(HWND owner, const wchar_t* title)
-{
-    static constexpr std::array<DialogControl, 2> kControls{{
-        {WC_STATIC, L"This screen is not available yet.", 0, 20, 30, 320, 20, SS_CENTER, 0},
-        {WC_BUTTON, L"CANCEL", IDCANCEL, 130, 90, 100, 40, BS_PUSHBUTTON, 0},
-    }};
-    DialogTemplate tmpl;
-    tmpl.caption = title;
-    tmpl.width = 360;
-    tmpl.height = 170;
-    tmpl.style = WS_POPUP | WS_CAPTION | DS_CENTER;
-    tmpl.controls = kControls;
-    return DialogBoxIndirectParam(Screens().instance, tmpl, owner, PlaceholderProc, 0);
-}
-
 INT_PTR OpenMoistureSetpoint(HWND owner)
 {
-    return OpenPlaceholder(owner, kMoistureSetpointTitle);
+    return OpenMoistureSetpointScreen(owner);
 }
 
 INT_PTR OpenMeterRollSpeed(HWND owner)
 {
-    INT_PTR result = OpenPlaceholder(owner, kMeterRollSpeedTitle);
+    INT_PTR result = OpenMeterRollSpeedSetpoints(owner);
     MeteringScreenShowing.store(0);  // the screen clears the flag when it closes
     return result;
 }
@@ -99,14 +76,4 @@ INT_PTR OpenDefaultsSwitchDialog(HWND owner)
     tmpl.style = WS_POPUP | WS_CAPTION | DS_CENTER;
     tmpl.controls = kControls;
     return DialogBoxIndirectParam(Screens().instance, tmpl, owner, DefaultsSwitchProc, 0);
-}
-
-INT_PTR OpenSystemInformation(HWND owner)
-{
-    return OpenPlaceholder(owner, kSystemInformationTitle);
-}
-
-INT_PTR OpenSoftwareRelease(HWND owner)
-{
-    return OpenPlaceholder(owner, kSoftwareReleaseTitle);
 }

@@ -1,6 +1,5 @@
 // The modal dialogs the home screen opens: the moisture setpoint, the meter roll speed screen
-// and the dialogs of the view menu. Those still to come open as their dialog with its title
-// and a CANCEL button, so navigation works end to end.
+// and the dialogs of the view menu.
 #pragma once
 
 #include "dryer/link/dryer_image.h"
@@ -26,5 +25,3 @@ INT_PTR OpenSystemInformation(HWND owner);
 INT_PTR OpenSoftwareRelease(HWND owner);
 INT_PTR OpenSampleTimeDialog(HWND owner);
 INT_PTR OpenDataLoggerSetup(HWND owner);
-// A screen still to come: its titled dialog with a CANCEL button.
-INT_PTR OpenPlaceholder(HWND owner, const wchar_t* title);

@@ -16,14 +16,7 @@
 
 namespace {
 
-struct ViewButtonRow {
-    int id;
-    const wchar_t* text;
-    int x, y, width, height;
-    int upBitmap;
-    int downBitmap;
-};
-constexpr ViewButtonRow kViewButtons[] = {
+constexpr PlacedButton kViewButtons[] = {
     {kViewChartButton, L"CHART VIEW BUTTON", 10, 10, 200, 50, kBitmapChartViewUp,
      kBitmapChartViewDown},
     {kViewGraphButton, L"GRAPH VIEW BUTTON", 10, 70, 200, 50, kBitmapGraphViewUp,
@@ -41,13 +34,7 @@ BitmapButtonSet gViewFaces;
 
 void CreateViewButtons(HWND wnd)
 {
-    ButtonFace faces[std::size(kViewButtons)];
-    for (std::size_t i = 0; i < std::size(kViewButtons); ++i) {
-        const ViewButtonRow& b = kViewButtons[i];
-        CreateBitmapButton(wnd, Screens().instance, b.text, b.id, b.x, b.y, b.width, b.height);
-        faces[i] = ButtonFace{b.id, b.upBitmap, b.downBitmap};
-    }
-    gViewFaces.Load(Screens().instance, faces);
+    CreateBitmapButtons(wnd, Screens().instance, kViewButtons, gViewFaces);
 }
 
 void HideMenu()

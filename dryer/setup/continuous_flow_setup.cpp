@@ -8,8 +8,8 @@
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/pending_command.h"
 #include "dryer/link/working_copy.h"
-#include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/screen_manager.h"
+#include "dryer/setup/bracketed_five_speed_setup.h"
 #include "dryer/setup/drying_mode.h"
 #include "dryer/setup/drying_mode_controls.h"
 #include "dryer/setup/drying_mode_shared.h"
@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr const wchar_t* kFiveSpeedSetupTitle = L"BRACKETED 5 SPEED MOISTURE CONTROL SETUP - 23";
 constexpr const wchar_t* kHelpCaption = L"Select Drying Criteria Help";
 constexpr const wchar_t* kHelpText =
     L"There are two different continuous flow moisture control\n"
@@ -137,7 +136,7 @@ INT_PTR OnFlowCommand(HWND dlg, int id)
         case kFlowSensorSelectButton: ToggleBits(upperSensorDisabledBit); break;
         case kFlowSafetyButton: ToggleSafety(); break;
         case kFlowMaxGrainTempButton: EditMaxGrainTemperature(dlg); break;
-        case kFlowFiveSpeedSetupButton: OpenPlaceholder(dlg, kFiveSpeedSetupTitle); break;
+        case kFlowFiveSpeedSetupButton: OpenFiveSpeedSetup(dlg); break;
         case kFlowHelpButton:
             MessageBox(dlg, kHelpText, kHelpCaption, MB_OK | MB_ICONINFORMATION);
             return TRUE;

@@ -8,12 +8,14 @@
 #include "dryer/link/dryer_image.h"
 #include "dryer/link/link_state.h"
 #include "dryer/link/working_copy.h"
-#include "dryer/screens/entry_dialogs.h"
 #include "dryer/screens/leave_button.h"
 #include "dryer/screens/screen_manager.h"
 #include "dryer/screens/screen_procs.h"
 #include "dryer/setup/drying_mode.h"
 #include "dryer/setup/hardware_dialogs.h"
+#include "dryer/setup/moisture_sensor_calibration.h"
+#include "dryer/setup/plenum_manager.h"
+#include "dryer/setup/unload_parameters.h"
 #include "platform/controls/controls.h"
 #include "platform/drawing/gdi.h"
 #include "platform/windowing/window.h"
@@ -21,42 +23,30 @@
 
 namespace {
 
-// Dialogs that later work builds; they open as their titled dialog until then.
-constexpr const wchar_t* kUnloadParametersTitle = L"Unload Parameters - 11";
-constexpr const wchar_t* kPlenumManagerTitle = L"PLENUM TEMPERATURE MANAGER - 12";
-constexpr const wchar_t* kMoistureCalibrationTitle = L" MOISTURE SENSOR CALIBRATION - 13";
-
 constexpr int kButtonWidth = 175;
 constexpr int kButtonHeight = 50;
 
-struct SelectionButton {
-    int id;
-    const wchar_t* text;  // window text; the face carries the caption
-    int x, y;
-    int upBitmap, downBitmap;
-};
-
-constexpr SelectionButton kButtons[] = {
-    {kSetupDryingModeButton, L"DRYING MODE", 10, 20, kBitmapDryingModeUp, kBitmapDryingModeDown},
-    {kSetupDryingCriteriaButton, L"DRYING SETUP", 10, 90, kBitmapContinuousFlowUp,
-     kBitmapContinuousFlowDown},
-    {kSetupUnloadButton, L"UNLOAD PARAMETERS", 222, 20, kBitmapUnloadParametersUp,
-     kBitmapUnloadParametersDown},
-    {kSetupPlenumManagerButton, L"PLENUM MANAGER", 222, 90, kBitmapPlenumManagerUp,
-     kBitmapPlenumManagerDown},
-    {kSetupBurnerModeButton, L"BURNER MODE", 222, 160, kBitmapBurnerModeUp, kBitmapBurnerModeDown},
-    {kSetupCalibrationButton, L"CALIBRATION", 440, 20, kBitmapMoistureCalibrationUp,
-     kBitmapMoistureCalibrationDown},
-    {kSetupExtendedButton, L"MORE SETUP", 440, 90, kBitmapExtendedSetupUp,
-     kBitmapExtendedSetupDown},
+constexpr PlacedButton kButtons[] = {
+    {kSetupDryingModeButton, L"DRYING MODE", 10, 20, kButtonWidth, kButtonHeight,
+     kBitmapDryingModeUp, kBitmapDryingModeDown},
+    {kSetupDryingCriteriaButton, L"DRYING SETUP", 10, 90, kButtonWidth, kButtonHeight,
+     kBitmapContinuousFlowUp, kBitmapContinuousFlowDown},
+    {kSetupUnloadButton, L"UNLOAD PARAMETERS", 222, 20, kButtonWidth, kButtonHeight,
+     kBitmapUnloadParametersUp, kBitmapUnloadParametersDown},
+    {kSetupPlenumManagerButton, L"PLENUM MANAGER", 222, 90, kButtonWidth, kButtonHeight,
+     kBitmapPlenumManagerUp, kBitmapPlenumManagerDown},
+    {kSetupBurnerModeButton, L"BURNER MODE", 222, 160, kButtonWidth, kButtonHeight,
+     kBitmapBurnerModeUp, kBitmapBurnerModeDown},
+    {kSetupCalibrationButton, L"CALIBRATION", 440, 20, kButtonWidth, kButtonHeight,
+     kBitmapMoistureCalibrationUp, kBitmapMoistureCalibrationDown},
+    {kSetupExtendedButton, L"MORE SETUP", 440, 90, kButtonWidth, kButtonHeight,
+     kBitmapExtendedSetupUp, kBitmapExtendedSetupDown},
 };
 
 BitmapButtonSet gFaces;
 BitmapButtonSet gLeaveFaces;
 // The drying set-up button of a batch dryer opens the staged batch set-up and wears its face.
 BitmapButtonSet gBatchFaces;
-// The hardware set-up button of the extended set-up selection.
-BitmapButtonSet gHardwareFaces;
 
 bool BatchDryer()
 {
@@ -65,14 +55,7 @@ bool BatchDryer()
 
 void CreateSelectionButtons(HWND wnd)
 {
-    ButtonFace faces[std::size(kButtons)];
-    int n = 0;
-    for (const SelectionButton& b : kButtons) {
-        CreateBitmapButton(wnd, Screens().instance, b.text, b.id, b.x, b.y, kButtonWidth,
-                           kButtonHeight);
-        faces[n++] = ButtonFace{b.id, b.upBitmap, b.downBitmap};
-    }
-    gFaces.Load(Screens().instance, faces);
+    CreateBitmapButtons(wnd, Screens().instance, kButtons, gFaces);
     const ButtonFace batch[] = {
         {kSetupDryingCriteriaButton, kBitmapStagedBatchUp, kBitmapStagedBatchDown}};
     gBatchFaces.Load(Screens().instance, batch);
@@ -131,10 +114,10 @@ LRESULT OnSelectionCommand(HWND wnd, int id)
         case kSetupSelectionExit: Leave(wnd); return 0;
         case kSetupDryingModeButton: OpenDryingModeSelection(wnd); return 0;
         case kSetupDryingCriteriaButton: OpenDryingCriteria(wnd); return 0;
-        case kSetupUnloadButton: OpenPlaceholder(wnd, kUnloadParametersTitle); return 0;
-        case kSetupPlenumManagerButton: OpenPlaceholder(wnd, kPlenumManagerTitle); return 0;
+        case kSetupUnloadButton: OpenUnloadParameters(wnd); return 0;
+        case kSetupPlenumManagerButton: OpenPlenumManager(wnd); return 0;
         case kSetupBurnerModeButton: OpenBurnerModeIfOffered(wnd); return 0;
-        case kSetupCalibrationButton: OpenPlaceholder(wnd, kMoistureCalibrationTitle); return 0;
+        case kSetupCalibrationButton: OpenMoistureSensorCalibration(wnd); return 0;
         case kSetupExtendedButton:
             ShowScreen(wnd, false);
             ShowScreen(Screens().extendedSetup, true);
@@ -168,23 +151,4 @@ void RefreshSetupButtons()
     ShowScreen(GetDlgItem(Screens().setupSelection, kSetupBurnerModeButton),
                !IsSet(DryerImage, towerBit));
     RefreshExtendedSetupButtons();
-}
-
-void CreateExtendedHardwareButton(HWND extendedSetup)
-{
-    CreateBitmapButton(extendedSetup, Screens().instance, L"HARDWARE SETUP",
-                       kExtendedHardwareButton, 222, 230, kButtonWidth, kButtonHeight);
-    const ButtonFace face[] = {
-        {kExtendedHardwareButton, kBitmapHardwareSetupUp, kBitmapHardwareSetupDown}};
-    gHardwareFaces.Load(Screens().instance, face);
-}
-
-bool DrawExtendedHardwareButton(const DRAWITEMSTRUCT& item)
-{
-    return gHardwareFaces.Draw(item);
-}
-
-void ReleaseExtendedHardwareButton()
-{
-    gHardwareFaces.Release();
 }

@@ -1,5 +1,4 @@
-// Control ids of the set-up selection screen's buttons, and of the hardware set-up button of
-// the extended set-up selection.
+// Control ids of the set-up selection screen's buttons.
 #pragma once
 
 #include "platform/controls/controls.h"
@@ -11,11 +10,3 @@ inline constexpr int kSetupDryingCriteriaButton = 0x9007;  // continuous flow or
 inline constexpr int kSetupUnloadButton = 0x9008;
 inline constexpr int kSetupPlenumManagerButton = 0x9009;
 inline constexpr int kSetupCalibrationButton = 0x900A;
-// The hardware set-up button of the extended set-up selection.
-inline constexpr int kExtendedHardwareButton = 36982;
-
-// The extended set-up selection's hardware set-up button (175 x 50 at 222, 230) with its faces,
-// which the extended screen creates, draws and releases through these.
-void CreateExtendedHardwareButton(HWND extendedSetup);
-bool DrawExtendedHardwareButton(const DRAWITEMSTRUCT& item);
-void ReleaseExtendedHardwareButton();

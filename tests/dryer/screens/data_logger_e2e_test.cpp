@@ -59,10 +59,14 @@ protected:
 
 TEST_F(DataLoggerRun, WithTheLoggerOffTheLogIsMadeEmptyAndNothingIsRecorded)
 {
-    PanelRun panel({}, WithLog(-1));
+    // The simulated dryer starts with its logger off, so no sample of the first seconds,
+    // before a change of the byte could reach the panel, is taken.
+    sim::SimOptions board;
+    board.presets.emplace_back(static_cast<int>(optionByte289.offset), 0x00);
+    PanelRun panel(board, WithLog(-1));
     ASSERT_TRUE(panel.started());
-    panel_test::SetOnBoard(panel.sim(), optionByte289, 0x00);  // the simulated dryer starts on
-    panel.Pin(dryerState2, 0x01);                              // unloading
+    ASSERT_FALSE(IsSet(DryerImage, longTermLogBit));
+    panel.Pin(dryerState2, 0x01);  // unloading
     panel.Advance(25000);
     ASSERT_TRUE(std::filesystem::exists(LogOf(panel.root())));
     EXPECT_EQ(SizeOf(LogOf(panel.root())), 0u);

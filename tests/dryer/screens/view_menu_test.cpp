@@ -154,7 +154,7 @@ TEST_P(ViewMenuDialogs, HideTheMenuAndOpenTheirDialog)
     ASSERT_TRUE(platform::PressControl(GetParam().button));
     EXPECT_FALSE(Shown(L"VIEW_SELECTION_WINDOW"));
     ASSERT_TRUE(panel_test::FindTitled(GetParam().title).has_value());
-    ASSERT_TRUE(platform::PressControl(2));  // CANCEL
+    ASSERT_TRUE(platform::PressControl(1));  // EXIT
     EXPECT_FALSE(panel_test::FindTitled(GetParam().title).has_value());
 }
 

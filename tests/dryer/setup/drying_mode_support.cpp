@@ -152,7 +152,7 @@ void Press(int id)
 
 void CloseTopDialog()
 {
-    // The dialogs still to come have a CANCEL button; the drying mode dialogs have none (the
+    // A dialog with a CANCEL button is left with it; the drying mode dialogs have none (the
     // panel has no keyboard), so they are left with Escape, their Cancel command.
     if (!platform::PressControl(IDCANCEL)) platform::SendKey(VK_ESCAPE, false);
 }

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
 
+#include "platform/runtime/detail_automation_json.h"
 #include "platform/runtime/runtime.h"
 #include "tests/dryer/textfit/fit_pictures_support.h"
 #include "tests/support/text_fit_check.h"
@@ -33,11 +35,13 @@ std::wstring NameOf(const platform::WindowInfo& w)
 struct Facing {
     std::wstring key;
     std::vector<int> buttons;
+    std::string looks;  // the windows in view as the automation socket gives them
 };
 
 Facing FacingNow()
 {
     Facing facing;
+    std::vector<platform::WindowInfo> inView;
     for (const auto& w : platform::InspectWindows()) {
         facing.key += NameOf(w) + L"|";
         for (const auto& c : w.controls) {
@@ -47,8 +51,10 @@ Facing FacingNow()
                 facing.buttons.push_back(c.id);
             }
         }
+        inView.push_back(w);
         if (w.topLevel) break;  // children come before their window, top-most first
     }
+    facing.looks = platform::detail::WindowsJson(inView, false);
     return facing;
 }
 
@@ -104,28 +110,34 @@ void CheckAlong(const std::string& screen, const Start& start, const Path& path)
 void WalkEveryButton(const std::string& screen, const Start& start, const Path& path, int depth,
                      std::set<std::wstring>& seen)
 {
-    Facing here;
-    {
-        panel_test::PanelRun run(start.dryer, start.files);
-        if (!Follow(run, screen, path)) return;
-        here = FacingNow();
-        seen.insert(here.key);
-        CheckScreen(screen);
-    }
+    auto run = std::make_unique<panel_test::PanelRun>(start.dryer, start.files);
+    if (!Follow(*run, screen, path)) return;
+    const Facing here = FacingNow();
+    seen.insert(here.key);
+    CheckScreen(screen);
+    // A press that leaves the screen looking exactly as it did (a button with nothing to do
+    // here) leaves the display as fresh as it was, and the next press goes on on it. After any
+    // other press the next starts on a fresh display, walked along the path again.
     for (int id : here.buttons) {
-        panel_test::PanelRun run(start.dryer, start.files);
-        if (!Follow(run, screen, path)) return;
+        if (run == nullptr) {
+            run = std::make_unique<panel_test::PanelRun>(start.dryer, start.files);
+            if (!Follow(*run, screen, path)) return;
+        }
+        if (!Act(*run, Press(id)) || panel_test::PanelRun::MainWindowCount() == 0) {
+            run.reset();
+            continue;
+        }
         const std::string pressed = screen + " > " + std::to_string(id);
-        if (!Act(run, Press(id)) || panel_test::PanelRun::MainWindowCount() == 0) continue;
         const Facing now = FacingNow();
         if (now.key == here.key) {
             CheckScreen(pressed);  // the press changed the screen it was made on
+            if (now.looks != here.looks) run.reset();
             continue;
         }
-        if (!seen.insert(now.key).second) continue;  // checked and walked on another way
-        CheckScreen(pressed);
-        run.Stop();  // one display at a time: the walk further on starts its own
-        if (depth > 0) {
+        const bool unseen = seen.insert(now.key).second;
+        if (unseen) CheckScreen(pressed);
+        run.reset();  // one display at a time: the walk further on starts its own
+        if (unseen && depth > 0) {
             Path further = path;
             further.push_back(Press(id));
             WalkEveryButton(pressed, start, further, depth - 1, seen);

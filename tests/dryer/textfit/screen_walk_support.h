@@ -61,8 +61,10 @@ void CheckScreen(const std::string& screen);
 // Starts a display, follows the path, and checks the screen it ends on.
 void CheckAlong(const std::string& screen, const Start& start, const Path& path);
 
-// From the screen the path ends on, presses every button (a fresh display for each, walked
-// along the path again), checks whatever opens and, `depth` levels deep, walks it in turn.
+// From the screen the path ends on, presses every button, checks whatever opens and, `depth`
+// levels deep, walks it in turn. Each press is made on a display in the state the path leaves
+// it in: a fresh one walked along the path again, or the one before when its press changed
+// nothing in view.
 // `seen` holds the titles of the windows checked so far: each is walked once.
 void WalkEveryButton(const std::string& screen, const Start& start, const Path& path, int depth,
                      std::set<std::wstring>& seen);

@@ -15,6 +15,7 @@
 #include "dryer/screens/status_chart.h"
 #include "dryer/screens/view_menu.h"
 #include "dryer/setup/setup_selection.h"
+#include "dryer/setup/system_diagnostics.h"
 #include "tests/dryer/textfit/screen_walk_support.h"
 
 namespace {
@@ -123,6 +124,35 @@ TEST(ScreensFit, TheScreensOfTheScreenshotsFitTheirTexts)
                          {Press(kCmdSetup), Press(0x9007)});
     fit_test::CheckAlong("staged-batch-setup", Scenario("batch-dual-heat"),
                          {Press(kCmdSetup), Press(0x9007)});
+    // the service screens
+    const Path extended{Press(kCmdSetup), Press(kSetupExtendedButton)};
+    const Path diagnostics{Press(kCmdSetup), Press(kSetupExtendedButton),
+                           Press(kExtendedDiagnosticsButton)};
+    fit_test::CheckAlong("unload-parameters", Scenario("continuous-1fh"),
+                         {Press(kCmdSetup), Press(kSetupUnloadButton)});
+    fit_test::CheckAlong("plenum-manager", Scenario("continuous-1fh"),
+                         {Press(kCmdSetup), Press(kSetupPlenumManagerButton)});
+    fit_test::CheckAlong("moisture-mc-button", Scenario("continuous-1fh"), {Press(kCmdMisc)});
+    fit_test::CheckAlong("extended-setup", Scenario("continuous-si"), extended);
+    fit_test::CheckAlong("system-diagnostics", Scenario("continuous-6fh"), diagnostics);
+    for (int door : {kDiagLightOutputsButton, kDiagSwitchWiringButton, kDiagMeterRollsButton,
+                     kDiagCalibrationButton}) {
+        Path path = diagnostics;
+        path.push_back(Press(door));
+        fit_test::CheckAlong("diagnostics-" + std::to_string(door), Scenario("continuous-1fh"),
+                             path);
+    }
+    for (int button :
+         {kExtendedBurnerDifferentialButton, kExtendedPrinterButton, kExtendedClockButton,
+          kExtendedUserSettingsButton, kExtendedUnloadBushelsButton, kExtendedSamplerButton}) {
+        Path path = extended;
+        path.push_back(Press(button));
+        fit_test::CheckAlong("extended-" + std::to_string(button), Scenario("continuous-si"), path);
+    }
+    fit_test::CheckAlong("system-information", Scenario("continuous-1fh"),
+                         {Press(kCmdView), Press(kViewSystemInfoButton)});
+    fit_test::CheckAlong("software-release", Scenario("continuous-1fh"),
+                         {Press(kCmdView), Press(kViewSoftwareInfoButton)});
     fit_test::CheckAlong("shutdown-history", Scenario("continuous-1fh"),
                          {Press(kCmdView), Press(kViewHistoryButton)});
     // a history of shutdowns: the longest warning texts in the list's first column
