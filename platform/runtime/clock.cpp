@@ -47,8 +47,10 @@ struct ClockState {
 
 ClockState& State()
 {
-    static ClockState state;
-    return state;
+    // Lives for the process: a worker thread may still sleep on it while the program exits,
+    // and destroying a condition variable with a waiter blocks the exit for good.
+    static auto* state = new ClockState;
+    return *state;
 }
 
 std::chrono::steady_clock::time_point RealEpoch()

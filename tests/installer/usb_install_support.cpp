@@ -129,20 +129,26 @@ UsbInstallRun::UsbInstallRun(bool hardDisk) : hardDisk_(hardDisk)
 
 UsbInstallRun::~UsbInstallRun()
 {
-    // A run still copying is stopped and let go through its pauses before the panel goes. The
-    // install dialog (which starts the copy) may still be on its way on a slow machine: let
-    // the panel settle first, so that no copy starts after the check.
+    // A run still copying is stopped and let go through its pauses before the panel goes:
+    // first while the panel answers its message boxes, then once more after the panel has
+    // stopped, since an install dialog on its way on a slow machine may have started a run
+    // after the first check. No run can start once the panel has stopped.
+    const auto finishCopy = [] {
+        StopCopyThread();
+        for (int i = 0; i < 1000 && UsbCopyRunning(); ++i) {
+            while (TopMessageBox().has_value())
+                platform::AnswerMessageBox(TopMessageBox()->buttons.at(0));
+            const std::int64_t end = UsbCopyPauseEnd();
+            if (end != 0)
+                platform::AdvanceClock(std::max<std::int64_t>(end - platform::NowMs(), 1));
+            WaitFor([] { return !UsbCopyRunning() || UsbCopyPauseEnd() != 0; }, 200);
+        }
+    };
     platform::WaitIdle();
-    StopCopyThread();
-    for (int i = 0; i < 1000 && UsbCopyRunning(); ++i) {
-        while (TopMessageBox().has_value())
-            platform::AnswerMessageBox(TopMessageBox()->buttons.at(0));
-        const std::int64_t end = UsbCopyPauseEnd();
-        if (end != 0) platform::AdvanceClock(std::max<std::int64_t>(end - platform::NowMs(), 1));
-        WaitFor([] { return !UsbCopyRunning() || UsbCopyPauseEnd() != 0; }, 200);
-    }
+    finishCopy();
     ui_->Stop();
     ui_.reset();
+    finishCopy();
     ResetUsbInstall();
     SetInstallProgressObserver(nullptr);
     platform::FakeDiskFreeSpace(std::nullopt);

@@ -29,6 +29,12 @@ thread_local long t_allocations = 0;
 }  // namespace
 
 #if PANEL_COUNTS_ALLOCATIONS
+// These replace the global operators, so new takes its memory from malloc and delete gives it
+// back with free; gcc, seeing both inlined, takes the pair for a mismatch.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void* operator new(std::size_t size)
 {
     if (t_counting) ++t_allocations;
@@ -43,6 +49,9 @@ void operator delete(void* p, std::size_t) noexcept
 {
     std::free(p);
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 #endif
 
 namespace {
