@@ -299,6 +299,7 @@ int OrbitDryerMain(const OrbitDryerOptions& options)
     start.screen.title = "OrbitDryer";
     start.screen.controlSocket = options.control;
     start.screenAlreadyOpen = options.screenAlreadyOpen;
+    start.http = options.http;
     const std::optional<platform::PanelFolders> folders = platform::SetUpPanelFolders(start);
     if (!folders) return 2;
     const std::filesystem::path& root = folders->root;

@@ -28,6 +28,7 @@ struct OrbitDryerOptions {
     bool fullscreen = false;
     // Tests open the screen themselves (and choose the virtual clock) before the run.
     bool screenAlreadyOpen = false;
+    platform::WebViewOptions http;  // --http, --http-token: the panel in a browser
 };
 
 using CommandLine = platform::ParsedCommandLine<OrbitDryerOptions>;

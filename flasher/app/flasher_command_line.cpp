@@ -1,27 +1,34 @@
 // nodeflasher's command line: the optional status key and the panel options, read the way
 // every panel program reads its options (platform/runtime/command_line.h).
+#include <string>
+
 #include "platform/runtime/command_line.h"
 
 #include "flasher/app/flasher_program.h"
 
 const char* NodeFlasherUsage()
 {
-    return "usage: nodeflasher [STATUS_KEY] [options]\n"
-           "  STATUS_KEY       one of DISPLAY_IO_MISSING, MAIN_IO_MISSING,\n"
-           "                   NO_FAN_HEATER_PRESENT, INVALID_FH_ADDRESS,\n"
-           "                   CONFLICTING_FH_ADDRESS, DIFFERING_SW_VERSIONS: scan the\n"
-           "                   network at once and report the key (any other word: a normal\n"
-           "                   start)\n"
-           "  --root DIR       panel storage root (default ./panel)\n"
-           "  --port DEVICE    serial device behind COM1: (default /dev/ttyS0)\n"
-           "  --usb DIR        folder standing in for the USB drive (default DIR/Hard Disk2)\n"
-           "  --simulate       run the board simulator on a pseudo-terminal and connect to it\n"
-           "  --headless       no window; draw off-screen only\n"
-           "  --control PATH   automation socket (one command per line)\n"
-           "  --help           print this help\n"
-           "--root, --usb, --port, --headless and --control default to PANEL_ROOT, PANEL_USB,\n"
-           "PANEL_PORT, PANEL_HEADLESS=1 and PANEL_CONTROL_DIR/nodeflasher.sock from the\n"
-           "environment (set by the panel program that starts this one).\n";
+    static const std::string usage =
+        std::string(
+            "usage: nodeflasher [STATUS_KEY] [options]\n"
+            "  STATUS_KEY       one of DISPLAY_IO_MISSING, MAIN_IO_MISSING,\n"
+            "                   NO_FAN_HEATER_PRESENT, INVALID_FH_ADDRESS,\n"
+            "                   CONFLICTING_FH_ADDRESS, DIFFERING_SW_VERSIONS: scan the\n"
+            "                   network at once and report the key (any other word: a normal\n"
+            "                   start)\n"
+            "  --root DIR       panel storage root (default ./panel)\n"
+            "  --port DEVICE    serial device behind COM1: (default /dev/ttyS0)\n"
+            "  --usb DIR        folder standing in for the USB drive (default DIR/Hard Disk2)\n"
+            "  --simulate       run the board simulator on a pseudo-terminal and connect to it\n"
+            "  --headless       no window; draw off-screen only\n"
+            "  --control PATH   automation socket (one command per line)\n") +
+        platform::kWebViewUsage +
+        std::string(
+            "  --help           print this help\n"
+            "--root, --usb, --port, --headless and --control default to PANEL_ROOT, PANEL_USB,\n"
+            "PANEL_PORT, PANEL_HEADLESS=1 and PANEL_CONTROL_DIR/nodeflasher.sock from the\n"
+            "environment (set by the panel program that starts this one).\n");
+    return usage.c_str();
 }
 
 FlasherCommandLine ParseFlasherCommandLine(const std::vector<std::string>& args)
@@ -36,6 +43,7 @@ FlasherCommandLine ParseFlasherCommandLine(const std::vector<std::string>& args)
     line.Flag("--simulate", options.simulate);
     line.Flag("--headless", options.headless);
     line.Value("--control", "PATH", options.control);
+    line.BrowserViewOptions(options.http);
     line.PanelOptionsFromEnvironment();
     const platform::CommandLineResult parsed = line.Parse(args);  // fills in `options`
     FlasherCommandLine result = platform::WithOptions(parsed, options);

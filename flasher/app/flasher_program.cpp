@@ -106,6 +106,7 @@ int NodeFlasherMain(const NodeFlasherOptions& options)
     start.screen.title = "NodeFlasher";
     start.screen.controlSocket = options.control;
     start.screenAlreadyOpen = options.screenAlreadyOpen;
+    start.http = options.http;
     if (!platform::SetUpPanelFolders(start)) return 2;
 
 #ifdef NODEFLASHER_HAS_SIMULATOR

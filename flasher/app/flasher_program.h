@@ -25,6 +25,7 @@ struct NodeFlasherOptions {
     std::string control;
     // Tests open the screen themselves (and choose the virtual clock) before the run.
     bool screenAlreadyOpen = false;
+    platform::WebViewOptions http;  // --http, --http-token: the panel in a browser
 };
 
 using FlasherCommandLine = platform::ParsedCommandLine<NodeFlasherOptions>;

@@ -82,6 +82,7 @@ int CopyOrbitFilesMain(const CopyOrbitFilesOptions& options)
     start.screen.title = "CopyOrbitFiles";
     start.screen.controlSocket = options.control;
     start.screenAlreadyOpen = options.screenAlreadyOpen;
+    start.http = options.http;
     if (!platform::SetUpPanelFolders(start)) return 2;
     const platform::ProgramScreen screen(start);
     if (!screen.ok()) return 2;

@@ -19,6 +19,7 @@ struct CopyOrbitFilesOptions {
     std::string control;
     // Tests open the screen themselves (and choose the virtual clock) before the run.
     bool screenAlreadyOpen = false;
+    platform::WebViewOptions http;  // --http, --http-token: the panel in a browser
 };
 
 using CopyOrbitFilesCommandLine = platform::ParsedCommandLine<CopyOrbitFilesOptions>;

@@ -16,6 +16,7 @@
 #include <map>
 
 #include "platform/runtime/panel_environment.h"
+#include "platform/web/web_view.h"
 
 namespace platform {
 
@@ -194,6 +195,20 @@ void ProgramOptions::PanelOptionsFromEnvironment()
                         return ControlSocketIn(folder, program);
                     });
 }
+
+void ProgramOptions::BrowserViewOptions(WebViewOptions& target)
+{
+    Value("--http", "ADDR:PORT", target.address, CheckWebViewAddress);
+    Value("--http-token", "TOKEN", target.token, CheckWebViewToken);
+    Needs("--http-token", "--http");
+    FromEnvironment("--http-token", kPanelHttpTokenVariable);
+}
+
+const char* const kWebViewUsage =
+    "  --http ADDR:PORT serve the live panel as a web page (off by default); a bare PORT\n"
+    "                   is this machine only, 0.0.0.0:PORT every network of it\n"
+    "  --http-token TOKEN  the access token viewers give (?token=TOKEN); needed beyond\n"
+    "                   this machine, where one is made up and printed when none is given\n";
 
 CommandLineResult ProgramOptions::Parse(const std::vector<std::string>& args)
 {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/web/web_view_options.h"
+
 namespace platform {
 
 struct CommandLineResult {
@@ -59,6 +61,9 @@ public:
     // to the panel options that a starting panel program handed on: PANEL_ROOT, PANEL_USB,
     // PANEL_PORT, PANEL_HEADLESS and PANEL_CONTROL_DIR (--control is <dir>/<program>.sock).
     void PanelOptionsFromEnvironment();
+    // --http ADDR:PORT and --http-token TOKEN, the browser view every panel program offers; the
+    // token defaults to PANEL_HTTP_TOKEN from the environment.
+    void BrowserViewOptions(WebViewOptions& target);
 
     CommandLineResult Parse(const std::vector<std::string>& args);
 
@@ -66,6 +71,9 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+// The lines of the usage text on --http and --http-token, the same in every program.
+extern const char* const kWebViewUsage;
 
 // The checks the programs share.
 // A path that exists and is a character device (a serial port or a pseudo-terminal).

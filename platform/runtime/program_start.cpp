@@ -7,6 +7,7 @@
 
 #include "platform/runtime/panel_environment.h"
 #include "platform/storage/files.h"
+#include "platform/web/web_view.h"
 
 namespace platform {
 
@@ -51,22 +52,41 @@ std::optional<PanelFolders> SetUpPanelFolders(const ProgramStart& start)
 
 ProgramScreen::ProgramScreen(const ProgramStart& start)
 {
-    if (start.screenAlreadyOpen) return;
-    owned_ = true;
-    if (!OpenScreen(start.screen)) {
-        std::fprintf(stderr, "%s: cannot open the control socket %s: %s\n", start.program.c_str(),
-                     start.screen.controlSocket.c_str(), ControlSocketError().c_str());
+    if (!start.screenAlreadyOpen) {
+        owned_ = true;
+        if (!OpenScreen(start.screen)) {
+            std::fprintf(stderr, "%s: cannot open the control socket %s: %s\n",
+                         start.program.c_str(), start.screen.controlSocket.c_str(),
+                         ControlSocketError().c_str());
+            ok_ = false;
+            return;
+        }
+        if (ScreenIsHeadless() && !start.screen.controlSocket.empty()) {
+            std::fprintf(stderr, "%s: headless; control socket %s\n", start.program.c_str(),
+                         start.screen.controlSocket.c_str());
+        }
+    }
+    if (start.http.address.empty()) return;
+    web_ = std::make_unique<WebView>(start.http, start.program);
+    if (!web_->ok()) {
+        std::fprintf(stderr, "%s: %s\n", start.program.c_str(), web_->error().c_str());
+        web_.reset();
         ok_ = false;
         return;
     }
-    if (ScreenIsHeadless() && !start.screen.controlSocket.empty()) {
-        std::fprintf(stderr, "%s: headless; control socket %s\n", start.program.c_str(),
-                     start.screen.controlSocket.c_str());
+    std::fprintf(stderr, "%s: browser view on %s%s\n", start.program.c_str(), web_->url().c_str(),
+                 start.http.token.empty() ? "" : " (viewers add ?token= and the token)");
+    if (web_->tokenMadeUp()) {
+        std::fprintf(stderr,
+                     "%s: the browser view reaches beyond this machine: viewers need the token "
+                     "in that address (give your own with --http-token)\n",
+                     start.program.c_str());
     }
 }
 
 ProgramScreen::~ProgramScreen()
 {
+    web_.reset();  // before the screen closes: no touch comes in after that
     if (owned_) CloseScreen();
 }
 

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/runtime/runtime.h"
+#include "platform/web/web_view_options.h"
 
 namespace platform {
 
@@ -24,6 +26,8 @@ struct ProgramStart {
     ScreenOptions screen;
     // Tests open the screen themselves (and choose the virtual clock) before the run.
     bool screenAlreadyOpen = false;
+    // The browser view (--http); off when its address is empty.
+    WebViewOptions http;
 };
 
 struct PanelFolders {
@@ -35,8 +39,11 @@ struct PanelFolders {
 // options the started programs get. Empty, after a line on stderr, when the root cannot be used.
 std::optional<PanelFolders> SetUpPanelFolders(const ProgramStart& start);
 
+class WebView;
+
 // The program's screen for its whole run: opened here (unless the test opened it), closed at
-// the end of the scope with every window, timer and the control socket.
+// the end of the scope with every window, timer and the control socket. With --http it is
+// served as a web page for the same run; the page's address goes to stderr.
 class ProgramScreen {
 public:
     explicit ProgramScreen(const ProgramStart& start);
@@ -44,10 +51,12 @@ public:
     ProgramScreen(const ProgramScreen&) = delete;
     ProgramScreen& operator=(const ProgramScreen&) = delete;
 
-    // False when the control socket could not be opened (said on stderr): the program ends.
+    // False when the control socket or the browser view could not be opened (said on stderr):
+    // the program ends.
     bool ok() const { return ok_; }
 
 private:
+    std::unique_ptr<WebView> web_;
     bool owned_ = false;
     bool ok_ = true;
 };

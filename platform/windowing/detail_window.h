@@ -77,6 +77,12 @@ std::optional<std::int64_t> NextTimerDeadline();
 cairo_surface_t* ComposeScreen(const RECT& area = RECT{0, 0, kScreenWidth, kScreenHeight});
 // The parts of the screen changed since the last call (none: nothing changed), forgotten.
 std::vector<RECT> TakeScreenChanges();
+// Something besides the back end that shows the screen (the browser view): after each present
+// the user-interface thread hands it the composed screen and the parts that changed. It must
+// copy what it needs and return at once. While one is set, a headless screen is composed too.
+// Setting one (from any thread) shows it the whole screen with the next present; empty: none.
+using ScreenWatcher = std::function<void(cairo_surface_t* screen, const std::vector<RECT>& parts)>;
+void SetScreenWatcher(ScreenWatcher watcher);
 // Makes the calling thread the user-interface thread (OpenScreen) or releases it.
 void BindUiThread();
 bool HasUiThread();

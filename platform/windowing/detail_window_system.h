@@ -20,6 +20,7 @@
 
 #include "platform/runtime/runtime.h"
 #include "platform/win_types.h"
+#include "platform/windowing/changed_parts.h"
 #include "platform/windowing/detail_window.h"
 #include "platform/windowing/window.h"
 
@@ -117,14 +118,14 @@ struct WindowSystem {
     // idle: the user-interface thread is blocked in GetMessage with nothing due
     bool idle = false;
     std::condition_variable idleCv;
-    // the parts of the screen changed since it was last shown (screen coordinates, apart from
-    // one another; empty: none)
-    std::vector<RECT> screenDirty{RECT{0, 0, kScreenWidth, kScreenHeight}};
+    // the parts of the screen changed since it was last shown (screen coordinates)
+    ChangedParts screenDirty = ChangedParts::WholeScreen();
     HWND capture = nullptr;
     HWND focus = nullptr;
     bool builtinsRegistered = false;
     bool clockListenerSet = false;
     detail::SurfacePtr screen;
+    std::shared_ptr<const detail::ScreenWatcher> watcher;  // empty: none
     std::vector<std::vector<ACCEL>> accelerators;
 };
 

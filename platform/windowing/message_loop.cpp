@@ -108,13 +108,16 @@ bool NextMessage(MSG* out, HWND wnd, UINT first, UINT last, bool remove, bool wa
             return true;
         }
         if (!wait) return false;
-        const bool present = !s.screenDirty.empty() && backend.WantsPresent();
+        const bool shown = backend.WantsPresent();
+        const std::shared_ptr<const platform::detail::ScreenWatcher> watcher = s.watcher;
+        const bool present = !s.screenDirty.empty() && (shown || watcher);
         lock.unlock();
         if (present) {
             const std::vector<RECT> parts = platform::detail::TakeScreenChanges();
             cairo_surface_t* screen = nullptr;
             for (const RECT& part : parts) screen = platform::detail::ComposeScreen(part);
-            if (screen != nullptr) backend.Present(screen, parts);
+            if (screen != nullptr && shown) backend.Present(screen, parts);
+            if (screen != nullptr && watcher) (*watcher)(screen, parts);
         }
         lock.lock();
         if (!s.posted.empty() || !s.input.empty() || !s.tasks.empty() || s.quit) continue;

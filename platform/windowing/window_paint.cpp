@@ -243,9 +243,17 @@ std::vector<RECT> TakeScreenChanges()
 {
     WindowSystem& s = Sys();
     std::lock_guard lock(s.mu);
-    std::vector<RECT> parts;
-    parts.swap(s.screenDirty);
-    return parts;
+    return s.screenDirty.Take();
+}
+
+void SetScreenWatcher(ScreenWatcher watcher)
+{
+    auto shared = watcher ? std::make_shared<const ScreenWatcher>(std::move(watcher)) : nullptr;
+    HandToLoop([&](WindowSystem& s) {
+        s.watcher = std::move(shared);
+        if (s.watcher) MarkWholeScreenLocked(s);
+        return true;
+    });
 }
 
 cairo_surface_t* ComposeScreen(const RECT& area)

@@ -97,35 +97,15 @@ POINT ClientOriginOnScreen(const Window* w)
     return p;
 }
 
-// A few separate parts are kept apart (a blinking line and a turning fan are far from one
-// another); parts that meet are joined, and beyond a handful everything becomes one part.
+// The changed parts are kept apart while few (see changed_parts.h).
 void MarkScreenAreaLocked(WindowSystem& s, const RECT& area)
 {
-    constexpr std::size_t kMostParts = 8;
-    RECT part = Intersect(area, RECT{0, 0, kScreenWidth, kScreenHeight});
-    if (Empty(part)) return;
-    auto& parts = s.screenDirty;
-    for (auto it = parts.begin(); it != parts.end();) {
-        const RECT grown{it->left - 1, it->top - 1, it->right + 1, it->bottom + 1};
-        if (Empty(Intersect(grown, part))) {
-            ++it;
-            continue;
-        }
-        part = Union(part, *it);
-        parts.erase(it);
-        it = parts.begin();  // the joined part may now meet one passed over
-    }
-    parts.push_back(part);
-    if (parts.size() > kMostParts) {
-        RECT all = parts.front();
-        for (const RECT& r : parts) all = Union(all, r);
-        parts.assign(1, all);
-    }
+    s.screenDirty.Add(area);
 }
 
 void MarkWholeScreenLocked(WindowSystem& s)
 {
-    s.screenDirty.assign(1, RECT{0, 0, kScreenWidth, kScreenHeight});
+    s.screenDirty.AddWholeScreen();
 }
 
 void RedrawFrame(Window* w)
@@ -301,6 +281,7 @@ void ResetWindowSystem()
         s.capture = nullptr;
         s.focus = nullptr;
         s.accelerators.clear();
+        s.watcher.reset();
         for (auto it = s.classes.begin(); it != s.classes.end();) {
             it = IsBuiltinName(it->first) ? std::next(it) : s.classes.erase(it);
         }
