@@ -47,7 +47,7 @@ Bytes Join(std::initializer_list<Bytes> parts)
     return all;
 }
 
-constexpr const char* kSampleHeader =
+const std::string kSampleHeader =
     "time_local_iso8601,grain_temp_F,incoming_grain_temp_F,incoming_moisture_pct,"
     "outgoing_grain_temp_F,outgoing_moisture_pct,meter_roll_output_pct\n";
 
@@ -72,7 +72,7 @@ TEST(DryerLogSamples, OneLinePerSampleWithUnitsAndIsoTimes)
     const Conversion c = ConvertSamples(file, 2026);
     EXPECT_TRUE(c.problem.empty()) << c.problem;
     EXPECT_EQ(c.records, 2u);
-    EXPECT_EQ(c.csv, std::string(kSampleHeader) +
+    EXPECT_EQ(c.csv, kSampleHeader +
                          "2026-03-03T14:05:09,118,65.2,21.5,100.3,15.4,47\n"
                          "2026-12-31T00:00:00,-12,-0.5,0.0,-12.3,99.9,100\n");
 }
@@ -94,7 +94,7 @@ TEST(DryerLogSamples, ACutLastSampleIsNamedAndTheWholeOnesKept)
     const Conversion c = ConvertSamples(file, 2026);
     EXPECT_EQ(c.records, 1u);
     EXPECT_EQ(c.problem, "truncated record at byte offset 18 (11 of 18 bytes)");
-    EXPECT_EQ(c.csv, std::string(kSampleHeader) + "2026-03-03T01:02:03,1,0.0,0.0,0.0,0.0,0\n");
+    EXPECT_EQ(c.csv, kSampleHeader + "2026-03-03T01:02:03,1,0.0,0.0,0.0,0.0,0\n");
 }
 
 TEST(DryerLogSamples, ADamagedSampleStopsTheFileAtItsOffset)
